@@ -1,0 +1,98 @@
+// The chart panel operations shared by every chart: set-up, frame and title, largest value,
+// full redraw and the one-step increment with automatic vertical rescaling.
+//
+// Geometry, recomputed at every use: th = text height (8 with the built-in font); the plot area
+// starts at row y1 + th + 10, above it is the title band; plot_height = (y2 - y1) - th - 10.
+// Bar i of width w covers columns x1 + w*i + 2 .. x1 + w*(i + 1) + 1 and rows
+// trunc(y2 - values[i]*scale) .. y2. Every real product is formed in long double and cut to a
+// pixel with truncate_real, so a bar of value 0 is the single row y2.
+//
+// The operations draw through the global graphics services, assume the viewport is the whole
+// surface (panel_draw_frame sets it so) and never change the drawing colour: frames and titles
+// use the default colour 15. They leave the fill set to solid in the panel's colour, which the
+// box view relies on when it draws its cells afterwards.
+#include "charts/chart_panel.h"
+
+#include "services/graphics.h"
+#include "services/numbers.h"
+#include "sim/run_state.h"
+
+namespace {
+
+int title_band_height() { return text_height(" ") + 10; }
+
+// Fills bar i of width w from its top row down to y2.
+void fill_panel_bar(const ChartPanel& panel, int w, int i) {
+  fill_bar(panel.x1 + w * i + 2, panel_bar_top(panel, panel.values[i]),
+           panel.x1 + w * (i + 1) + 1, panel.y2);
+}
+
+}  // namespace
+
+void panel_init(ChartPanel& panel, uint16_t x1, uint16_t y1, uint16_t x2, uint16_t y2,
+                std::string_view title, uint16_t bar_count, double scale, uint8_t colour) {
+  panel.x1 = x1;
+  panel.y1 = y1;
+  panel.x2 = x2;
+  panel.y2 = y2;
+  panel.title = std::string(title.substr(0, kMaxTitleLength));
+  panel.values.fill(0);
+  panel.bar_count = bar_count;
+  panel.scale = scale;
+  panel.colour = colour;
+}
+
+int panel_plot_height(const ChartPanel& panel) {
+  return (static_cast<int>(panel.y2) - static_cast<int>(panel.y1)) - title_band_height();
+}
+
+int panel_bar_top(const ChartPanel& panel, int64_t value) {
+  const long double height = static_cast<long double>(value) * panel.scale;
+  return static_cast<int>(truncate_real(static_cast<long double>(panel.y2) - height));
+}
+
+// The title is centred because the run screen has set centre / top justification before.
+void panel_draw_frame(const ChartPanel& panel) {
+  set_viewport(0, 0, get_max_x(), get_max_y(), true);
+  set_fill(kSolidFill, panel.colour);
+  draw_rectangle(panel.x1, panel.y1, panel.x2, panel.y2);
+  draw_text(panel.x1 + (panel.x2 - panel.x1) / 2, panel.y1 + text_height(" "), panel.title);
+}
+
+double panel_max_value(const ChartPanel& panel) {
+  int64_t result = panel.values[0];
+  for (int i = 1; i < panel.bar_count; ++i) {
+    if (result < panel.values[i]) result = panel.values[i];
+  }
+  return static_cast<double>(result);
+}
+
+// Clears the inside of the frame below the title band (the 3-pixel frame line keeps its pixels)
+// and draws the bars left to right. A panel without bars is only cleared: the bar width would
+// otherwise be a division by zero.
+void panel_redraw(const ChartPanel& panel) {
+  set_fill(kEmptyFill, 0);
+  fill_bar(panel.x1 + 2, panel.y1 + title_band_height(), panel.x2 - 2, panel.y2 - 2);
+  set_fill(kSolidFill, panel.colour);
+  if (panel.bar_count == 0) return;
+  const int w = (panel.x2 - panel.x1) / panel.bar_count;
+  for (int i = 0; i < panel.bar_count; ++i) fill_panel_bar(panel, w, i);
+}
+
+// A bar that stays below the title band is drawn over its shorter self (not while quiet); one
+// that would reach the band halves the scale and redraws the whole panel, in every run mode.
+// The single bar's width comes from the insect count, which equals the empirical panel's
+// bar count less one: this operation is meant for that panel only.
+void panel_increment(uint16_t index, ChartPanel& panel) {
+  set_fill(kSolidFill, panel.colour);
+  panel.values[index] += 1;
+  const long double height = static_cast<long double>(panel.values[index]) * panel.scale;
+  if (height < static_cast<long double>(panel_plot_height(panel))) {
+    if (run.run_mode == Quiet) return;
+    const int w = (panel.x2 - panel.x1) / (run.insect_count + 1);
+    fill_panel_bar(panel, w, index);
+  } else {
+    panel.scale = panel.scale / 2.0;
+    panel_redraw(panel);
+  }
+}

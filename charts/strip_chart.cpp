@@ -1,0 +1,92 @@
+// The strip chart is a ChartPanel used in its own way: bar_count is the number of values stored
+// so far (0 to 141), values are oldest first, the scale is fixed (a value of N, the insect
+// count, is a bar of the mapped design height 190) and never halves.
+//
+// Slots: slot k covers columns x1 + ws*k + 2 .. x1 + ws*(k + 1) + 1. No bar reaches above
+// top_N = trunc(y2 - N*scale), the top row of a bar of value N, so a scroll copies only rows
+// top_N .. y2: the columns of slots 1..141 (slot 141 lies beyond the last used slot and is
+// background) are read into run.strip_image and written back one slot to the left. Bars stand on
+// y2, the middle row of the 3-pixel frame line.
+//
+// The slot width is (x2 - x1) div 140 (140, although 141 slots are used) wherever the 142 slots a
+// scroll touches end inside the frame's inner edge x2 - 2, as they do on the design surface and
+// on most others. In a band of surface widths above every multiple of about 299 pixels
+// (895..915, 1195..1219, 1494..1520, ..., 5078..5156, widening as they go) they would not: a
+// scroll would then drag the frame line and the pixels beyond it into the chart, leaving white
+// stripes or an erased frame line. There the width is one pixel less, the largest that keeps
+// slot 141 inside the plot area.
+#include "charts/strip_chart.h"
+
+#include <algorithm>
+
+#include "services/graphics.h"
+#include "sim/run_state.h"
+
+constexpr int kSlotsPerWidth = 140;
+
+int strip_slot_width(const ChartPanel& strip) {
+  const int width = strip.x2 - strip.x1;
+  return std::min(width / kSlotsPerWidth, (width - 3) / (kMaxBars + 1));
+}
+
+namespace {
+
+int full_level(const ChartPanel& strip) { return panel_bar_top(strip, run.insect_count); }
+
+void fill_slot(const ChartPanel& strip, int slot, int64_t value) {
+  const int ws = strip_slot_width(strip);
+  fill_bar(strip.x1 + ws * slot + 2, panel_bar_top(strip, value), strip.x1 + ws * (slot + 1) + 1,
+           strip.y2);
+}
+
+// The region a scroll reads: slots 1 .. 141, rows top_N .. y2.
+struct ScrollRegion {
+  int x1, y1, x2, y2;
+};
+
+ScrollRegion scroll_region(const ChartPanel& strip) {
+  const int ws = strip_slot_width(strip);
+  return {strip.x1 + ws + 2, full_level(strip), strip.x1 + ws * (kMaxBars + 1) + 1, strip.y2};
+}
+
+std::size_t scroll_buffer_size(const ChartPanel& strip) {
+  const ScrollRegion r = scroll_region(strip);
+  return static_cast<std::size_t>(image_size(r.x1, r.y1, r.x2, r.y2));
+}
+
+void scroll_left(const ChartPanel& strip) {
+  if (run.strip_image.size() < scroll_buffer_size(strip)) strip_prepare_buffer(strip);
+  const ScrollRegion r = scroll_region(strip);
+  get_image(r.x1, r.y1, r.x2, r.y2, run.strip_image.data());
+  put_image(strip.x1 + 2, r.y1, run.strip_image.data(), kCopyPut);
+}
+
+}  // namespace
+
+void strip_prepare_buffer(const ChartPanel& strip) {
+  run.strip_image.resize(scroll_buffer_size(strip));
+}
+
+void strip_push(uint16_t value, ChartPanel& panel) {
+  set_fill(kSolidFill, panel.colour);
+  if (panel.bar_count < kMaxBars) {
+    panel.values[panel.bar_count] = value;
+    if (run.run_mode != Quiet) fill_slot(panel, panel.bar_count, value);
+    panel.bar_count += 1;
+    return;
+  }
+  std::copy(panel.values.begin() + 1, panel.values.begin() + kMaxBars, panel.values.begin());
+  panel.values[kMaxBars - 1] = value;
+  if (run.run_mode == Quiet) return;
+  scroll_left(panel);
+  fill_slot(panel, kMaxBars - 1, value);
+}
+
+// The plot area is cleared exactly as panel_redraw clears it, so the frame line and the title
+// band keep their pixels.
+void strip_redraw(const ChartPanel& strip) {
+  set_fill(kEmptyFill, 0);
+  fill_bar(strip.x1 + 2, strip.y1 + text_height(" ") + 10, strip.x2 - 2, strip.y2 - 2);
+  set_fill(kSolidFill, strip.colour);
+  for (int k = 0; k < strip.bar_count; ++k) fill_slot(strip, k, strip.values[k]);
+}

@@ -1,0 +1,186 @@
+// The process-wide graphics surface behind the functions of graphics.h and presenter.h.
+//
+// One Surface, one mutex (drawing_lock) and one installed presenter. The program logic calls
+// these functions from its one thread; the window's repaint, on another thread, holds the same
+// lock while it copies the pixels out, so it never shows half an operation. Each drawing
+// operation takes the lock once, checks that the surface is open (else throws GraphicsNotOpen),
+// runs the Surface operation and raises surface_changed; nothing here allocates or makes a
+// virtual call on the drawing path. The presenter is called only to open and close the window,
+// and never while the lock is held: the window thread may need the lock to finish a repaint
+// before it can answer.
+//
+// text_width, text_height and image_size depend on nothing but their arguments; they work whether
+// or not a surface is open and take no lock.
+#include "services/graphics.h"
+
+#include <atomic>
+#include <limits>
+#include <mutex>
+
+#include "services/presenter.h"
+#include "services/surface.h"
+
+std::atomic<bool> surface_changed{false};
+
+namespace {
+
+Surface the_surface;                         // guarded by the_lock
+std::mutex the_lock;
+std::atomic<Presenter*> the_presenter{nullptr};
+int closed_result = kGraphOk;                // graph_result while no surface is open; the_lock
+bool in_graphics_mode = false;               // cleared by leave_graphics_mode; the_lock
+
+// Runs `operation` on the open surface under the lock and returns its result.
+template <typename Operation>
+auto with_surface(Operation&& operation) {
+  std::lock_guard<std::mutex> guard(the_lock);
+  if (!the_surface.is_open()) throw GraphicsNotOpen();
+  return operation(the_surface);
+}
+
+// As with_surface, for operations that may change pixels: the repaint is told afterwards.
+template <typename Operation>
+void draw(Operation&& operation) {
+  std::lock_guard<std::mutex> guard(the_lock);
+  if (!the_surface.is_open()) throw GraphicsNotOpen();
+  operation(the_surface);
+  surface_changed.store(true, std::memory_order_release);
+}
+
+bool usable_size(int width, int height) {
+  constexpr int kLargest = std::numeric_limits<int16_t>::max() + 1;  // get_max_x is 16-bit
+  return width > 0 && height > 0 && width <= kLargest && height <= kLargest;
+}
+
+}  // namespace
+
+void set_presenter(Presenter* presenter) { the_presenter.store(presenter); }
+
+std::mutex& drawing_lock() { return the_lock; }
+
+const Surface& current_surface() { return the_surface; }
+
+// The presenter chooses the size; with no presenter, no display or an unusable size the surface
+// stays closed and graph_result is -11. driver and mode are accepted as given and left unchanged.
+void open_graphics(int16_t& /*driver*/, int16_t& /*mode*/, std::string_view /*driver_path*/) {
+  Presenter* presenter = the_presenter.load();
+  int width = 0, height = 0;
+  const bool shown = presenter != nullptr && presenter->open_window(width, height);
+  if (shown && !usable_size(width, height)) presenter->close_window();
+  std::lock_guard<std::mutex> guard(the_lock);
+  if (!shown || !usable_size(width, height)) {
+    the_surface.close();
+    in_graphics_mode = false;
+    closed_result = kGraphInvalidArgument;
+  } else {
+    the_surface.open(width, height);
+    in_graphics_mode = true;
+    closed_result = kGraphOk;
+  }
+  surface_changed.store(true, std::memory_order_release);
+}
+
+void close_graphics() {
+  {
+    std::lock_guard<std::mutex> guard(the_lock);
+    if (!the_surface.is_open()) {
+      closed_result = kGraphNotOpen;
+      return;
+    }
+  }
+  if (Presenter* presenter = the_presenter.load()) presenter->close_window();
+  std::lock_guard<std::mutex> guard(the_lock);
+  the_surface.close();
+  in_graphics_mode = false;
+  closed_result = kGraphOk;
+  surface_changed.store(true, std::memory_order_release);
+}
+
+// Only marks the mode; the picture and the window stay. With no surface open it is a no-op that
+// reports -1, since the text screen calls it whenever it takes over.
+void leave_graphics_mode() {
+  std::lock_guard<std::mutex> guard(the_lock);
+  if (the_surface.is_open()) {
+    in_graphics_mode = false;
+  } else {
+    closed_result = kGraphNotOpen;
+  }
+}
+
+int graph_result() {
+  std::lock_guard<std::mutex> guard(the_lock);
+  if (the_surface.is_open()) return the_surface.take_result();
+  const int result = closed_result;
+  closed_result = kGraphOk;
+  return result;
+}
+
+int16_t get_max_x() {
+  return with_surface([](Surface& s) { return static_cast<int16_t>(s.max_x()); });
+}
+
+int16_t get_max_y() {
+  return with_surface([](Surface& s) { return static_cast<int16_t>(s.max_y()); });
+}
+
+void set_viewport(int x1, int y1, int x2, int y2, bool clip) {
+  with_surface([&](Surface& s) { s.set_viewport(x1, y1, x2, y2, clip); });
+}
+
+void clear_viewport() {
+  draw([](Surface& s) { s.clear_viewport(); });
+}
+
+void set_fill(int pattern, int colour) {
+  with_surface([&](Surface& s) { s.set_fill(pattern, colour); });
+}
+
+void fill_bar(int x1, int y1, int x2, int y2) {
+  draw([&](Surface& s) { s.fill_bar(x1, y1, x2, y2); });
+}
+
+void draw_rectangle(int x1, int y1, int x2, int y2) {
+  draw([&](Surface& s) { s.draw_rectangle(x1, y1, x2, y2); });
+}
+
+void draw_line(int x1, int y1, int x2, int y2) {
+  draw([&](Surface& s) { s.draw_line(x1, y1, x2, y2); });
+}
+
+void set_line_style(int style, uint16_t pattern, int thickness) {
+  with_surface([&](Surface& s) { s.set_line_style(style, pattern, thickness); });
+}
+
+void draw_arc(int x, int y, uint16_t start_angle, uint16_t end_angle, uint16_t radius) {
+  draw([&](Surface& s) { s.draw_arc(x, y, start_angle, end_angle, radius); });
+}
+
+void flood_fill(int x, int y, int border_colour) {
+  draw([&](Surface& s) { s.flood_fill(x, y, border_colour); });
+}
+
+void set_text_justify(int horizontal, int vertical) {
+  with_surface([&](Surface& s) { s.set_text_justify(horizontal, vertical); });
+}
+
+void draw_text(int x, int y, std::string_view cp852_text) {
+  draw([&](Surface& s) { s.draw_text(x, y, cp852_text); });
+}
+
+int text_width(std::string_view cp852_text) { return Surface::text_width(cp852_text); }
+
+int text_height(std::string_view cp852_text) { return Surface::text_height(cp852_text); }
+
+int32_t image_size(int x1, int y1, int x2, int y2) { return Surface::image_size(x1, y1, x2, y2); }
+
+void get_image(int x1, int y1, int x2, int y2, uint8_t* buffer) {
+  with_surface([&](Surface& s) { s.get_image(x1, y1, x2, y2, buffer); });
+}
+
+void put_image(int x, int y, const uint8_t* buffer, int mode) {
+  draw([&](Surface& s) { s.put_image(x, y, buffer, mode); });
+}
+
+uint8_t get_pixel(int x, int y) {
+  return with_surface([&](Surface& s) { return s.get_pixel(x, y); });
+}

@@ -1,0 +1,63 @@
+// The graphics surface as the programs see it: one process-wide surface with its drawing state,
+// shown by a presenter (a window, or nothing in tests).
+//
+// Conventions, stated once: x grows to the right and y downward from (0, 0) at the top left;
+// rectangles are inclusive of both corners; coordinates are relative to the viewport unless said
+// otherwise; angles are degrees counter-clockwise from east. Colours are palette indices 0..255.
+// Every operation takes the drawing lock that the window's repaint takes too, so a repaint never
+// shows half an operation. Operations that reject their arguments set graph_result and change
+// nothing else. Drawing while no surface is open throws GraphicsNotOpen, which the program entry
+// turns into a clear message and exit code 1.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string_view>
+
+constexpr int kGraphOk = 0;
+constexpr int kGraphNotOpen = -1;
+constexpr int kGraphNotDetected = -2;
+constexpr int kGraphNoFloodMemory = -7;
+constexpr int kGraphInvalidMode = -10;
+constexpr int kGraphInvalidArgument = -11;
+
+enum FillPattern : int { kEmptyFill = 0, kSolidFill = 1 };
+enum HorizontalJustify : int { kLeftText = 0, kCenterText = 1, kRightText = 2 };
+enum VerticalJustify : int { kBottomText = 0, kMiddleText = 1, kTopText = 2 };
+enum PutMode : int { kCopyPut = 0 };
+
+class GraphicsNotOpen : public std::runtime_error {
+ public:
+  GraphicsNotOpen() : std::runtime_error("graphics surface is not in graphics mode") {}
+};
+
+// driver 0 asks for automatic selection (the largest window the desktop allows); the path is
+// accepted and not used. On success graph_result is 0 and the drawing state is reset.
+void open_graphics(int16_t& driver, int16_t& mode, std::string_view driver_path);
+void close_graphics();
+void leave_graphics_mode();
+int graph_result();  // the last result, reset to 0 by reading it
+
+int16_t get_max_x();
+int16_t get_max_y();
+
+void set_viewport(int x1, int y1, int x2, int y2, bool clip);  // absolute coordinates
+void clear_viewport();
+void set_fill(int pattern, int colour);
+void fill_bar(int x1, int y1, int x2, int y2);
+void draw_rectangle(int x1, int y1, int x2, int y2);
+void draw_line(int x1, int y1, int x2, int y2);
+void set_line_style(int style, uint16_t pattern, int thickness);
+void draw_arc(int x, int y, uint16_t start_angle, uint16_t end_angle, uint16_t radius);
+void flood_fill(int x, int y, int border_colour);
+void set_text_justify(int horizontal, int vertical);
+void draw_text(int x, int y, std::string_view cp852_text);
+int text_width(std::string_view cp852_text);
+int text_height(std::string_view cp852_text);
+int32_t image_size(int x1, int y1, int x2, int y2);
+// Copies the rectangle into `buffer`, which must hold image_size(x1, y1, x2, y2) bytes.
+void get_image(int x1, int y1, int x2, int y2, uint8_t* buffer);
+void put_image(int x, int y, const uint8_t* buffer, int mode);
+// The colour of a surface pixel (absolute coordinates), read back as the lowest palette index
+// of the same colour; 0 outside the surface.
+uint8_t get_pixel(int x, int y);

@@ -1,0 +1,24 @@
+// The headless console backend and the key script helpers (tests).
+#include "services/headless_console.h"
+
+HeadlessConsole::HeadlessConsole() {
+  reset_console();
+  reset_keyboard();
+  set_console_backend(this);
+}
+
+HeadlessConsole::~HeadlessConsole() { set_console_backend(nullptr); }
+
+void HeadlessConsole::present(const ConsoleState&) { ++present_count_; }
+
+void HeadlessConsole::sleep(unsigned milliseconds) { slept_ms_ += milliseconds; }
+
+void script_keys(std::string_view keys, ScriptEnd end) {
+  for (char key : keys) push_key({static_cast<uint8_t>(key), false});
+  if (end == ScriptEnd::EndOfInput) push_end_of_input();
+}
+
+void script_key_events(const std::vector<KeyEvent>& keys, ScriptEnd end) {
+  for (const KeyEvent& key : keys) push_key(key);
+  if (end == ScriptEnd::EndOfInput) push_end_of_input();
+}

@@ -1,0 +1,42 @@
+// The headless console backend: the model is the only screen, sleeping only adds up time.
+//
+// A test (or a program test running the whole flow in-process) creates one HeadlessConsole for
+// its duration. Creating it resets the console model, the typed-line input and the key queue
+// and installs it as the backend; destroying it uninstalls it. Keys are scripted up front with
+// script_keys / script_key_events, optionally followed by the end of input, so that a read
+// beyond the script throws run-time error 100 instead of waiting for ever.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "services/console.h"
+#include "services/keyboard.h"
+
+class HeadlessConsole : public ConsoleBackend {
+ public:
+  HeadlessConsole();
+  ~HeadlessConsole() override;
+  HeadlessConsole(const HeadlessConsole&) = delete;
+  HeadlessConsole& operator=(const HeadlessConsole&) = delete;
+
+  void present(const ConsoleState& state) override;
+  // Does not sleep: adds the time to slept_ms().
+  void sleep(unsigned milliseconds) override;
+
+  uint64_t slept_ms() const { return slept_ms_; }
+  uint64_t present_count() const { return present_count_; }
+
+ private:
+  uint64_t slept_ms_ = 0;
+  uint64_t present_count_ = 0;
+};
+
+// What follows the scripted keys: more keys may come, or input ends after the last of them.
+enum class ScriptEnd { KeepOpen, EndOfInput };
+
+// Queues each byte of `keys` (code page 852) as a plain key; "\r" is Enter.
+void script_keys(std::string_view keys, ScriptEnd end = ScriptEnd::KeepOpen);
+// Queues keys that may be extended, e.g. {{scan::kLeft, true}} for the Left arrow.
+void script_key_events(const std::vector<KeyEvent>& keys, ScriptEnd end = ScriptEnd::KeepOpen);

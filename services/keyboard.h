@@ -1,0 +1,51 @@
+// The one key queue of the process.
+//
+// Keys enter from any thread (the terminal reader, the graphics window, a test script) as
+// KeyEvents and are taken by the logic thread with key_pressed / read_key. An extended key
+// (arrows, function keys, the cursor block, keypad Enter and /, Alt combinations) is read as two
+// codes: 0 first, then its scan code. key_pressed costs one atomic load when the queue is empty,
+// so the step loop can ask every turn without a system call.
+//
+// Input can end (standard input that is a pipe or a file reaching its end). After the last
+// queued key, end_of_input() becomes true and read_key() throws run-time error 100: callers that
+// must go on (the page prompt, the run-key wait) test end_of_input() first.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+struct KeyEvent {
+  uint8_t code = 0;       // the character (code page 852), or the scan code of an extended key
+  bool extended = false;  // read as 0, then `code`
+};
+
+// Scan codes of the extended keys, as read after the 0 prefix.
+namespace scan {
+constexpr uint8_t kF1 = 59;  // F1..F10 are 59..68
+constexpr uint8_t kHome = 71, kUp = 72, kPageUp = 73, kLeft = 75, kRight = 77;
+constexpr uint8_t kEnd = 79, kDown = 80, kPageDown = 81, kInsert = 82, kDelete = 83;
+constexpr uint8_t kF11 = 133, kF12 = 134;
+constexpr uint8_t kKeypadEnter = 28, kKeypadSlash = 53;
+}  // namespace scan
+
+// Any thread: appends a key and wakes a waiting read_key.
+void push_key(KeyEvent key);
+// Any thread: no more keys will come after those queued.
+void push_end_of_input();
+// Any thread: wakes a waiting read_key without a key, so that it runs the idle hook.
+void wake_key_wait();
+
+// True when a key (or the second half of an extended key) is waiting. Never blocks.
+bool key_pressed();
+// Waits for a key and takes it: a character, or 0 and then the scan code of an extended key.
+// Throws RunTimeError(100) when input has ended and nothing is left.
+uint8_t read_key();
+// True when input has ended and no key is left to read.
+bool end_of_input();
+
+// Called on the logic thread while read_key waits, after every wake-up (the terminal uses it to
+// redraw after a resize). Empty by default.
+void set_key_wait_idle_hook(std::function<void()> hook);
+
+// Empties the queue and forgets end of input (program entry and tests).
+void reset_keyboard();

@@ -1,0 +1,38 @@
+// Random numbers over MT19937 seeded 0, truncation and number text.
+#include "services/numbers.h"
+
+#include <cmath>
+#include <cstdio>
+#include <random>
+
+namespace {
+
+// std::mt19937 is the standard MT19937 (624 words, twist matrix 0x9908B0DF, shift 397 and the
+// standard tempering); it is default-constructible with any seed, here 0.
+std::mt19937 generator(0);
+
+}  // namespace
+
+int32_t random_below(int32_t n) {
+  const uint64_t output = generator();
+  return static_cast<int32_t>((static_cast<uint64_t>(static_cast<uint32_t>(n)) * output) >> 32);
+}
+
+void reset_random() { generator.seed(0); }
+
+int64_t truncate_real(long double value) { return static_cast<int64_t>(std::trunc(value)); }
+
+std::string int_to_text(int64_t value, int width, std::size_t max_length) {
+  std::string text = std::to_string(value);
+  if (width > 0 && text.size() < static_cast<std::size_t>(width)) {
+    text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
+  }
+  if (text.size() > max_length) text.resize(max_length);
+  return text;
+}
+
+std::string real_to_text(double value, int width, int decimals) {
+  char buffer[512];
+  std::snprintf(buffer, sizeof buffer, "%*.*f", width, decimals, value);
+  return buffer;
+}

@@ -1,0 +1,45 @@
+// How the graphics surface reaches the user: a presenter decides the surface's size at each
+// opening and shows the surface's pixels. The window presenter (SDL2) runs on the main thread;
+// the headless presenter (tests, benchmarks) shows nothing and has the size its creator chose.
+#pragma once
+
+#include <atomic>
+#include <mutex>
+
+class Surface;
+
+class Presenter {
+ public:
+  virtual ~Presenter() = default;
+  // Called by open_graphics on the logic thread. Sets the surface size for this opening and
+  // returns true, or returns false when there is no display to show a surface on.
+  virtual bool open_window(int& width, int& height) = 0;
+  // Called by close_graphics on the logic thread: the window goes away.
+  virtual void close_window() = 0;
+};
+
+// Installs the presenter that open_graphics uses (nullptr: open_graphics fails).
+void set_presenter(Presenter* presenter);
+
+// The lock every drawing operation holds while it changes the surface; a repaint holds it while
+// it copies the pixels out.
+std::mutex& drawing_lock();
+// The surface itself. Read it only while holding drawing_lock().
+const Surface& current_surface();
+// Set by every drawing operation, cleared by the repaint that shows the change.
+extern std::atomic<bool> surface_changed;
+
+// A presenter with no window: every opening gives a surface of the size chosen here.
+class HeadlessPresenter : public Presenter {
+ public:
+  HeadlessPresenter(int width, int height) : width_(width), height_(height) {}
+  bool open_window(int& width, int& height) override {
+    width = width_;
+    height = height_;
+    return true;
+  }
+  void close_window() override {}
+
+ private:
+  int width_, height_;
+};

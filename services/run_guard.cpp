@@ -1,0 +1,23 @@
+// Turning the ways the program logic can end into an exit code and a message.
+#include <exception>
+
+#include "services/graphics.h"
+#include "services/program_host.h"
+#include "services/run_time_error.h"
+
+namespace {
+constexpr int kGraphicsExitCode = 1;
+}
+
+LogicOutcome run_logic_guarded(const std::function<void()>& logic) {
+  try {
+    logic();
+    return {};
+  } catch (const RunTimeError& error) {
+    return {error.code(), error.what()};
+  } catch (const GraphicsNotOpen& error) {
+    return {kGraphicsExitCode, error.what()};
+  } catch (const std::exception& error) {
+    return {kGraphicsExitCode, std::string("Internal error: ") + error.what()};
+  }
+}

@@ -1,0 +1,575 @@
+// The drawing operations of the 8-bit surface.
+//
+// Model: pixels_ holds one palette index per pixel, row-major, width_ per row. The drawing state
+// (colour, fill, line style, viewport, justification, result) is state_; clip_ caches the box
+// that writes may touch: the viewport with clipping on, the whole surface with clipping off.
+// Operation arguments are relative to the viewport origin; every helper below them works in
+// absolute surface coordinates. Only plot, span, pattern_span and column write pixels, and each
+// clips against clip_ first.
+//
+// Sections: state and viewport; pixel writers; bars; lines and rectangles; arcs; flood fill;
+// text; images.
+#include "services/surface.h"
+
+#include <algorithm>
+#include <array>
+#include <cassert>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <numbers>
+
+#include "services/font8x8.h"
+
+namespace {
+
+constexpr int kInvalidArgument = -11;
+constexpr int kNoFloodMemory = -7;
+constexpr int kMaxFillPattern = 12;
+constexpr int kMaxLineStyle = 4;
+constexpr int kUserLineStyle = 4;
+constexpr int kGlyphSize = 8;
+constexpr int kImageHeaderBytes = 12;  // width, height, reserved: three 32-bit words
+constexpr int kMaxFloodSeeds = 1023;
+
+// Fill patterns as 8x8 bit masks, one byte per row, bit 7 the leftmost pixel of an aligned group
+// of eight. Set bits take the fill colour and clear bits the background colour, so pattern 0 is
+// the background colour and pattern 1 the fill colour. The patterns are anchored to the surface
+// (pixel x, y uses row y mod 8, bit x mod 8), so neighbouring fills join seamlessly.
+constexpr uint8_t kFillPatterns[kMaxFillPattern + 1][8] = {
+    {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00},  // 0 empty (background)
+    {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},  // 1 solid
+    {0xFF, 0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00},  // 2 horizontal lines
+    {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80},  // 3 thin slashes
+    {0x03, 0x06, 0x0C, 0x18, 0x30, 0x60, 0xC0, 0x81},  // 4 thick slashes
+    {0xC0, 0x60, 0x30, 0x18, 0x0C, 0x06, 0x03, 0x81},  // 5 thick backslashes
+    {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01},  // 6 thin backslashes
+    {0xFF, 0x88, 0x88, 0x88, 0xFF, 0x88, 0x88, 0x88},  // 7 grid
+    {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81},  // 8 diagonal cross-hatch
+    {0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55},  // 9 checker
+    {0x80, 0x00, 0x08, 0x00, 0x80, 0x00, 0x08, 0x00},  // 10 sparse dots
+    {0x88, 0x00, 0x22, 0x00, 0x88, 0x00, 0x22, 0x00},  // 11 dense dots
+    {0xF0, 0xF0, 0xF0, 0xF0, 0x0F, 0x0F, 0x0F, 0x0F},  // 12 blocks
+};
+
+// Line style masks, bit 15 first along the line; style 4 takes the caller's pattern.
+constexpr uint16_t kLineStyles[kMaxLineStyle] = {0xFFFF, 0xCCCC, 0xF8E8, 0xF0F0};
+
+int32_t read_int32(const uint8_t* from) {
+  int32_t value;
+  std::memcpy(&value, from, sizeof value);
+  return value;
+}
+
+void write_int32(uint8_t* to, int32_t value) { std::memcpy(to, &value, sizeof value); }
+
+// Widens `count` indices into 16-bit canonical colour numbers at `out` (unaligned). Runs of
+// colours below 16, which always read back as themselves, skip the table lookup.
+void widen_canonical(const uint8_t* in, int count, uint8_t* out) {
+  constexpr int kBlock = 32;
+  int i = 0;
+  for (; i + kBlock <= count; i += kBlock) {
+    uint8_t any = 0;
+    for (int k = 0; k < kBlock; ++k) any |= in[i + k];
+    if (any < 16) {
+      for (int k = 0; k < kBlock; ++k) {
+        const uint16_t colour = in[i + k];
+        std::memcpy(out + 2 * (i + k), &colour, sizeof colour);
+      }
+      continue;
+    }
+    for (int k = 0; k < kBlock; ++k) {
+      const uint16_t colour = kCanonicalColour[in[i + k]];
+      std::memcpy(out + 2 * (i + k), &colour, sizeof colour);
+    }
+  }
+  for (; i < count; ++i) {
+    const uint16_t colour = kCanonicalColour[in[i]];
+    std::memcpy(out + 2 * i, &colour, sizeof colour);
+  }
+}
+
+// Narrows `count` 16-bit colour numbers at `in` (unaligned) to indices; a number above 255
+// keeps its low byte (get_image never writes one).
+void narrow_colours(const uint8_t* in, int count, uint8_t* out) {
+  for (int i = 0; i < count; ++i) {
+    uint16_t colour;
+    std::memcpy(&colour, in + 2 * i, sizeof colour);
+    out[i] = static_cast<uint8_t>(colour);
+  }
+}
+
+}  // namespace
+
+// ---- State and viewport ----------------------------------------------------------------------
+
+void Surface::open(int width, int height) {
+  assert(width > 0 && height > 0);
+  width_ = width;
+  height_ = height;
+  pixels_.assign(static_cast<size_t>(width) * height, 0);
+  state_ = DrawingState{};
+  state_.view_x2 = max_x();
+  state_.view_y2 = max_y();
+  update_clip();
+  open_ = true;
+}
+
+void Surface::close() {
+  open_ = false;
+  width_ = height_ = 0;
+  std::vector<uint8_t>().swap(pixels_);
+  clip_ = Box{0, 0, -1, -1};
+}
+
+int Surface::take_result() {
+  const int result = state_.result;
+  state_.result = 0;
+  return result;
+}
+
+void Surface::update_clip() {
+  if (state_.clip) {
+    clip_ = Box{state_.view_x1, state_.view_y1, state_.view_x2, state_.view_y2};
+  } else {
+    clip_ = Box{0, 0, max_x(), max_y()};
+  }
+}
+
+// Absolute corners; rejected unless 0 <= x1 <= x2 <= max_x and 0 <= y1 <= y2 <= max_y, in which
+// case the previous viewport stays.
+void Surface::set_viewport(int x1, int y1, int x2, int y2, bool clip) {
+  if (x1 < 0 || x1 > x2 || x2 > max_x() || y1 < 0 || y1 > y2 || y2 > max_y()) return reject();
+  state_.view_x1 = x1;
+  state_.view_y1 = y1;
+  state_.view_x2 = x2;
+  state_.view_y2 = y2;
+  state_.clip = clip;
+  update_clip();
+}
+
+// The whole viewport, whatever the clip flag, becomes the background colour; the current
+// position returns to the viewport origin.
+void Surface::clear_viewport() {
+  const DrawingState& s = state_;
+  for (int y = s.view_y1; y <= s.view_y2; ++y) {
+    std::memset(&pixels_[static_cast<size_t>(y) * width_ + s.view_x1], s.background,
+                static_cast<size_t>(s.view_x2 - s.view_x1 + 1));
+  }
+  state_.current_x = 0;
+  state_.current_y = 0;
+}
+
+void Surface::set_fill(int pattern, int colour) {
+  if (pattern < 0 || pattern > kMaxFillPattern || colour < 0 || colour > 255) return reject();
+  state_.fill_pattern = pattern;
+  state_.fill_colour = static_cast<uint8_t>(colour);
+}
+
+void Surface::set_line_style(int style, uint16_t pattern, int thickness) {
+  if (style < 0 || style > kMaxLineStyle || (thickness != 1 && thickness != 3)) return reject();
+  state_.line_style = style;
+  state_.line_pattern = style == kUserLineStyle ? pattern : kLineStyles[style];
+  state_.thickness = thickness;
+}
+
+void Surface::set_text_justify(int horizontal, int vertical) {
+  if (horizontal < 0 || horizontal > 2 || vertical < 0 || vertical > 2) return reject();
+  state_.justify_horizontal = horizontal;
+  state_.justify_vertical = vertical;
+}
+
+// ---- Pixel writers: clip, then write ----------------------------------------------------------
+
+void Surface::plot(int x, int y, uint8_t colour) {
+  if (x < clip_.x1 || x > clip_.x2 || y < clip_.y1 || y > clip_.y2) return;
+  pixels_[static_cast<size_t>(y) * width_ + x] = colour;
+}
+
+// Pixels x1..x2 (x1 <= x2) of row y.
+void Surface::span(int x1, int x2, int y, uint8_t colour) {
+  if (y < clip_.y1 || y > clip_.y2) return;
+  x1 = std::max(x1, clip_.x1);
+  x2 = std::min(x2, clip_.x2);
+  if (x1 > x2) return;
+  std::memset(&pixels_[static_cast<size_t>(y) * width_ + x1], colour,
+              static_cast<size_t>(x2 - x1 + 1));
+}
+
+// Pixels x1..x2 (x1 <= x2) of row y in the fill pattern: set bits the fill colour, clear bits
+// the background colour.
+void Surface::pattern_span(int x1, int x2, int y) {
+  const uint8_t bits = kFillPatterns[state_.fill_pattern][y & 7];
+  if (bits == 0xFF) return span(x1, x2, y, state_.fill_colour);
+  if (bits == 0x00) return span(x1, x2, y, state_.background);
+  if (y < clip_.y1 || y > clip_.y2) return;
+  x1 = std::max(x1, clip_.x1);
+  x2 = std::min(x2, clip_.x2);
+  uint8_t* row = &pixels_[static_cast<size_t>(y) * width_];
+  for (int x = x1; x <= x2; ++x) {
+    row[x] = (bits & (0x80 >> (x & 7))) ? state_.fill_colour : state_.background;
+  }
+}
+
+// Pixels y1..y2 (y1 <= y2) of column x.
+void Surface::column(int x, int y1, int y2, uint8_t colour) {
+  if (x < clip_.x1 || x > clip_.x2) return;
+  y1 = std::max(y1, clip_.y1);
+  y2 = std::min(y2, clip_.y2);
+  for (int y = y1; y <= y2; ++y) pixels_[static_cast<size_t>(y) * width_ + x] = colour;
+}
+
+// ---- Bars -------------------------------------------------------------------------------------
+
+// Filled rectangle, both corners inclusive, corners in either order, no outline, in the fill
+// pattern and colour; the line style and thickness play no part.
+void Surface::fill_bar(int x1, int y1, int x2, int y2) {
+  const int left = std::min(x1, x2) + state_.view_x1;
+  const int right = std::max(x1, x2) + state_.view_x1;
+  const int top = std::max(std::min(y1, y2) + state_.view_y1, clip_.y1);
+  const int bottom = std::min(std::max(y1, y2) + state_.view_y1, clip_.y2);
+  for (int y = top; y <= bottom; ++y) pattern_span(left, right, y);
+}
+
+// ---- Lines and rectangles ---------------------------------------------------------------------
+
+// Whether the step-th pixel along a line (from 0) is drawn in the current line style.
+bool Surface::line_bit(int step) const {
+  return (state_.line_pattern >> (15 - (step & 15))) & 1;
+}
+
+// The line through both end points, in the drawing colour, line style and thickness.
+// Horizontal and vertical lines are spans (three of them at thickness 3); any other line is
+// Bresenham's.
+void Surface::draw_line(int x1, int y1, int x2, int y2) {
+  line_absolute(x1 + state_.view_x1, y1 + state_.view_y1, x2 + state_.view_x1,
+                y2 + state_.view_y1);
+}
+
+void Surface::line_absolute(int x1, int y1, int x2, int y2) {
+  if (y1 == y2) return horizontal_line(std::min(x1, x2), std::max(x1, x2), y1);
+  if (x1 == x2) return vertical_line(x1, std::min(y1, y2), std::max(y1, y2));
+  bresenham_line(x1, y1, x2, y2);
+}
+
+// Row y from x1 to x2 (x1 <= x2); thickness 3 adds rows y - 1 and y + 1.
+void Surface::horizontal_line(int x1, int x2, int y) {
+  const int half = state_.thickness / 2;
+  for (int row = y - half; row <= y + half; ++row) {
+    if (state_.line_pattern == 0xFFFF) {
+      span(x1, x2, row, state_.colour);
+      continue;
+    }
+    for (int x = x1; x <= x2; ++x) {
+      if (line_bit(x - x1)) plot(x, row, state_.colour);
+    }
+  }
+}
+
+// Column x from y1 to y2 (y1 <= y2); thickness 3 adds columns x - 1 and x + 1.
+void Surface::vertical_line(int x, int y1, int y2) {
+  const int half = state_.thickness / 2;
+  for (int col = x - half; col <= x + half; ++col) {
+    if (state_.line_pattern == 0xFFFF) {
+      column(col, y1, y2, state_.colour);
+      continue;
+    }
+    for (int y = y1; y <= y2; ++y) {
+      if (line_bit(y - y1)) plot(col, y, state_.colour);
+    }
+  }
+}
+
+// Bresenham from (x1, y1) toward (x2, y2). Along the faster axis (x unless dy > dx) it sets
+// fast + 1 pixels; d starts at 2*slow - fast, and after each pixel d >= 0 steps both axes and
+// adds 2*(slow - fast), otherwise only the fast axis steps and d grows by 2*slow. The direction
+// matters: the same end points given the other way round may choose other pixels.
+void Surface::bresenham_line(int x1, int y1, int x2, int y2) {
+  const int step_x = x2 >= x1 ? 1 : -1;
+  const int step_y = y2 >= y1 ? 1 : -1;
+  const bool steep = std::abs(y2 - y1) > std::abs(x2 - x1);
+  const int fast = steep ? std::abs(y2 - y1) : std::abs(x2 - x1);
+  const int slow = steep ? std::abs(x2 - x1) : std::abs(y2 - y1);
+  int d = 2 * slow - fast;
+  int x = x1, y = y1;
+  for (int i = 0; i <= fast; ++i) {
+    if (line_bit(i)) line_dot(x, y, steep);
+    if (d >= 0) {
+      x += step_x;
+      y += step_y;
+      d += 2 * (slow - fast);
+    } else if (steep) {
+      y += step_y;
+      d += 2 * slow;
+    } else {
+      x += step_x;
+      d += 2 * slow;
+    }
+  }
+}
+
+// One step of a sloped line: the pixel, and at thickness 3 its two neighbours across the slower
+// direction (left and right of a steep line, above and below of any other).
+void Surface::line_dot(int x, int y, bool steep) {
+  plot(x, y, state_.colour);
+  if (state_.thickness != 3) return;
+  if (steep) {
+    plot(x - 1, y, state_.colour);
+    plot(x + 1, y, state_.colour);
+  } else {
+    plot(x, y - 1, state_.colour);
+    plot(x, y + 1, state_.colour);
+  }
+}
+
+// The outline through both corners as four lines that meet without overlapping: (x1, y1) to
+// (x2 - 1, y1), (x1, y1 + 1) to (x1, y2), (x2, y1) to (x2, y2 - 1), (x1 + 1, y2) to (x2, y2),
+// with x1 <= x2 and y1 <= y2 after ordering the corners. A rectangle one pixel wide or high is
+// the single line between its corners (the four lines would poke out of it).
+void Surface::draw_rectangle(int x1, int y1, int x2, int y2) {
+  const int left = std::min(x1, x2) + state_.view_x1;
+  const int right = std::max(x1, x2) + state_.view_x1;
+  const int top = std::min(y1, y2) + state_.view_y1;
+  const int bottom = std::max(y1, y2) + state_.view_y1;
+  if (left == right || top == bottom) return line_absolute(left, top, right, bottom);
+  line_absolute(left, top, right - 1, top);
+  line_absolute(left, top + 1, left, bottom);
+  line_absolute(right, top, right, bottom - 1);
+  line_absolute(left + 1, bottom, right, bottom);
+}
+
+// ---- Arcs -------------------------------------------------------------------------------------
+
+// Arc of the circle of the given radius around (x, y) from the smaller to the larger of the two
+// angles (each taken mod 361), counter-clockwise; so 270..90 is the left half, never a path
+// through 0. Thickness 3 draws the radii r, r + 1 and r - 1.
+void Surface::draw_arc(int x, int y, uint16_t start_angle, uint16_t end_angle, uint16_t radius) {
+  int start = start_angle % 361;
+  int end = end_angle % 361;
+  if (end < start) std::swap(start, end);
+  const int cx = x + state_.view_x1;
+  const int cy = y + state_.view_y1;
+  const int r = std::max<int>(radius, 1);
+  arc_ring(cx, cy, start, end, r);
+  if (state_.thickness == 3) {
+    arc_ring(cx, cy, start, end, r + 1);
+    arc_ring(cx, cy, start, end, r - 1);
+  }
+}
+
+// One ring of thickness 1. Radius 1 or less is the centre pixel alone. Otherwise, with
+// n = round(sqrt(3) * sqrt(2 r^2)), theta runs over 0, 90/n, 2*90/n, ... (accumulated as a
+// 32-bit float, exactly as the pictures were designed) while theta <= 91; each theta gives
+// dx = round(r cos theta), dy = round(r sin theta), rounded half to even, and the four mirrored
+// pixels at angles theta, 180 - theta, 180 + theta and 360 - theta, each set when its angle lies
+// within start..end inclusive. The steps are short enough that neighbours touch at least at a
+// corner, so a flood fill cannot leak through the arc.
+void Surface::arc_ring(int cx, int cy, int start, int end, int radius) {
+  if (radius <= 1) return plot(cx, cy, state_.colour);
+  const double r = radius;
+  const long n = std::lround(std::sqrt(3.0) * std::sqrt(2.0 * r * r));
+  const float step = 90.0f / static_cast<float>(n);
+  const auto within = [&](double angle) { return start <= angle && angle <= end; };
+  for (float theta = 0.0f; theta <= 91.0f; theta += step) {
+    const double radians = static_cast<double>(theta) * (std::numbers::pi / 180.0);
+    const int dx = static_cast<int>(std::nearbyint(r * std::cos(radians)));
+    const int dy = static_cast<int>(std::nearbyint(r * std::sin(radians)));
+    const double t = theta;
+    if (within(t)) plot(cx + dx, cy - dy, state_.colour);
+    if (within(180.0 - t)) plot(cx - dx, cy - dy, state_.colour);
+    if (within(180.0 + t)) plot(cx - dx, cy + dy, state_.colour);
+    if (within(360.0 - t)) plot(cx + dx, cy + dy, state_.colour);
+  }
+}
+
+// ---- Flood fill -------------------------------------------------------------------------------
+
+// A span fill over the viewport. A span is a maximal run of a row between border pixels (or the
+// viewport's edges); each filled span is marked in `filled_` and never filled again, so the fill
+// ends whatever colours the region holds, the fill colour included. Seeds for the rows above and
+// below wait on a stack of kMaxFloodSeeds entries; seeds beyond that are dropped, which can leave
+// part of a very ragged region unfilled.
+class Surface::FloodFill {
+ public:
+  FloodFill(Surface& surface, uint8_t border)
+      : s_(surface),
+        border_(border),
+        view_{surface.state_.view_x1, surface.state_.view_y1, surface.state_.view_x2,
+              surface.state_.view_y2},
+        view_width_(view_.x2 - view_.x1 + 1),
+        filled_(static_cast<size_t>(view_width_) * (view_.y2 - view_.y1 + 1), 0) {}
+
+  void run(int x, int y) {
+    push(x, y);
+    while (seed_count_ > 0) {
+      const Seed seed = seeds_[--seed_count_];
+      if (!blocked(seed.x, seed.y)) fill_from(seed.x, seed.y);
+    }
+  }
+
+ private:
+  struct Seed {
+    int x, y;
+  };
+
+  uint8_t& filled(int x, int y) {
+    return filled_[static_cast<size_t>(y - view_.y1) * view_width_ + (x - view_.x1)];
+  }
+  bool blocked(int x, int y) {
+    return filled(x, y) || kCanonicalColour[s_.read(x, y)] == border_;
+  }
+  void push(int x, int y) {
+    if (seed_count_ < kMaxFloodSeeds) seeds_[seed_count_++] = Seed{x, y};
+  }
+
+  // Fills the span through (x, y), then seeds every unfilled run touching it above and below.
+  void fill_from(int x, int y) {
+    int left = x, right = x;
+    while (left > view_.x1 && !blocked(left - 1, y)) --left;
+    while (right < view_.x2 && !blocked(right + 1, y)) ++right;
+    s_.pattern_span(left, right, y);
+    std::memset(&filled(left, y), 1, static_cast<size_t>(right - left + 1));
+    if (y > view_.y1) seed_runs(left, right, y - 1);
+    if (y < view_.y2) seed_runs(left, right, y + 1);
+  }
+
+  void seed_runs(int left, int right, int y) {
+    for (int x = left; x <= right; ++x) {
+      if (blocked(x, y)) continue;
+      push(x, y);
+      while (x < right && !blocked(x + 1, y)) ++x;
+    }
+  }
+
+  Surface& s_;
+  const uint8_t border_;
+  const Box view_;
+  const int view_width_;
+  std::vector<uint8_t> filled_;  // one flag per viewport pixel: already filled
+  std::array<Seed, kMaxFloodSeeds> seeds_;
+  int seed_count_ = 0;
+};
+
+// Fills, in the fill pattern and colour, every pixel reachable from the seed by horizontal and
+// vertical steps without crossing the border colour or leaving the viewport (whatever the clip
+// flag). A seed outside the viewport does nothing. Pixels are compared as they read back, so a
+// border drawn in 255 stops a fill asked to stop at 0 and the other way round.
+void Surface::flood_fill(int x, int y, int border_colour) {
+  if (border_colour < 0 || border_colour > 255) return reject();
+  const int ax = x + state_.view_x1;
+  const int ay = y + state_.view_y1;
+  if (ax < state_.view_x1 || ax > state_.view_x2 || ay < state_.view_y1 || ay > state_.view_y2) {
+    return;
+  }
+  try {
+    FloodFill(*this, canonical_colour(static_cast<uint8_t>(border_colour))).run(ax, ay);
+  } catch (const std::bad_alloc&) {
+    state_.result = kNoFloodMemory;
+  }
+}
+
+// ---- Text -------------------------------------------------------------------------------------
+
+int Surface::text_width(std::string_view cp852_text) {
+  return static_cast<int>(cp852_text.size()) * kGlyphSize;
+}
+
+int Surface::text_height(std::string_view) { return kGlyphSize; }
+
+// The text in 8x8 glyphs, glyph pixels in the drawing colour and all others untouched. The
+// justification places the top-left corner (x0, y0): x, x - w/2 or x - w across (w the text
+// width) and y - 8, y - 4 or y down. A text whose corner would lie left of or above the
+// viewport, or beyond its width or height, is not drawn at all; otherwise it is clipped.
+void Surface::draw_text(int x, int y, std::string_view cp852_text) {
+  const int width = text_width(cp852_text);
+  const int across[3] = {0, width / 2, width};
+  const int down[3] = {kGlyphSize, kGlyphSize / 2, 0};
+  const int x0 = x - across[state_.justify_horizontal];
+  const int y0 = y - down[state_.justify_vertical];
+  if (x0 < 0 || y0 < 0) return;
+  if (x0 > state_.view_x2 - state_.view_x1 || y0 > state_.view_y2 - state_.view_y1) return;
+  for (size_t i = 0; i < cp852_text.size(); ++i) {
+    draw_glyph(state_.view_x1 + x0 + kGlyphSize * static_cast<int>(i), state_.view_y1 + y0,
+               static_cast<uint8_t>(cp852_text[i]));
+  }
+}
+
+void Surface::draw_glyph(int x, int y, uint8_t code) {
+  if (x > clip_.x2 || x + kGlyphSize - 1 < clip_.x1) return;
+  const uint8_t* rows = &kFont8x8[code * kGlyphSize];
+  for (int row = 0; row < kGlyphSize; ++row) {
+    for (int col = 0; col < kGlyphSize; ++col) {
+      if (rows[row] & (0x80 >> col)) plot(x + col, y + row, state_.colour);
+    }
+  }
+}
+
+// ---- Images -----------------------------------------------------------------------------------
+
+// Bytes of an ImageBuffer for the rectangle (corners in either order): 12 header bytes and two
+// per pixel.
+int32_t Surface::image_size(int x1, int y1, int x2, int y2) {
+  const int64_t width = std::abs(int64_t{x2} - x1) + 1;
+  const int64_t height = std::abs(int64_t{y2} - y1) + 1;
+  return static_cast<int32_t>(width * height * 2 + kImageHeaderBytes);
+}
+
+// `count` pixels of row y from x, as 16-bit colour numbers read back canonically; pixels off the
+// surface read as 0.
+void Surface::read_row(int x, int y, int count, uint8_t* out) const {
+  if (y < 0 || y >= height_) {
+    std::memset(out, 0, static_cast<size_t>(count) * 2);
+    return;
+  }
+  const int first = std::clamp(x, 0, width_);               // first pixel on the surface
+  const int last = std::clamp(x + count, first, width_);    // one past the last
+  std::memset(out, 0, static_cast<size_t>(first - x) * 2);
+  widen_canonical(&pixels_[static_cast<size_t>(y) * width_ + first], last - first,
+                  out + 2 * (first - x));
+  std::memset(out + 2 * (last - x), 0, static_cast<size_t>(x + count - last) * 2);
+}
+
+// Copies the rectangle (corners in either order, inclusive) into an ImageBuffer: width, height,
+// a reserved 0, then the colour numbers row by row from the top. The caller's buffer holds
+// image_size bytes. Reading is not limited by the viewport.
+void Surface::get_image(int x1, int y1, int x2, int y2, uint8_t* buffer) const {
+  const int left = std::min(x1, x2) + state_.view_x1;
+  const int top = std::min(y1, y2) + state_.view_y1;
+  const int width = std::abs(x2 - x1) + 1;
+  const int height = std::abs(y2 - y1) + 1;
+  write_int32(buffer, width);
+  write_int32(buffer + 4, height);
+  write_int32(buffer + 8, 0);
+  uint8_t* out = buffer + kImageHeaderBytes;
+  for (int row = 0; row < height; ++row) {
+    read_row(left, top + row, width, out + static_cast<size_t>(row) * width * 2);
+  }
+}
+
+// Draws an ImageBuffer with its top-left pixel at (x, y), each pixel replaced by its stored
+// colour (mode 0, the only mode; others are rejected). Rows and columns outside clip_ are skipped.
+void Surface::put_image(int x, int y, const uint8_t* buffer, int mode) {
+  if (mode != 0) return reject();
+  const int width = read_int32(buffer);
+  const int height = read_int32(buffer + 4);
+  if (width <= 0 || height <= 0) return;
+  const int64_t left = int64_t{x} + state_.view_x1;
+  const int64_t top = int64_t{y} + state_.view_y1;
+  const int first_x = static_cast<int>(std::max<int64_t>(left, clip_.x1));
+  const int last_x = static_cast<int>(std::min<int64_t>(left + width - 1, clip_.x2));
+  const int first_y = static_cast<int>(std::max<int64_t>(top, clip_.y1));
+  const int last_y = static_cast<int>(std::min<int64_t>(top + height - 1, clip_.y2));
+  if (first_x > last_x) return;
+  const uint8_t* data = buffer + kImageHeaderBytes;
+  for (int ay = first_y; ay <= last_y; ++ay) {
+    const size_t source = (static_cast<size_t>(ay - top) * width + (first_x - left)) * 2;
+    narrow_colours(data + source, last_x - first_x + 1,
+                   &pixels_[static_cast<size_t>(ay) * width_ + first_x]);
+  }
+}
+
+uint8_t Surface::get_pixel(int x, int y) const {
+  if (x < 0 || x >= width_ || y < 0 || y >= height_) return 0;
+  return kCanonicalColour[read(x, y)];
+}

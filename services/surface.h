@@ -1,0 +1,108 @@
+// The 8-bit drawing surface: a width x height buffer of palette indices and the drawing state,
+// with every drawing operation of the programs. Pure and deterministic: it knows nothing of
+// windows, locks or threads (graphics.cpp wraps it for the programs).
+//
+// Coordinates: x to the right, y downward, (0, 0) top left; rectangles inclusive of both
+// corners; operation arguments are relative to the viewport origin and expected to stay within
+// the 16-bit range the programs use. Angles are degrees counter-clockwise from east. Every pixel
+// write passes the clip step (or a span writer that clipped first): with clipping on nothing
+// outside the viewport changes, and nothing outside the surface ever does.
+//
+// A rejected argument sets the result (graph_result) to -11 and changes nothing else.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+struct DrawingState {
+  uint8_t colour = 15;          // drawing colour (never changed by the programs)
+  uint8_t background = 0;
+  int fill_pattern = 1;         // 0..12
+  uint8_t fill_colour = 255;
+  int line_style = 0;           // 0 solid .. 4 user-defined
+  uint16_t line_pattern = 0xFFFF;
+  int thickness = 1;            // 1 or 3
+  int view_x1 = 0, view_y1 = 0, view_x2 = 0, view_y2 = 0;  // absolute, inclusive
+  bool clip = true;
+  int current_x = 0, current_y = 0;
+  int justify_horizontal = 0;   // 0 left, 1 centre, 2 right
+  int justify_vertical = 2;     // 0 bottom, 1 centre, 2 top
+  int result = 0;               // graph_result
+};
+
+class Surface {
+ public:
+  // Makes a black surface of the given size and resets the drawing state.
+  void open(int width, int height);
+  void close();
+  bool is_open() const { return open_; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  int max_x() const { return width_ - 1; }
+  int max_y() const { return height_ - 1; }
+  const uint8_t* pixels() const { return pixels_.data(); }  // row-major, width() per row
+  const DrawingState& state() const { return state_; }
+  int take_result();  // graph_result: the last result, reset to 0
+
+  // Each operation below states its pixel rule beside its definition in surface.cpp.
+  void set_viewport(int x1, int y1, int x2, int y2, bool clip);
+  void clear_viewport();
+  void set_fill(int pattern, int colour);
+  void fill_bar(int x1, int y1, int x2, int y2);
+  void draw_rectangle(int x1, int y1, int x2, int y2);
+  void draw_line(int x1, int y1, int x2, int y2);
+  void set_line_style(int style, uint16_t pattern, int thickness);
+  void draw_arc(int x, int y, uint16_t start_angle, uint16_t end_angle, uint16_t radius);
+  void flood_fill(int x, int y, int border_colour);
+  void set_text_justify(int horizontal, int vertical);
+  void draw_text(int x, int y, std::string_view cp852_text);
+  static int text_width(std::string_view cp852_text);
+  static int text_height(std::string_view cp852_text);
+  static int32_t image_size(int x1, int y1, int x2, int y2);
+  void get_image(int x1, int y1, int x2, int y2, uint8_t* buffer) const;
+  void put_image(int x, int y, const uint8_t* buffer, int mode);
+  // Absolute coordinates; the lowest palette index of the pixel's colour; 0 off the surface.
+  uint8_t get_pixel(int x, int y) const;
+
+ private:
+  struct Box {
+    int x1, y1, x2, y2;  // absolute, inclusive; empty when x2 < x1 or y2 < y1
+  };
+
+  // The one door to the pixels: these clip against clip_ and then write.
+  void plot(int x, int y, uint8_t colour);
+  void span(int x1, int x2, int y, uint8_t colour);
+  void pattern_span(int x1, int x2, int y);
+  void column(int x, int y1, int y2, uint8_t colour);
+
+  void reject() { state_.result = -11; }
+  void update_clip();
+  uint8_t read(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
+  bool line_bit(int step) const;
+  void line_absolute(int x1, int y1, int x2, int y2);
+  void horizontal_line(int x1, int x2, int y);
+  void vertical_line(int x, int y1, int y2);
+  void bresenham_line(int x1, int y1, int x2, int y2);
+  void line_dot(int x, int y, bool steep);
+  void arc_ring(int cx, int cy, int start, int end, int radius);
+  void draw_glyph(int x, int y, uint8_t code);
+  void read_row(int x, int y, int count, uint8_t* out) const;
+
+  class FloodFill;
+  friend class FloodFill;
+
+  bool open_ = false;
+  int width_ = 0, height_ = 0;
+  std::vector<uint8_t> pixels_;
+  DrawingState state_;
+  Box clip_{0, 0, -1, -1};  // where writes may land: the viewport (clipping on) or the surface
+};
+
+// The 256-colour palette: 0..15 the classic sixteen colours, 16..255 the standard default
+// 256-colour palette. Each entry is 0xRRGGBB.
+extern const uint32_t kPalette[256];
+// For each index, the lowest index with the same colour (how a pixel reads back).
+uint8_t canonical_colour(uint8_t index);
+// The same mapping as a 256-entry table, for loops over many pixels.
+extern const uint8_t* const kCanonicalColour;

@@ -1,0 +1,402 @@
+// The console on a real terminal: curses output, the key reader thread, terminal modes, signals.
+//
+// The terminal is arranged by what standard input and output are:
+//   both terminals      curses on stdout, raw input modes (Ctrl-C arrives as byte 3)
+//   stdin not terminal  curses on stdout in cbreak mode (Ctrl-C stays a signal); keys from the pipe
+//   stdout not terminal plain output (the last screen at stop); raw input modes when stdin is one
+// The model's cell (column c, row r), both 1-based, is drawn at curses' (r - 1, c - 1).
+//
+// Process-wide pieces live at file scope because signal handlers and the fatal path reach them:
+// the saved modes of standard input, whether curses is active, the resize flag and the reader's
+// wake-up pipe. The SIGWINCH handler only sets the flag and writes one byte to the pipe; the
+// reader thread then wakes the key wait, and the logic thread redraws.
+#include "services/terminal_console.h"
+
+#include <fcntl.h>
+#include <langinfo.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "services/cp852.h"
+#include "services/key_decoder.h"
+#include "services/keyboard.h"
+
+#define NCURSES_WIDECHAR 1
+#define NCURSES_NOMACROS 1
+#include <curses.h>
+
+namespace {
+
+std::atomic<void (*)()> interrupt_handler{nullptr};
+std::atomic<bool> curses_active{false};      // curses owns the output terminal (endwin pending)
+std::atomic<bool> input_modes_saved{false};  // saved_input_modes holds stdin's modes to restore
+termios saved_input_modes{};
+std::atomic<bool> resize_pending{false};     // the terminal changed size since the last layout
+std::atomic<int> wake_fd{-1};                // write end of the reader's wake-up pipe
+struct sigaction previous_window_change_action {};
+SCREEN* curses_screen = nullptr;
+
+static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free,
+              "the signal handler needs lock-free atomics");
+
+// The PC colour numbers 0-7 in curses' numbering.
+constexpr short kCursesColours[8] = {COLOR_BLACK, COLOR_BLUE,    COLOR_GREEN,  COLOR_CYAN,
+                                     COLOR_RED,   COLOR_MAGENTA, COLOR_YELLOW, COLOR_WHITE};
+
+extern "C" void on_window_change(int) {
+  const int saved_errno = errno;
+  resize_pending.store(true);
+  const int fd = wake_fd.load();
+  if (fd >= 0) {
+    const char byte = 'w';
+    [[maybe_unused]] const ssize_t written = write(fd, &byte, 1);
+  }
+  errno = saved_errno;
+}
+
+void wake_reader() {
+  const int fd = wake_fd.load();
+  if (fd < 0) return;
+  const char byte = 's';
+  [[maybe_unused]] const ssize_t written = write(fd, &byte, 1);
+}
+
+void install_window_change_handler() {
+  struct sigaction action {};
+  action.sa_handler = on_window_change;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGWINCH, &action, &previous_window_change_action);
+}
+
+// Keys one at a time, 8-bit clean, no echo, no signals from Ctrl-C, no flow control. The output
+// flags stay as they are (curses may have set them).
+void set_raw_input_modes() {
+  termios modes{};
+  if (tcgetattr(STDIN_FILENO, &modes) != 0) return;
+  modes.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR |
+                                          ICRNL | IXON);
+  modes.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+  modes.c_cc[VMIN] = 1;
+  modes.c_cc[VTIME] = 0;
+  tcsetattr(STDIN_FILENO, TCSANOW, &modes);
+}
+
+// curses draws wide characters through the C library's multibyte conversion, so the character
+// type must name a real character set. A plain C locale becomes UTF-8; a locale that names one
+// (UTF-8, or a Latin-2 terminal's ISO-8859-2) is kept. Only LC_CTYPE changes: number formatting
+// must keep its '.' whatever the user's locale.
+void select_character_locale() {
+  setlocale(LC_CTYPE, "");
+  if (std::strcmp(nl_langinfo(CODESET), "ANSI_X3.4-1968") != 0) return;
+  if (setlocale(LC_CTYPE, "C.UTF-8") == nullptr) setlocale(LC_CTYPE, "en_US.UTF-8");
+}
+
+// The wide character that shows a code page 852 byte; control characters show as blanks.
+wchar_t glyph_for(uint8_t byte) {
+  const char32_t character = cp852_to_unicode(byte);
+  if (character < 0x20 || (character >= 0x7F && character < 0xA0)) return L' ';
+  return static_cast<wchar_t>(character);
+}
+
+// Sets the terminal's scrolling region to the whole screen (terminfo "csr"), when it has one.
+// putp writes through stdio, not through curses' own buffer, hence the flush.
+void reset_scrolling_region() {
+  const char* region = tigetstr("csr");
+  if (region == nullptr || region == reinterpret_cast<char*>(-1)) return;
+  putp(tiparm(region, 0, LINES - 1));
+  std::fflush(stdout);
+}
+
+bool same_cell(const ConsoleCell& a, const ConsoleCell& b) {
+  return a.character == b.character && a.attribute == b.attribute;
+}
+
+void deliver(const std::vector<KeyDecodeResult>& keys) {
+  for (const KeyDecodeResult& key : keys) {
+    if (key.status == KeyDecodeStatus::kKey) {
+      push_key(key.key);
+    } else if (key.status == KeyDecodeStatus::kInterrupt) {
+      void (*handler)() = interrupt_handler.load();
+      if (handler != nullptr) {
+        handler();
+      } else {
+        restore_terminal_now();
+        std::_Exit(130);
+      }
+    }
+  }
+}
+
+void drain_pipe(int fd) {
+  char bytes[64];
+  while (read(fd, bytes, sizeof bytes) > 0) {
+  }
+}
+
+}  // namespace
+
+void set_interrupt_handler(void (*handler)()) { interrupt_handler.store(handler); }
+
+void restore_terminal_now() {
+  if (curses_active.exchange(false)) endwin();
+  if (input_modes_saved.exchange(false)) tcsetattr(STDIN_FILENO, TCSANOW, &saved_input_modes);
+}
+
+TerminalConsole::~TerminalConsole() { stop(); }
+
+bool TerminalConsole::start() {
+  if (output_ != Output::kNone) return true;
+  if (pipe2(wake_pipe_, O_NONBLOCK | O_CLOEXEC) != 0) {
+    std::fprintf(stderr, "Cannot start the console: %s\n", std::strerror(errno));
+    return false;
+  }
+  wake_fd.store(wake_pipe_[1]);
+  // Before curses starts, so that curses keeps our handler instead of installing its own.
+  install_window_change_handler();
+  const bool input_is_terminal = isatty(STDIN_FILENO) == 1;
+  if (input_is_terminal && tcgetattr(STDIN_FILENO, &saved_input_modes) == 0) {
+    input_modes_saved.store(true);
+  }
+  // Decided first, so that stop() can undo a start that fails half way.
+  output_ = isatty(STDOUT_FILENO) == 1 ? Output::kCurses : Output::kPlain;
+  if (output_ == Output::kCurses && !start_curses()) {
+    stop();
+    return false;
+  }
+  if (output_ == Output::kPlain && input_is_terminal) set_raw_input_modes();
+  screen_printed_ = false;
+  stopping_.store(false);
+  set_console_backend(this);
+  set_key_wait_idle_hook([this] {
+    if (resize_pending.load()) present(console_state());
+  });
+  try {
+    reader_ = std::thread(&TerminalConsole::read_keys, this);
+  } catch (const std::system_error& error) {
+    stop();
+    std::fprintf(stderr, "Cannot start the console: %s\n", error.what());
+    return false;
+  }
+  present(console_state());
+  return true;
+}
+
+// curses on standard output; a terminal on standard input shares its modes (raw), a pipe leaves
+// the terminal in cbreak mode so that Ctrl-C typed there still raises SIGINT.
+bool TerminalConsole::start_curses() {
+  select_character_locale();
+  const bool input_is_terminal = isatty(STDIN_FILENO) == 1;
+  // curses never reads its input file; it is named only because newterm wants one.
+  curses_screen = newterm(nullptr, stdout, input_is_terminal ? stdin : stdout);
+  if (curses_screen == nullptr) {
+    const char* type = std::getenv("TERM");
+    std::fprintf(stderr, "Cannot use this terminal (TERM=%s): unknown type or no cursor control\n",
+                 type != nullptr ? type : "unset");
+    return false;
+  }
+  curses_active.store(true);
+  set_term(curses_screen);
+  if (input_is_terminal) {
+    raw();
+  } else {
+    cbreak();
+  }
+  noecho();
+  nonl();
+  typeahead(-1);  // never look at the input: the reader thread owns it
+  leaveok(stdscr, FALSE);
+  scrollok(stdscr, FALSE);
+  if (has_colors()) start_color();
+  if (input_is_terminal) {
+    set_raw_input_modes();
+    def_prog_mode();
+  }
+  resize_pending.store(true);  // the first present() measures and lays out the screen
+  return true;
+}
+
+void TerminalConsole::stop() {
+  if (output_ == Output::kNone) return;
+  const bool on_reader_thread = reader_.joinable() && reader_.get_id() == std::this_thread::get_id();
+  stopping_.store(true);
+  wake_reader();
+  if (reader_.joinable()) {
+    // From the interrupt handler (on the reader thread) the reader cannot be joined; it ends
+    // with the process.
+    if (on_reader_thread) {
+      reader_.detach();
+    } else {
+      reader_.join();
+    }
+  }
+  set_key_wait_idle_hook({});
+  set_console_backend(nullptr);
+  wake_fd.store(-1);
+  sigaction(SIGWINCH, &previous_window_change_action, nullptr);
+  const Output output = output_;
+  output_ = Output::kNone;
+  restore_terminal_now();
+  if (curses_screen != nullptr && !on_reader_thread) {
+    delscreen(curses_screen);
+    curses_screen = nullptr;
+  }
+  if (!on_reader_thread) {
+    for (int& fd : wake_pipe_) {
+      if (fd >= 0) close(fd);
+      fd = -1;
+    }
+  }
+  screen_printed_ = false;
+  if (output == Output::kPlain) print_last_screen();
+}
+
+void TerminalConsole::print_last_screen() {
+  if (output_ == Output::kCurses || screen_printed_) return;
+  screen_printed_ = true;
+  int last_row = kConsoleRows;
+  while (last_row > 0 && console_row_text(last_row).empty()) --last_row;
+  std::string text;
+  for (int row = 1; row <= last_row; ++row) text += console_row_text(row) + "\n";
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fflush(stdout);
+}
+
+void TerminalConsole::present(const ConsoleState& state) {
+  if (output_ != Output::kCurses || !curses_active.load()) return;
+  if (resize_pending.exchange(false)) redraw_after_resize();
+  if (terminal_too_small_) return;
+  draw_model(state);
+  wrefresh(stdscr);
+}
+
+void TerminalConsole::sleep(unsigned milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+// Takes the terminal's size anew and starts a clean screen: the model in full, or the notice.
+void TerminalConsole::redraw_after_resize() {
+  winsize size{};
+  if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_row > 0 && size.ws_col > 0) {
+    resizeterm(size.ws_row, size.ws_col);
+    // curses set the terminal's scrolling region for the old size and keeps it: reset it, or
+    // its scroll optimisation and the text left after the program ends go wrong.
+    reset_scrolling_region();
+  }
+  terminal_too_small_ = LINES < kConsoleRows || COLS < kConsoleColumns;
+  werase(stdscr);
+  clearok(curscr, TRUE);  // the terminal may have reflowed its text: repaint every cell
+  shown_valid_ = false;
+  curs_set(terminal_too_small_ ? 0 : 1);
+  if (terminal_too_small_) {
+    draw_size_notice();
+    wrefresh(stdscr);
+  }
+}
+
+// Hands curses the cells that differ from what it was last given, then places the cursor.
+void TerminalConsole::draw_model(const ConsoleState& state) {
+  for (int row = 0; row < kConsoleRows; ++row) {
+    for (int column = 0; column < kConsoleColumns; ++column) {
+      const ConsoleCell& cell = state.cells[row][column];
+      if (shown_valid_ && same_cell(cell, shown_[row][column])) continue;
+      draw_cell(row, column, cell);
+      shown_[row][column] = cell;
+    }
+  }
+  shown_valid_ = true;
+  const int cursor_row = std::clamp(state.cursor_row, 1, kConsoleRows) - 1;
+  const int cursor_column = std::clamp(state.cursor_column, 1, kConsoleColumns) - 1;
+  wmove(stdscr, cursor_row, cursor_column);
+}
+
+// Attribute bits 0-2 and 4-6 choose a colour pair (made when first needed); bit 3 is bold.
+void TerminalConsole::draw_cell(int row, int column, const ConsoleCell& cell) {
+  const wchar_t text[2] = {glyph_for(cell.character), L'\0'};
+  const attr_t attributes = (cell.attribute & 0x08) != 0 ? A_BOLD : A_NORMAL;
+  cchar_t styled;
+  setcchar(&styled, text, attributes, colour_pair(cell.attribute), nullptr);
+  // The bottom-right cell of an 80x25 terminal reports ERR (no room to advance); it is drawn.
+  mvwadd_wch(stdscr, row, column, &styled);
+}
+
+short TerminalConsole::colour_pair(uint8_t attribute) {
+  if (!has_colors()) return 0;
+  const int index = (attribute & 0x07) | ((attribute >> 1) & 0x38);  // foreground | background
+  if (colour_pairs_[index] == 0 && next_colour_pair_ < COLOR_PAIRS) {
+    init_pair(next_colour_pair_, kCursesColours[attribute & 0x07],
+              kCursesColours[(attribute >> 4) & 0x07]);
+    colour_pairs_[index] = next_colour_pair_++;
+  }
+  return colour_pairs_[index];
+}
+
+// The notice for a terminal smaller than the screen, wrapped at word ends to the terminal's width.
+void TerminalConsole::draw_size_notice() {
+  const std::string notice = "Please enlarge the terminal to at least 80x25 (it is now " +
+                             std::to_string(COLS) + "x" + std::to_string(LINES) + ").";
+  int row = 0;
+  int column = 0;
+  std::size_t start = 0;
+  while (start < notice.size() && row < LINES) {
+    std::size_t end = notice.find(' ', start);
+    if (end == std::string::npos) end = notice.size();
+    const int length = static_cast<int>(end - start);
+    if (column > 0 && column + 1 + length > COLS) {
+      ++row;
+      column = 0;
+    } else if (column > 0) {
+      ++column;
+    }
+    if (row < LINES) {
+      mvwaddnstr(stdscr, row, column, notice.c_str() + start, std::min(length, COLS - column));
+    }
+    column += length;
+    start = end + 1;
+  }
+}
+
+// The reader thread: waits for input or a wake-up, decodes, and times out a partial sequence.
+void TerminalConsole::read_keys() {
+  KeyDecoder decoder;
+  bool input_open = true;
+  uint8_t bytes[256];
+  while (!stopping_.load()) {
+    pollfd watched[2] = {{input_open ? STDIN_FILENO : -1, POLLIN, 0}, {wake_pipe_[0], POLLIN, 0}};
+    const int ready = poll(watched, 2, decoder.has_partial() ? kEscapeTimeoutMs : -1);
+    if (ready < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    if (ready == 0) {
+      deliver(decoder.flush());
+      continue;
+    }
+    if (watched[1].revents != 0) {
+      drain_pipe(wake_pipe_[0]);
+      if (!stopping_.load()) wake_key_wait();
+    }
+    if (watched[0].revents == 0) continue;
+    const ssize_t count = read(STDIN_FILENO, bytes, sizeof bytes);
+    if (count > 0) {
+      deliver(decoder.feed({bytes, static_cast<std::size_t>(count)}));
+    } else if (count == 0 || (errno != EINTR && errno != EAGAIN)) {
+      deliver(decoder.flush());
+      push_end_of_input();
+      input_open = false;
+    }
+  }
+}

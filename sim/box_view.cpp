@@ -1,0 +1,84 @@
+// The box view: grid, the insect picture, and cell drawing.
+#include "sim/box_view.h"
+
+#include <cmath>
+
+#include "services/graphics.h"
+#include "services/numbers.h"
+#include "sim/run_state.h"
+
+namespace {
+
+constexpr int kBoxTop = 20;
+constexpr int kBoxLeft = 20;
+
+// The insect, drawn in white at the surface's top left in a square of side c: dark grey inside,
+// two triangles with their apex at the centre (left one red, its tip cut off by an arc; right
+// one green). Drawn with the true coordinates, so a cell wider than 255 pixels is drawn alike.
+void draw_insect_picture(int c) {
+  const int h = c / 2;
+  draw_rectangle(0, 0, c, c);
+  set_fill(kSolidFill, 8);
+  flood_fill(h, h, 15);
+  const int path[7][2] = {{h, h}, {2, 2}, {2, c - 2}, {h, h}, {c - 2, 2}, {c - 2, c - 2}, {h, h}};
+  for (int i = 0; i + 1 < 7; ++i) draw_line(path[i][0], path[i][1], path[i + 1][0], path[i + 1][1]);
+  draw_arc(c - 2, h, 90, 270, static_cast<uint16_t>(h + 1));
+  draw_arc(2, h, 270, 90, static_cast<uint16_t>(h + 1));
+  set_fill(kSolidFill, 4);
+  flood_fill(h / 2, h, 15);
+  set_fill(kSolidFill, 2);
+  flood_fill((3 * h) / 2, h, 15);
+}
+
+int cell_left(int box, int column) { return box_origin_x(box) + run.cell_size * (column - 1); }
+int cell_top(int row) { return kBoxTop + run.cell_size * (row - 1); }
+
+}  // namespace
+
+uint16_t grid_side(int n) {
+  auto s = static_cast<uint16_t>(truncate_real(std::sqrt(static_cast<long double>(n))));
+  while (s * s < n) ++s;
+  return s;
+}
+
+int box_origin_x(int box) { return box == 1 ? kBoxLeft : get_max_x() / 2 + kBoxLeft; }
+
+void prepare_box_view() {
+  const uint16_t s = grid_side(run.insect_count);
+  run.grid_columns = s;
+  run.grid_rows = s;
+  run.cell_size = static_cast<uint16_t>((get_max_y() - 30) / (2 * s));
+  const int c = run.cell_size;
+  draw_insect_picture(c);
+  run.insect_image.resize(static_cast<std::size_t>(image_size(0, 0, c - 1, c - 1)));
+  get_image(0, 0, c - 1, c - 1, run.insect_image.data());
+  clear_viewport();
+}
+
+void clear_cell(int box, int column, int row) {
+  if (run.run_mode == Quiet) return;
+  const int x = cell_left(box, column);
+  const int y = cell_top(row);
+  fill_bar(x, y, x + run.cell_size - 1, y + run.cell_size - 1);
+}
+
+void draw_insect(int box, int column, int row) {
+  if (run.run_mode == Quiet) return;
+  put_image(cell_left(box, column), cell_top(row), run.insect_image.data(), kCopyPut);
+}
+
+void redraw_boxes() {
+  const RunMode mode = run.run_mode;
+  run.run_mode = Normal;
+  for (int column = 1; column <= run.grid_columns; ++column) {
+    for (int row = 1; row <= run.grid_rows; ++row) {
+      clear_cell(1, column, row);
+      clear_cell(2, column, row);
+    }
+  }
+  for (int i = 1; i <= run.insect_count; ++i) {
+    const InsectRecord& insect = run.insects[i];
+    draw_insect(insect.box, insect.column, insect.row);
+  }
+  run.run_mode = mode;
+}

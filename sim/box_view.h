@@ -1,0 +1,27 @@
+// The two boxes of the run screen and the picture of one insect.
+//
+// Each box is a square of s x s cells (s the least integer with s*s >= N) of cell_size pixels,
+// (get_max_y - 30) div (2s). Box 1 starts at (20, 20), box 2 at (get_max_x div 2 + 20, 20).
+// Cell (column c, row r) covers x0 + cell_size*(c-1) .. x0 + cell_size*c - 1 across and
+// 20 + cell_size*(r-1) .. 20 + cell_size*r - 1 down. A box has no frame line: it is seen as its
+// white cells, with the insect picture on every occupied cell.
+#pragma once
+
+#include <cstdint>
+
+// Grid side, cell size and the insect picture, drawn at the surface's top left and saved into
+// run.insect_image; leaves the surface cleared. Needs an open surface and N entered.
+void prepare_box_view();
+
+// The least s with s*s >= n.
+uint16_t grid_side(int n);
+
+// Paints one cell white with the fill in force (solid colour 15); nothing while quiet.
+void clear_cell(int box, int column, int row);
+// Puts the insect picture on one cell; nothing while quiet.
+void draw_insect(int box, int column, int row);
+// Paints every cell of both boxes white and draws every insect, in any run mode.
+void redraw_boxes();
+
+// The left edge of a box's first column.
+int box_origin_x(int box);

@@ -1,0 +1,9 @@
+// The one key routine. On the text screen it is the page prompt and always returns a key; on
+// the graphics screen it is the run-key wait (Stepwise) or poll (Normal, Quiet), which maps the
+// run keys onto run_mode and returns kNoKey when no key was waiting.
+#pragma once
+
+constexpr int kNoKey = -1;
+
+// The key read (0..255), or kNoKey.
+int key_wait();

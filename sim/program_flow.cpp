@@ -1,0 +1,137 @@
+// The main sequence and the set-up of a run.
+#include "sim/program_flow.h"
+
+#include <string>
+
+#include "charts/chart_panel.h"
+#include "charts/strip_chart.h"
+#include "services/console.h"
+#include "services/cp852.h"
+#include "services/graphics.h"
+#include "services/numbers.h"
+#include "sim/box_view.h"
+#include "sim/help_viewer.h"
+#include "sim/run_modes.h"
+#include "sim/run_screen.h"
+#include "sim/run_state.h"
+#include "sim/step.h"
+#include "sim/text_frame.h"
+
+namespace {
+
+constexpr int kMinInsects = 5;
+constexpr int kMaxInsectsAllowed = 140;
+constexpr double kInitialScale = 5.0;
+constexpr uint8_t kPanelColour = 15;
+
+// Writes the prompt with its upper bound right-aligned in 3 characters and reads answers until
+// one lies in [low, high]; answers out of range bring the prompt back on the next line.
+int ask_number(const std::string& prompt, int low, int high) {
+  for (;;) {
+    write_text(prompt + int_to_text(high, 3) + "]");
+    const int32_t value = read_integer();
+    discard_line();
+    if (value >= low && value <= high) return value;
+  }
+}
+
+ChartPanel& panel_of(PanelId id) {
+  switch (id) {
+    case PanelId::Empirical: return run.empirical_panel;
+    case PanelId::Theory: return run.theory_panel;
+    default: return run.strip_panel;
+  }
+}
+
+void set_up_panels() {
+  const VersionDescription& version = current_version();
+  const int n = run.insect_count;
+  for (int i = 0; i < version.panel_count; ++i) {
+    const PanelDesign& design = version.panels[i];
+    const bool strip = design.id == PanelId::Strip;
+    const double scale =
+        strip ? static_cast<double>(static_cast<long double>(scale_y(190)) / n) : kInitialScale;
+    panel_init(panel_of(design.id), scale_x(design.x1), scale_y(design.y1), scale_x(design.x2),
+               scale_y(design.y2), cp852(design.title), strip ? 0 : n + 1, scale, kPanelColour);
+  }
+  strip_prepare_buffer(run.strip_panel);
+}
+
+// Insects first..last go to `box`, each on a distinct random cell (column drawn before row).
+void place_insects(int first, int last, uint8_t box) {
+  for (int i = first; i <= last; ++i) {
+    int16_t column = 0;
+    int16_t row = 0;
+    do {
+      column = static_cast<int16_t>(random_below(run.grid_columns) + 1);
+      row = static_cast<int16_t>(random_below(run.grid_rows) + 1);
+    } while (run.cell_taken[box][column][row] != 0);
+    run.insects[i] = InsectRecord{box, column, row};
+    run.cell_taken[box][column][row] = 1;
+  }
+}
+
+void clear_occupancy() {
+  for (int box = 1; box <= 2; ++box) {
+    for (int column = 1; column <= run.grid_columns; ++column) {
+      for (int row = 1; row <= run.grid_rows; ++row) run.cell_taken[box][column][row] = 0;
+    }
+  }
+}
+
+// Until the summary exists, the end of a run closes the surface and returns to the text frame.
+void end_run() {
+  run.screen_state = 1;
+  close_graphics();
+  draw_text_frame();
+}
+
+}  // namespace
+
+int16_t scale_x(int16_t v) {
+  return static_cast<int16_t>(truncate_real(static_cast<long double>(v * get_max_x()) / 640.0L));
+}
+
+int16_t scale_y(int16_t v) {
+  return static_cast<int16_t>(truncate_real(static_cast<long double>(v * get_max_y()) / 480.0L));
+}
+
+void ask_parameters() {
+  draw_text_frame();
+  run.insect_count = static_cast<int16_t>(
+      ask_number(cp852("Hány Zorvan legyen összesen? [5-"), kMinInsects, kMaxInsectsAllowed));
+  run.box1_count = static_cast<int16_t>(
+      ask_number(cp852("Hány Zorvan legyen az 1. dobozban? [0-"), 0, run.insect_count));
+}
+
+void setup_run() {
+  ask_parameters();
+  open_run_surface();
+  clear_viewport();
+  set_up_panels();
+  prepare_box_view();
+  clear_occupancy();
+  place_insects(1, run.box1_count, 1);
+  place_insects(run.box1_count + 1, run.insect_count, 2);
+  close_graphics();
+}
+
+void run_step_loop() {
+  while (!poll_run_keys()) {
+    move_insect();
+    ++run.step_count;
+    record_step();
+  }
+}
+
+void run_main_sequence(const VersionDescription& version) {
+  set_current_version(version);
+  run.run_mode = Stepwise;
+  show_help();
+  setup_run();
+  run.step_count = 0;
+  draw_run_screen();
+  record_step();
+  run_step_loop();
+  end_run();
+}

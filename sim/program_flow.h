@@ -1,0 +1,24 @@
+// The program's main sequence: help pages, parameter entry, the run screen, the step loop and
+// the end of the run. Runs on the logic thread; the program entry hosts it.
+#pragma once
+
+#include <cstdint>
+
+#include "sim/version.h"
+
+// The whole program for one version, from the help pages to the end of the run.
+void run_main_sequence(const VersionDescription& version);
+
+// The prompts for N and K, the measuring opening of the surface (panels, box view, insect
+// picture) and the random placement. Leaves the surface closed and the prompts on the console.
+void setup_run();
+
+// The two number prompts alone (the first part of setup_run).
+void ask_parameters();
+
+// A coordinate of the 640x480 design grid on the open surface: trunc(v * max / 640 or 480).
+int16_t scale_x(int16_t v);
+int16_t scale_y(int16_t v);
+
+// The step loop: until the user ends the run, one move and its recording per turn.
+void run_step_loop();

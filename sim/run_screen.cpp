@@ -1,0 +1,101 @@
+// The run screen and its status box.
+#include "sim/run_screen.h"
+
+#include "charts/chart_panel.h"
+#include "services/cp852.h"
+#include "services/graphics.h"
+#include "services/numbers.h"
+#include "sim/box_view.h"
+#include "sim/run_state.h"
+#include "sim/text_frame.h"
+#include "sim/version.h"
+
+namespace {
+
+// Accepted and ignored by the window surface; kept for the shape of the call.
+constexpr const char* kDriverPath = "";
+
+const std::string& legend_text() {
+  static const std::string legend =
+      cp852(" V/v: vége , L/l: lépésenként , N/n: normál , C/c: csendes ");
+  return legend;
+}
+
+const ChartPanel& panel_of(PanelId id) {
+  switch (id) {
+    case PanelId::Empirical: return run.empirical_panel;
+    case PanelId::Theory: return run.theory_panel;
+    default: return run.strip_panel;
+  }
+}
+
+// A small box of the top or bottom edge: cleared over its whole viewport (so it cuts the outer
+// frame's line), a rectangle, and a centred text.
+void draw_label_box(int x1, int y1, int x2, int y2, int frame_left, int frame_right_inner,
+                    int text_x, const std::string& text) {
+  const int hh = text_height(" ") / 2;
+  set_viewport(x1, y1, x2, y2, true);
+  clear_viewport();
+  draw_rectangle(frame_left, 2, frame_right_inner, 2 * hh + 5);
+  draw_text(text_x, 4, text);
+}
+
+void draw_title_box() {
+  const int tw = 12 * text_width(" ");
+  const int cx = get_max_x() / 2;
+  const int hh = text_height(" ") / 2;
+  draw_label_box(cx - tw / 2 - 8, 0, cx + tw / 2 + 7, 2 * hh + 7, 4, tw + 9, (tw + 15) / 2,
+                 title_text());
+}
+
+void draw_empty_status_box() {
+  const int sw = 10 * text_width(" ");
+  const int hh = text_height(" ") / 2;
+  draw_label_box(get_max_x() - sw - 8, 0, get_max_x(), 2 * hh + 7, 4, sw + 9, (sw + 15) / 2,
+                 " T:");
+}
+
+void draw_legend() {
+  const auto lw = static_cast<int16_t>(legend_text().size() * text_width(" "));
+  const int cx = get_max_x() / 2;
+  const int hh = text_height(" ") / 2;
+  draw_label_box(cx - lw / 2 - 8, get_max_y() - text_height(" ") - 6, cx + lw / 2 + 7, get_max_y(),
+                 2, lw + 9, (lw + 15) / 2, legend_text());
+}
+
+}  // namespace
+
+void open_run_surface() {
+  int16_t driver = 0;
+  int16_t mode = 0;
+  open_graphics(driver, mode, kDriverPath);
+}
+
+std::string status_text(int64_t step_count) { return " T:" + int_to_text(step_count, 5); }
+
+void draw_run_screen() {
+  run.screen_state = 0;
+  open_run_surface();
+  clear_viewport();
+  set_text_justify(kCenterText, kTopText);
+  set_line_style(0, 0, 3);
+  set_viewport(0, 0, get_max_x(), get_max_y(), true);
+  draw_rectangle(6, 6, get_max_x() - 5, get_max_y() - 5);
+  draw_title_box();
+  draw_empty_status_box();
+  draw_legend();
+  const VersionDescription& version = current_version();
+  for (int i = 0; i < version.frame_count; ++i) panel_draw_frame(panel_of(version.frame_order[i]));
+  set_viewport(0, 0, get_max_x(), get_max_y(), true);
+  redraw_boxes();
+}
+
+void draw_status_box() {
+  const int sw = 10 * text_width(" ");
+  const int th = text_height(" ");
+  set_viewport(get_max_x() - sw - 8, 0, get_max_x(), th + 7, true);
+  clear_viewport();
+  draw_rectangle(2, 2, sw + 5, th + 5);
+  draw_text((sw + 15) / 2, 4, status_text(run.step_count));
+  set_viewport(0, 0, get_max_x(), get_max_y(), true);
+}

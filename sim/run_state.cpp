@@ -1,0 +1,16 @@
+// The one run-state record.
+#include "sim/run_state.h"
+
+#include <utility>
+
+RunState run;
+
+void reset_run_state() {
+  std::vector<uint8_t> insect_image = std::move(run.insect_image);
+  std::vector<uint8_t> strip_image = std::move(run.strip_image);
+  run = RunState{};
+  insect_image.clear();
+  strip_image.clear();
+  run.insect_image = std::move(insect_image);
+  run.strip_image = std::move(strip_image);
+}

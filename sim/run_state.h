@@ -1,0 +1,44 @@
+// The run-wide state: one record, alive from program start to exit, zero before first use.
+//
+// Written only by the logic thread. The window thread never reads it (it sees the surface
+// alone, under the drawing lock).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "charts/chart_panel.h"
+
+enum RunMode : int32_t { Normal = 0, Stepwise = 1, Quiet = 2, Finish = 3 };
+
+constexpr int kMaxInsects = 140;
+constexpr int kMaxGrid = 12;
+
+struct InsectRecord {
+  uint8_t box = 0;     // 1 or 2
+  int16_t column = 0;  // 1..grid_columns
+  int16_t row = 0;     // 1..grid_rows
+};
+
+struct RunState {
+  int16_t insect_count = 0;  // N, 5..140 once entered
+  int16_t box1_count = 0;    // K as entered, then the current count of box 1
+  int64_t step_count = 0;    // T: moves made (64-bit: quiet running passes 2^31 in minutes)
+  RunMode run_mode = Stepwise;
+  int32_t screen_state = 1;  // 1 text frame shown, 0 graphics screen up
+  std::array<InsectRecord, kMaxInsects + 1> insects{};  // indexed 1..N
+  // cell_taken[box][column][row], each index 1-based; 1 when an insect sits there.
+  int32_t cell_taken[3][kMaxGrid + 1][kMaxGrid + 1] = {};
+  uint16_t grid_columns = 0, grid_rows = 0;  // s, the least integer with s*s >= N
+  uint16_t cell_size = 0;                    // side of one cell in pixels
+  std::vector<uint8_t> insect_image;         // the insect picture, sized by image_size
+  ChartPanel empirical_panel, theory_panel, strip_panel;
+  std::vector<uint8_t> strip_image;          // the strip chart's scroll buffer, sized by image_size
+  double first_step_distance = 0.0;          // distance taken at step 1
+};
+
+extern RunState run;
+
+// Back to the start state (program entry and tests). Keeps buffer capacity.
+void reset_run_state();

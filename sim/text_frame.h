@@ -1,0 +1,19 @@
+// The text frame of the 80x25 console and the page prompt.
+//
+// The frame: a border of dark shade blocks (byte 178) on rows 1 and 24 and columns 1 and 80,
+// the bright title " Szimuláció " over the top edge at columns 34..45, and the inner window,
+// columns 3..78 and rows 3..23, that text goes to. Row 25 lies outside the frame and holds the
+// page prompt "Lapozhatunk?" (columns 35..46) with its spinner (column 47).
+#pragma once
+
+#include <cstdint>
+
+// Clears the console, draws the frame and leaves output in the inner window at its top left.
+void draw_text_frame();
+
+// Shows the page prompt, turning the spinner \ | / - every 100 ms, until a key is pressed, and
+// returns it. When input has ended it returns 0 at once, as if a key had been pressed.
+uint8_t page_prompt();
+
+// The title of the frame and of the run screen, in code page 852.
+const char* title_text();

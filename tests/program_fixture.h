@@ -1,0 +1,124 @@
+// A fixture that runs the programs in-process: headless console with scripted keys, a headless
+// surface of a chosen size, fresh run state and generator, and a scratch working folder that
+// holds whichever data files the test writes.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "services/console.h"
+#include "services/cp852.h"
+#include "services/graphics.h"
+#include "services/headless_console.h"
+#include "services/numbers.h"
+#include "services/presenter.h"
+#include "services/program_host.h"
+#include "sim/program_flow.h"
+#include "sim/run_state.h"
+#include "sim/version.h"
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    reset_run_state();
+    reset_random();
+    set_current_version(kSecondVersion);
+    set_presenter(&presenter_);
+    previous_dir_ = std::filesystem::current_path();
+    dir_ = std::filesystem::temp_directory_path() /
+           ("zorvan-test-" + std::to_string(getpid()) + "-" + std::to_string(counter_++));
+    std::filesystem::create_directories(dir_);
+    std::filesystem::current_path(dir_);
+  }
+
+  void TearDown() override {
+    std::filesystem::current_path(previous_dir_);
+    std::filesystem::remove_all(dir_);
+    set_presenter(nullptr);
+  }
+
+  // Writes a data file into the working folder; `utf8` is converted to code page 852.
+  void write_data_file(const std::string& name, const std::string& utf8) {
+    std::ofstream(dir_ / name, std::ios::binary) << cp852(utf8);
+  }
+
+  // Runs a whole program with the keys scripted and input ending after them.
+  LogicOutcome run_program(const std::string& keys, const VersionDescription& version = kSecondVersion) {
+    script_keys(keys, ScriptEnd::EndOfInput);
+    return run_logic_guarded([&] { run_main_sequence(version); });
+  }
+
+  // The screen row (1-based) as UTF-8 without trailing blanks.
+  static std::string row(int number) { return console_row_text(number); }
+
+  // Number of page prompts shown so far: each waits 100 ms before it looks at the keyboard.
+  uint64_t page_prompts() const { return console_.slept_ms() / 100; }
+
+  void use_surface_size(int width, int height) { presenter_ = HeadlessPresenter(width, height); }
+
+  HeadlessConsole console_;
+  HeadlessPresenter presenter_{640, 480};
+  std::filesystem::path dir_, previous_dir_;
+  static inline int counter_ = 0;
+};
+
+#include <mutex>
+#include <vector>
+
+#include "services/keyboard.h"
+#include "services/surface.h"
+#include "sim/run_modes.h"
+#include "sim/run_screen.h"
+#include "sim/step.h"
+
+// Runs a program up to its first key wait: prompts answered, run screen drawn, step 0 recorded.
+class RunTest : public ProgramTest {
+ protected:
+  void start_run(int n, int k, const VersionDescription& version = kSecondVersion) {
+    set_current_version(version);
+    run.run_mode = Stepwise;
+    script_keys(std::to_string(n) + "\r" + std::to_string(k) + "\r");
+    setup_run();
+    run.step_count = 0;
+    draw_run_screen();
+    record_step();
+  }
+
+  // Exactly `count` turns of the step loop (fewer when the run ends): poll, move, record.
+  int turns(int count) {
+    int made = 0;
+    while (made < count && !poll_run_keys()) {
+      move_insect();
+      ++run.step_count;
+      record_step();
+      ++made;
+    }
+    return made;
+  }
+
+  // The whole surface, copied under the drawing lock.
+  static std::vector<uint8_t> snapshot() {
+    std::lock_guard<std::mutex> lock(drawing_lock());
+    const Surface& surface = current_surface();
+    return {surface.pixels(), surface.pixels() + surface.width() * surface.height()};
+  }
+
+
+ public:
+  // True when every pixel that differs between the two snapshots lies in the rectangle.
+  static bool changes_inside(const std::vector<uint8_t>& before, const std::vector<uint8_t>& after,
+                             int x1, int y1, int x2, int y2) {
+    const int width = get_max_x() + 1;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+      if (before[i] == after[i]) continue;
+      const int x = static_cast<int>(i) % width;
+      const int y = static_cast<int>(i) / width;
+      if (x < x1 || x > x2 || y < y1 || y > y2) return false;
+    }
+    return true;
+  }
+};

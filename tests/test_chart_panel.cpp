@@ -1,0 +1,179 @@
+// Chart panel: geometry, frame and title, redraw, increments with rescaling, on a headless
+// 640x480 surface set up like the run screen (centre / top text, solid lines 3 pixels thick).
+#include "charts/chart_panel.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "services/graphics.h"
+#include "services/presenter.h"
+#include "sim/run_state.h"
+
+namespace {
+
+constexpr int kWhite = 15;
+
+class ChartPanelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static HeadlessPresenter presenter(640, 480);
+    set_presenter(&presenter);
+    int16_t driver = 0, mode = 0;
+    open_graphics(driver, mode, "");
+    set_text_justify(kCenterText, kTopText);
+    set_line_style(0, 0, 3);
+    reset_run_state();
+  }
+  void TearDown() override { close_graphics(); }
+
+  // The empirical panel of a 640x480 surface for n insects.
+  static ChartPanel empirical(int n) {
+    run.insect_count = static_cast<int16_t>(n);
+    ChartPanel panel;
+    panel_init(panel, 9, 359, 309, 459, "Empirikus eloszl\xA0s", n + 1, 5.0, kWhite);
+    return panel;
+  }
+};
+
+// The first white row of column x from the plot top down to y2, or -1 when there is none.
+int column_top(const ChartPanel& panel, int x) {
+  for (int y = panel.y1 + 18; y <= panel.y2; ++y) {
+    if (get_pixel(x, y) == kWhite) return y;
+  }
+  return -1;
+}
+
+TEST_F(ChartPanelTest, PanelsOf640x480HaveAPlotHeightOf82) {
+  ChartPanel theory, strip;
+  panel_init(theory, 9, 249, 309, 349, "x", 6, 5.0, kWhite);
+  panel_init(strip, 329, 249, 629, 459, "x", 0, 37.8, kWhite);
+  EXPECT_EQ(panel_plot_height(empirical(5)), 82);
+  EXPECT_EQ(panel_plot_height(theory), 82);
+  EXPECT_EQ(panel_plot_height(strip), 192);
+}
+
+TEST_F(ChartPanelTest, FrameIsThreePixelsWideAndTitleIsCentredAndCutTo32Bytes) {
+  ChartPanel panel = empirical(5);
+  panel_init(panel, 9, 359, 309, 459, std::string(40, 'H'), 6, 5.0, kWhite);
+  ASSERT_EQ(panel.title, std::string(32, 'H'));
+  panel_draw_frame(panel);
+  for (int x : {8, 9, 10, 308, 309, 310}) EXPECT_EQ(get_pixel(x, 400), kWhite) << x;
+  for (int y : {358, 359, 360, 458, 459, 460}) EXPECT_EQ(get_pixel(150, y), kWhite) << y;
+  EXPECT_EQ(get_pixel(11, 400), 0);
+  // 32 glyphs are 256 pixels wide: columns 159 - 128 = 31 .. 286, rows 367 .. 374. A title of
+  // 40 glyphs would start left of the surface and not be drawn at all.
+  int inside = 0, outside = 0;
+  for (int y = 361; y <= 376; ++y) {
+    for (int x = 11; x <= 307; ++x) {
+      if (get_pixel(x, y) != kWhite) continue;
+      (x >= 31 && x <= 286 && y >= 367 && y <= 374 ? inside : outside) += 1;
+    }
+  }
+  EXPECT_GT(inside, 0);
+  EXPECT_EQ(outside, 0);
+}
+
+TEST_F(ChartPanelTest, FreshPanelRedrawsAsOneRowBarsOnTheBottomEdge) {
+  ChartPanel panel = empirical(5);
+  panel_redraw(panel);
+  for (int x = 11; x <= 310; ++x) {
+    EXPECT_EQ(get_pixel(x, 459), kWhite) << x;
+    EXPECT_EQ(get_pixel(x, 458), 0) << x;
+  }
+  EXPECT_EQ(get_pixel(10, 459), 0);
+  EXPECT_EQ(get_pixel(311, 459), 0);
+}
+
+TEST_F(ChartPanelTest, RedrawClearsThePlotAreaButNotTheTitleBandOrFrameLine) {
+  set_fill(kSolidFill, kWhite);
+  fill_bar(0, 0, 639, 479);
+  ChartPanel panel = empirical(5);
+  panel_redraw(panel);
+  for (int y = 377; y <= 457; ++y) {
+    for (int x = 11; x <= 307; ++x) ASSERT_EQ(get_pixel(x, y), 0) << x << "," << y;
+  }
+  EXPECT_EQ(get_pixel(150, 376), kWhite);  // title band
+  EXPECT_EQ(get_pixel(10, 400), kWhite);   // inner column of the left frame line
+  EXPECT_EQ(get_pixel(308, 400), kWhite);  // inner column of the right frame line
+  EXPECT_EQ(get_pixel(150, 458), kWhite);  // inner row of the bottom frame line
+}
+
+TEST_F(ChartPanelTest, RedrawOfPanelWithoutBarsOnlyClears) {
+  ChartPanel panel = empirical(5);
+  panel.bar_count = 0;
+  panel_redraw(panel);
+  EXPECT_EQ(get_pixel(11, 459), 0);
+}
+
+TEST_F(ChartPanelTest, SixteenthCountReachesY2Minus80AndSeventeenthHalvesTheScale) {
+  ChartPanel panel = empirical(5);
+  panel_redraw(panel);
+  for (int i = 0; i < 16; ++i) panel_increment(2, panel);
+  EXPECT_EQ(panel.scale, 5.0);
+  EXPECT_EQ(column_top(panel, 111), 379);
+  EXPECT_EQ(column_top(panel, 160), 379);
+  panel_increment(2, panel);
+  EXPECT_EQ(panel.scale, 2.5);
+  EXPECT_EQ(column_top(panel, 111), 416);  // trunc(459 - 42.5)
+  EXPECT_EQ(column_top(panel, 11), 459);
+}
+
+TEST_F(ChartPanelTest, ProductEqualToPlotHeightHalvesAndJustBelowDrawsTheBar) {
+  ChartPanel below = empirical(5);
+  below.scale = 40.5;
+  panel_increment(0, below);
+  panel_increment(0, below);  // 81 < 82
+  EXPECT_EQ(below.scale, 40.5);
+  EXPECT_EQ(column_top(below, 11), 378);
+
+  ChartPanel equal = empirical(5);
+  equal.scale = 41.0;
+  panel_increment(0, equal);
+  panel_increment(0, equal);  // 82 = 82
+  EXPECT_EQ(equal.scale, 20.5);
+  EXPECT_EQ(column_top(equal, 61), 459);  // the redraw drew the other bars
+}
+
+TEST_F(ChartPanelTest, QuietIncrementsDrawNothingUntilTheHalvingRedraws) {
+  run.run_mode = Quiet;
+  ChartPanel panel = empirical(5);
+  for (int i = 0; i < 16; ++i) panel_increment(2, panel);
+  EXPECT_EQ(panel.values[2], 16);
+  EXPECT_EQ(column_top(panel, 111), -1);
+  panel_increment(2, panel);
+  EXPECT_EQ(panel.scale, 2.5);
+  EXPECT_EQ(column_top(panel, 111), 416);
+  EXPECT_EQ(column_top(panel, 11), 459);
+}
+
+TEST_F(ChartPanelTest, MaxValueLooksOnlyAtBarsInUse) {
+  ChartPanel panel = empirical(5);
+  EXPECT_EQ(panel_max_value(panel), 0.0);
+  panel.values[5] = 7;
+  panel.values[6] = 99;  // beyond bar_count
+  EXPECT_EQ(panel_max_value(panel), 7.0);
+  panel.values[0] = 4;
+  panel.bar_count = 1;
+  EXPECT_EQ(panel_max_value(panel), 4.0);
+}
+
+TEST_F(ChartPanelTest, BarWidthIsPanelWidthDividedByBarCount) {
+  struct Case {
+    int n, index, left, right;
+  };
+  // 300 div 141 = 2 and 300 div 6 = 50; bar i starts at x1 + w*i + 2.
+  for (const Case c : {Case{140, 70, 151, 152}, Case{5, 2, 111, 160}, Case{6, 6, 263, 304},
+                       Case{5, 5, 261, 310}}) {
+    ChartPanel panel = empirical(c.n);
+    set_fill(kEmptyFill, 0);
+    fill_bar(0, 0, 639, 479);
+    panel_increment(static_cast<uint16_t>(c.index), panel);
+    EXPECT_EQ(get_pixel(c.left - 1, 454), 0) << c.n;
+    EXPECT_EQ(get_pixel(c.left, 454), kWhite) << c.n;
+    EXPECT_EQ(get_pixel(c.right, 454), kWhite) << c.n;
+    EXPECT_EQ(get_pixel(c.right + 1, 454), 0) << c.n;
+  }
+}
+
+}  // namespace

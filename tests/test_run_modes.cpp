@@ -1,0 +1,148 @@
+// The run modes: keys, what each mode draws, and the redraw on leaving quiet running.
+#include "program_fixture.h"
+#include "sim/box_view.h"
+
+using RunModes = RunTest;
+
+namespace {
+
+// The status box of a 640x480 surface.
+bool only_status_changed(const std::vector<uint8_t>& before, const std::vector<uint8_t>& after) {
+  return RunTest::changes_inside(before, after, 551, 0, 639, 15);
+}
+
+}  // namespace
+
+TEST_F(RunModes, KeysSelectModesCaseByCase) {
+  const struct { int key; RunMode mode; } cases[] = {
+      {'C', Quiet}, {'c', Quiet}, {'L', Stepwise}, {'l', Stepwise}, {'N', Normal},
+      {'n', Normal}, {'V', Finish}, {'v', Finish}, {0, Normal}, {'x', Normal}, {13, Normal}};
+  for (const auto& c : cases) EXPECT_EQ(mode_for_key(c.key, Normal), c.mode) << c.key;
+}
+
+TEST_F(RunModes, StepwiseMakesOneStepPerKey) {
+  start_run(10, 5);
+  script_keys("1 \r", ScriptEnd::EndOfInput);
+  EXPECT_EQ(turns(100), 3);
+  EXPECT_EQ(run.step_count, 3);
+  EXPECT_EQ(run.run_mode, Finish);
+}
+
+TEST_F(RunModes, AnExtendedKeyMakesTwoSteps) {
+  start_run(10, 5);
+  script_key_events({{scan::kDown, true}}, ScriptEnd::EndOfInput);
+  turns(100);
+  EXPECT_EQ(run.step_count, 2);
+}
+
+TEST_F(RunModes, EndOfInputEndsTheRunLikeV) {
+  start_run(10, 5);
+  script_keys("ab", ScriptEnd::EndOfInput);
+  EXPECT_EQ(turns(100), 2);
+  EXPECT_EQ(run.run_mode, Finish);
+}
+
+TEST_F(RunModes, VAtTheFirstWaitEndsWithoutAMove) {
+  start_run(10, 5);
+  script_keys("v");
+  EXPECT_EQ(turns(100), 0);
+  EXPECT_EQ(run.step_count, 0);
+  EXPECT_EQ(run.run_mode, Finish);
+}
+
+TEST_F(RunModes, NormalRunsWithoutWaitingAndDrawsEveryMove) {
+  start_run(5, 2);
+  script_keys("n");
+  EXPECT_EQ(turns(40), 40);
+  EXPECT_EQ(run.run_mode, Normal);
+  EXPECT_EQ(run.strip_panel.bar_count, 41);
+  // The strip's 41st bar (slot 40) stands at x = 329 + 2*40 + 2; slot 41 is still empty.
+  const int top = panel_bar_top(run.strip_panel, run.strip_panel.values[40]);
+  EXPECT_EQ(get_pixel(329 + 80 + 2, top), 15);
+  if (top < 457) EXPECT_EQ(get_pixel(329 + 80 + 2, top - 1), 0);
+  EXPECT_EQ(get_pixel(329 + 82 + 2, 457), 0);
+}
+
+TEST_F(RunModes, QuietDrawsOnlyTheStatusBoxAndHalvings) {
+  start_run(140, 70);
+  script_keys("c");
+  turns(1);
+  const double scale = run.empirical_panel.scale;
+  const std::vector<uint8_t> before = snapshot();
+  turns(10);  // no bar of 141 reaches 17 counts in 12 steps: no halving
+  ASSERT_EQ(run.empirical_panel.scale, scale);
+  EXPECT_TRUE(only_status_changed(before, snapshot()));
+  EXPECT_EQ(run.strip_panel.bar_count, 12);
+}
+
+TEST_F(RunModes, HalvingRedrawsTheEmpiricalPanelEvenWhenQuiet) {
+  start_run(5, 2);
+  script_keys("C");
+  turns(1);
+  const std::vector<uint8_t> before = snapshot();
+  turns(60);  // with 6 bars some count passes 16 within 60 steps
+  ASSERT_LT(run.empirical_panel.scale, 5.0);
+  const std::vector<uint8_t> after = snapshot();
+  const int width = 640;
+  bool panel_changed = false;
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    if (before[i] == after[i]) continue;
+    const int x = static_cast<int>(i) % width;
+    const int y = static_cast<int>(i) / width;
+    const bool in_status = x >= 551 && y <= 15;
+    const bool in_panel = x >= 9 && x <= 310 && y >= 359 && y <= 459;
+    ASSERT_TRUE(in_status || in_panel) << x << "," << y;
+    panel_changed |= in_panel;
+  }
+  EXPECT_TRUE(panel_changed);
+}
+
+TEST_F(RunModes, LeavingQuietRedrawsPanelsAndBoxes) {
+  start_run(20, 10);
+  script_keys("C");
+  turns(300);
+  script_keys("N");
+  turns(1);
+  const std::vector<uint8_t> redrawn = snapshot();
+  // Drawing the whole picture again from the state must change nothing.
+  redraw_after_quiet();
+  EXPECT_EQ(snapshot(), redrawn);
+  // The boxes show the insects where they now are.
+  for (int i = 1; i <= 20; ++i) {
+    const InsectRecord& insect = run.insects[i];
+    const int x = box_origin_x(insect.box) + run.cell_size * (insect.column - 1);
+    const int y = 20 + run.cell_size * (insect.row - 1);
+    EXPECT_EQ(get_pixel(x + run.cell_size - 1, y + run.cell_size - 1), 8) << i;
+  }
+}
+
+TEST_F(RunModes, CInQuietRedrawsNothing) {
+  start_run(140, 70);
+  script_keys("C");
+  turns(2);
+  const std::vector<uint8_t> before = snapshot();
+  script_keys("c");
+  turns(1);
+  EXPECT_TRUE(only_status_changed(before, snapshot()));
+  EXPECT_EQ(run.run_mode, Quiet);
+}
+
+TEST_F(RunModes, LargeSurfacesScaleTheLayout) {
+  for (const auto& size : {std::pair{1920, 1017}, std::pair{7680, 4320}}) {
+    reset_run_state();
+    use_surface_size(size.first, size.second);
+    start_run(5, 2);
+    EXPECT_EQ(run.cell_size, (size.second - 1 - 30) / 6);
+    EXPECT_EQ(get_pixel(6, size.second / 2), 15);
+    EXPECT_EQ(get_pixel(size.first - 6, size.second / 2), 15);
+    script_keys("N");
+    turns(160);  // fills the strip and scrolls it
+    EXPECT_EQ(run.strip_panel.bar_count, 141);
+    const int c = run.cell_size;
+    const InsectRecord& insect = run.insects[1];
+    const int x = box_origin_x(insect.box) + c * (insect.column - 1);
+    const int y = 20 + c * (insect.row - 1);
+    EXPECT_EQ(get_pixel(x, y), 15);          // the picture's top-left edge
+    EXPECT_EQ(get_pixel(x + c - 1, y + c - 1), 8);  // its dark grey inside
+  }
+}

@@ -1,0 +1,148 @@
+// The run screen: frame, label boxes, chart frames and the box view on a 640x480 surface.
+#include <vector>
+
+#include "program_fixture.h"
+#include "sim/box_view.h"
+
+using RunScreen = RunTest;
+using BoxView = RunTest;
+
+namespace {
+
+// The picture on a cell, read back from the surface.
+std::vector<uint8_t> cell_picture(int box, int column, int row) {
+  const int c = run.cell_size;
+  const int x = box_origin_x(box) + c * (column - 1);
+  const int y = 20 + c * (row - 1);
+  std::vector<uint8_t> picture(static_cast<std::size_t>(image_size(x, y, x + c - 1, y + c - 1)));
+  get_image(x, y, x + c - 1, y + c - 1, picture.data());
+  return picture;
+}
+
+bool cell_is_white(int box, int column, int row) {
+  const int c = run.cell_size;
+  const int x = box_origin_x(box) + c * (column - 1);
+  const int y = 20 + c * (row - 1);
+  for (int dy = 0; dy < c; ++dy) {
+    for (int dx = 0; dx < c; ++dx) {
+      if (get_pixel(x + dx, y + dy) != 15) return false;
+    }
+  }
+  return true;
+}
+
+// Every occupied cell shows the insect picture and every other cell of the grid is white.
+void expect_boxes_match_insects() {
+  for (int box = 1; box <= 2; ++box) {
+    for (int column = 1; column <= run.grid_columns; ++column) {
+      for (int row = 1; row <= run.grid_rows; ++row) {
+        if (run.cell_taken[box][column][row] == 1) {
+          EXPECT_EQ(cell_picture(box, column, row), run.insect_image) << box << column << row;
+        } else {
+          EXPECT_TRUE(cell_is_white(box, column, row)) << box << column << row;
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+
+TEST_F(RunScreen, OuterFrameAndLabelBoxesStandWhereTheyShould) {
+  start_run(5, 2);
+  EXPECT_EQ(run.screen_state, 0);
+  // Outer frame (6, 6)-(634, 474), 3 pixels thick.
+  for (const int x : {5, 6, 7}) EXPECT_EQ(get_pixel(x, 240), 15) << x;
+  EXPECT_EQ(get_pixel(4, 240), 0);
+  EXPECT_EQ(get_pixel(8, 240), 0);
+  EXPECT_EQ(get_pixel(635, 240), 15);
+  EXPECT_EQ(get_pixel(636, 240), 0);
+  // The title box (263, 0)-(374, 15) cuts the frame's top line; its own outline starts at 266.
+  EXPECT_EQ(get_pixel(262, 6), 15);
+  EXPECT_EQ(get_pixel(264, 6), 0);
+  EXPECT_EQ(get_pixel(266, 6), 15);
+  EXPECT_EQ(get_pixel(375, 6), 15);
+  EXPECT_EQ(get_pixel(373, 6), 0);
+  // The status box (551, 0)-(639, 15) with its outline (553, 2)-(636, 13).
+  EXPECT_EQ(get_pixel(550, 6), 15);
+  EXPECT_EQ(get_pixel(551, 6), 0);
+  EXPECT_EQ(get_pixel(552, 6), 15);
+  EXPECT_EQ(get_pixel(637, 8), 15);
+  EXPECT_EQ(get_pixel(638, 8), 0);
+  // The legend (75, 465)-(562, 479) cuts the bottom line; its outline starts at 76.
+  EXPECT_EQ(get_pixel(74, 474), 15);
+  EXPECT_EQ(get_pixel(75, 474), 0);
+  EXPECT_EQ(get_pixel(76, 474), 15);
+  EXPECT_EQ(get_pixel(563, 474), 15);
+}
+
+TEST_F(RunScreen, PanelsAreSetUpOnTheScaledDesignGrid) {
+  start_run(5, 2);
+  const ChartPanel& e = run.empirical_panel;
+  const ChartPanel& t = run.theory_panel;
+  const ChartPanel& s = run.strip_panel;
+  EXPECT_EQ((std::vector<int>{e.x1, e.y1, e.x2, e.y2}), (std::vector<int>{9, 359, 309, 459}));
+  EXPECT_EQ((std::vector<int>{t.x1, t.y1, t.x2, t.y2}), (std::vector<int>{9, 249, 309, 349}));
+  EXPECT_EQ((std::vector<int>{s.x1, s.y1, s.x2, s.y2}), (std::vector<int>{329, 249, 629, 459}));
+  EXPECT_EQ(e.bar_count, 6);
+  EXPECT_EQ(t.bar_count, 6);
+  EXPECT_EQ(s.bar_count, 1);  // step 0 is recorded
+  EXPECT_DOUBLE_EQ(s.scale, static_cast<double>(189.0L / 5));
+  EXPECT_EQ(e.title, cp852("Empirikus eloszlás"));
+  // The frames: the left line of each panel is white over its whole height.
+  for (int y = 250; y <= 458; ++y) EXPECT_EQ(get_pixel(329, y), 15) << y;
+  for (int y = 360; y <= 458; ++y) EXPECT_EQ(get_pixel(9, y), 15) << y;
+}
+
+TEST_F(RunScreen, FirstVersionHasOneTallDistributionChart) {
+  start_run(5, 2, kFirstVersion);
+  const ChartPanel& e = run.empirical_panel;
+  EXPECT_EQ((std::vector<int>{e.x1, e.y1, e.x2, e.y2}), (std::vector<int>{9, 249, 309, 459}));
+  EXPECT_EQ(e.title, cp852("Eloszlás"));
+  EXPECT_EQ(run.strip_panel.title, cp852("Változás"));
+  EXPECT_EQ(run.theory_panel.bar_count, 0);
+  for (int y = 250; y <= 458; ++y) EXPECT_EQ(get_pixel(9, y), 15) << y;
+}
+
+TEST_F(RunScreen, StatusTextKeepsCountingPastTheFieldWidth) {
+  EXPECT_EQ(status_text(0), " T:    0");
+  EXPECT_EQ(status_text(99999), " T:99999");
+  EXPECT_EQ(status_text(123456), " T:123456");
+  start_run(5, 2);
+  run.step_count = 123456;
+  draw_status_box();
+  // Nine characters centred on x = 551 + 47: the 'T' glyph's top row spans x = 570..575.
+  EXPECT_EQ(get_pixel(570, 4), 15);
+  EXPECT_EQ(get_pixel(575, 4), 15);
+  EXPECT_EQ(get_pixel(569, 4), 0);  // the leading blank; the outline's top line is y = 1..3
+  EXPECT_EQ(get_pixel(576, 4), 0);
+}
+
+TEST_F(BoxView, CellSizesFollowTheGridSide) {
+  const int cases[][3] = {{5, 3, 74}, {9, 3, 74}, {10, 4, 56}, {140, 12, 18}};
+  for (const auto& c : cases) {
+    reset_run_state();
+    start_run(c[0], 0);
+    EXPECT_EQ(run.grid_columns, c[1]) << c[0];
+    EXPECT_EQ(run.grid_rows, c[1]) << c[0];
+    EXPECT_EQ(run.cell_size, c[2]) << c[0];
+  }
+}
+
+TEST_F(BoxView, EveryCellIsWhiteAndEveryInsectIsDrawn) {
+  start_run(7, 3);
+  EXPECT_EQ(run.insect_image.size(), 74u * 74u * 2u + 12u);
+  expect_boxes_match_insects();
+  // Nothing is painted beyond the grid: box 1 ends at x = 241, box 2 starts at 339.
+  EXPECT_EQ(get_pixel(242, 100), 0);
+  EXPECT_EQ(get_pixel(338, 100), 0);
+  EXPECT_EQ(get_pixel(100, 242), 0);
+}
+
+TEST_F(BoxView, MovesKeepThePictureInStepWithTheInsects) {
+  start_run(140, 70);
+  expect_boxes_match_insects();
+  script_keys("N");
+  turns(300);
+  expect_boxes_match_insects();
+}

@@ -1,0 +1,234 @@
+// Strip chart: filling, scrolling, quiet running, the redraw after quiet running, and the scroll
+// buffer on large surfaces. The panel is set up as the program sets it up: design coordinates
+// mapped to the surface, scale = mapped height 190 / N.
+#include "charts/strip_chart.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "services/graphics.h"
+#include "services/numbers.h"
+#include "services/presenter.h"
+#include "sim/run_state.h"
+
+namespace {
+
+constexpr int kWhite = 15;
+
+// The surfaces the tests use: the design size, a full-screen desktop, a very large one, and two
+// widths where 142 slots of (x2 - x1) div 140 would reach the strip's right frame line.
+enum SurfaceSize { kDesign, kDesktop, kHuge, kStripeWidth, kFrameWidth };
+
+// Opens a black surface set up like the run screen, with the run state at its start values.
+void open_surface(SurfaceSize size) {
+  static HeadlessPresenter presenters[] = {
+      {640, 480}, {1920, 1017}, {7680, 4320}, {915, 600}, {1200, 800}};
+  set_presenter(&presenters[size]);
+  int16_t driver = 0, mode = 0;
+  open_graphics(driver, mode, "");
+  set_text_justify(kCenterText, kTopText);
+  set_line_style(0, 0, 3);
+  reset_run_state();
+}
+
+uint16_t map_design(int v, int max, int design) {
+  return static_cast<uint16_t>(truncate_real(static_cast<long double>(v) * max / design));
+}
+
+// The strip panel for the open surface and n insects; sets run.insect_count.
+ChartPanel make_strip(int n) {
+  run.insect_count = static_cast<int16_t>(n);
+  const int mx = get_max_x(), my = get_max_y();
+  const double scale = static_cast<double>(map_design(190, my, 480) / static_cast<long double>(n));
+  ChartPanel strip;
+  panel_init(strip, map_design(330, mx, 640), map_design(250, my, 480), map_design(630, mx, 640),
+             map_design(460, my, 480), "Darabsz\xA0m-v\xA0ltoz\xA0s", 0, scale, kWhite);
+  return strip;
+}
+
+int slot_width(const ChartPanel& s) { return strip_slot_width(s); }
+int slot_left(const ChartPanel& s, int k) { return s.x1 + slot_width(s) * k + 2; }
+int slot_right(const ChartPanel& s, int k) { return s.x1 + slot_width(s) * (k + 1) + 1; }
+
+// The first white row of column x from the plot top down to y2, or -1 when there is none.
+int column_top(const ChartPanel& s, int x) {
+  for (int y = s.y1 + 18; y <= s.y2; ++y) {
+    if (get_pixel(x, y) == kWhite) return y;
+  }
+  return -1;
+}
+
+// Slot k shows values[k] in both edge columns; the slot after the last is background above y2.
+// A bar of value 0 may merge with the frame's bottom line, which covers y2 - 1 too.
+void expect_slots(const ChartPanel& s, const std::vector<int64_t>& values) {
+  for (int k = 0; k < static_cast<int>(values.size()); ++k) {
+    const int top = std::min(panel_bar_top(s, values[k]), s.y2 - 1);
+    ASSERT_EQ(std::min(column_top(s, slot_left(s, k)), s.y2 - 1), top) << "slot " << k;
+    ASSERT_EQ(std::min(column_top(s, slot_right(s, k)), s.y2 - 1), top) << "slot " << k;
+  }
+  const int next = static_cast<int>(values.size());
+  const int last_row = column_top(s, slot_left(s, next));
+  EXPECT_TRUE(last_row == -1 || last_row >= s.y2 - 1) << "slot " << next;
+}
+
+// A deterministic walk over 0..n.
+int64_t walk(int t, int n) { return (t * 7 + t / 3) % (n + 1); }
+
+std::vector<int64_t> window(int first, int end, int n) {
+  std::vector<int64_t> v;
+  for (int t = first; t < end; ++t) v.push_back(walk(t, n));
+  return v;
+}
+
+void push_range(ChartPanel& s, int first, int end, RunMode mode) {
+  run.run_mode = mode;
+  for (int t = first; t < end; ++t) strip_push(static_cast<uint16_t>(walk(t, run.insect_count)), s);
+}
+
+std::vector<uint8_t> capture(const ChartPanel& s) {
+  std::vector<uint8_t> pixels;
+  for (int y = s.y1 - 1; y <= s.y2 + 1; ++y) {
+    for (int x = s.x1 - 1; x <= s.x2 + 1; ++x) pixels.push_back(get_pixel(x, y));
+  }
+  return pixels;
+}
+
+// How many pixels of two captures of the same panel differ.
+int differing(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+  int count = 0;
+  for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) count += a[i] != b[i];
+  return count + static_cast<int>(std::max(a.size(), b.size()) - std::min(a.size(), b.size()));
+}
+
+class StripChartTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    open_surface(kDesign);
+  }
+  void TearDown() override { close_graphics(); }
+};
+
+TEST_F(StripChartTest, FullValueReachesRow270OrJustAboveIt) {
+  for (auto [n, top] : {std::pair{5, 270}, {11, 269}, {19, 269}, {22, 269}, {140, 269}}) {
+    set_fill(kEmptyFill, 0);
+    fill_bar(0, 0, 639, 479);
+    ChartPanel s = make_strip(n);
+    strip_push(static_cast<uint16_t>(n), s);
+    strip_push(0, s);
+    EXPECT_EQ(panel_bar_top(s, n), top) << n;
+    EXPECT_EQ(column_top(s, 331), top) << n;
+    EXPECT_EQ(column_top(s, 333), 459) << n;  // a value of 0 is the single row y2
+  }
+}
+
+TEST_F(StripChartTest, FillsFromTheLeftThenScrollsAtThe142ndPush) {
+  ChartPanel s = make_strip(5);
+  EXPECT_EQ(slot_width(s), 2);
+  push_range(s, 0, 141, Normal);
+  EXPECT_EQ(s.bar_count, 141);
+  expect_slots(s, window(0, 141, 5));
+  push_range(s, 141, 142, Normal);
+  EXPECT_EQ(s.bar_count, 141);
+  EXPECT_EQ(s.values[0], walk(1, 5));
+  EXPECT_EQ(s.values[140], walk(141, 5));
+  expect_slots(s, window(1, 142, 5));
+  push_range(s, 142, 300, Normal);
+  expect_slots(s, window(159, 300, 5));
+}
+
+TEST_F(StripChartTest, QuietPushesStoreAndShiftValuesButDrawNothing) {
+  ChartPanel s = make_strip(11);
+  push_range(s, 0, 200, Quiet);
+  EXPECT_EQ(s.bar_count, 141);
+  EXPECT_EQ(std::vector<int64_t>(s.values.begin(), s.values.end()), window(59, 200, 11));
+  for (int x = s.x1 + 2; x <= s.x2 - 2; ++x) ASSERT_EQ(column_top(s, x), -1) << x;
+}
+
+// Pushes before, during and after quiet running, with a redraw on leaving it, must give the
+// same picture as pushes that were all drawn, both while the strip fills and once it scrolls.
+TEST_F(StripChartTest, RedrawAfterQuietRunningContinuesTheIncrementalPicture) {
+  struct Case {
+    int n, shown, quiet, after;
+  };
+  for (const Case c : {Case{11, 30, 50, 40}, Case{5, 150, 80, 30}, Case{22, 60, 81, 5},
+                       Case{140, 141, 1, 3}, Case{19, 0, 1, 200}}) {
+    SCOPED_TRACE(c.n * 1000 + c.shown);
+    const int quiet_end = c.shown + c.quiet, end = quiet_end + c.after;
+    close_graphics();
+    open_surface(kDesign);
+    ChartPanel drawn = make_strip(c.n);
+    panel_draw_frame(drawn);
+    push_range(drawn, 0, quiet_end, Normal);
+    const std::vector<uint8_t> reference_mid = capture(drawn);
+    push_range(drawn, quiet_end, end, Normal);
+    const std::vector<uint8_t> reference_end = capture(drawn);
+
+    close_graphics();
+    open_surface(kDesign);
+    ChartPanel s = make_strip(c.n);
+    panel_draw_frame(s);
+    push_range(s, 0, c.shown, Normal);
+    push_range(s, c.shown, quiet_end, Quiet);
+    strip_redraw(s);
+    EXPECT_EQ(differing(capture(s), reference_mid), 0);
+    push_range(s, quiet_end, end, Normal);
+    EXPECT_EQ(differing(capture(s), reference_end), 0);
+  }
+}
+
+// Sizes the desktop gives: the scroll buffer is sized for the region a scroll copies (larger
+// than a fixed 3,000,000 bytes on the largest one), and scrolling stays inside it.
+TEST(StripChartSurfaceTest, ScrollBufferFitsTheRegionOnLargeSurfaces) {
+  struct Case {
+    SurfaceSize size;
+    int n;
+    bool prepare;
+  };
+  for (const Case c : {Case{kDesktop, 140, false}, Case{kDesktop, 5, true},
+                       Case{kHuge, 11, true}}) {
+    SCOPED_TRACE(c.size * 1000 + c.n);
+    open_surface(c.size);
+    ChartPanel s = make_strip(c.n);
+    const int ws = slot_width(s), top = panel_bar_top(s, c.n);
+    const auto need = static_cast<std::size_t>(
+        image_size(s.x1 + ws + 2, top, s.x1 + ws * 142 + 1, s.y2));
+    if (c.prepare) {
+      strip_prepare_buffer(s);
+      EXPECT_EQ(run.strip_image.size(), need);
+    }
+    run.strip_image.shrink_to_fit();  // let the sanitizer see any write past the end
+    push_range(s, 0, 143, Normal);
+    EXPECT_EQ(run.strip_image.size(), need);
+    expect_slots(s, window(2, 143, c.n));
+    EXPECT_EQ(ws, (s.x2 - s.x1) / 140);
+    if (c.size == kHuge) {
+      EXPECT_GT(need, 3000000u);
+    }
+    close_graphics();
+  }
+}
+
+// There the slots are one pixel narrower, so that a scroll neither drags the frame line into
+// the chart as white stripes (915 pixels wide) nor erases it (1200 pixels wide).
+TEST(StripChartSurfaceTest, ScrollingLeavesTheFrameAloneWhereFullSlotsWouldReachIt) {
+  for (const SurfaceSize size : {kStripeWidth, kFrameWidth}) {
+    SCOPED_TRACE(size);
+    open_surface(size);
+    ChartPanel s = make_strip(10);
+    EXPECT_EQ(slot_width(s), (s.x2 - s.x1) / 140 - 1);
+    panel_draw_frame(s);
+    push_range(s, 0, 400, Normal);
+    for (int y = s.y1; y < s.y2; ++y) {  // the right line of the frame
+      for (int x = s.x2 - 1; x <= s.x2 + 1; ++x) ASSERT_EQ(get_pixel(x, y), kWhite) << x << "," << y;
+    }
+    expect_slots(s, window(259, 400, 10));
+    const std::vector<uint8_t> pushed = capture(s);
+    strip_redraw(s);
+    EXPECT_EQ(differing(capture(s), pushed), 0);
+    close_graphics();
+  }
+}
+
+}  // namespace

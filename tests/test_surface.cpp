@@ -1,0 +1,536 @@
+// Pixel rules of the drawing surface, checked exactly on tiny surfaces, and the process-wide
+// wrapper of graphics.cpp (open, close, results). Pictures are compared as text art: '.' is
+// colour 0, '#' any other colour unless a test says otherwise.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "services/graphics.h"
+#include "services/presenter.h"
+#include "services/surface.h"
+
+namespace {
+
+Surface fresh(int width, int height) {
+  Surface surface;
+  surface.open(width, height);
+  return surface;
+}
+
+// The whole surface as rows of '.' (colour 0) and '#' (anything else), one '\n' after each row.
+std::string art(const Surface& s) {
+  std::string out;
+  for (int y = 0; y < s.height(); ++y) {
+    for (int x = 0; x < s.width(); ++x) out += s.pixels()[y * s.width() + x] ? '#' : '.';
+    out += '\n';
+  }
+  return out;
+}
+
+std::string rows(std::initializer_list<const char*> lines) {
+  std::string out;
+  for (const char* line : lines) out += std::string(line) + '\n';
+  return out;
+}
+
+int count_colour(const Surface& s, uint8_t colour) {
+  int count = 0;
+  for (int i = 0; i < s.width() * s.height(); ++i) count += s.pixels()[i] == colour;
+  return count;
+}
+
+uint16_t image_pixel(const std::vector<uint8_t>& image, int index) {
+  uint16_t colour;
+  std::memcpy(&colour, &image[12 + 2 * index], sizeof colour);
+  return colour;
+}
+
+}  // namespace
+
+// ---- Bars -------------------------------------------------------------------------------------
+
+TEST(SurfaceBar, CornersInEitherOrderFillTheSameInclusiveRectangle) {
+  Surface a = fresh(16, 24), b = fresh(16, 24);
+  a.set_fill(kSolidFill, 4);
+  b.set_fill(kSolidFill, 4);
+  a.set_line_style(0, 0, 3);  // the line thickness plays no part in a bar
+  a.fill_bar(10, 20, 5, 15);
+  b.fill_bar(5, 15, 10, 20);
+  EXPECT_EQ(art(a), art(b));
+  EXPECT_EQ(count_colour(a, 4), 36);
+  EXPECT_EQ(a.get_pixel(5, 15), 4);
+  EXPECT_EQ(a.get_pixel(10, 20), 4);
+}
+
+TEST(SurfaceBar, EmptyPatternPaintsBackgroundWhateverFillColour) {
+  Surface s = fresh(8, 8);
+  s.set_fill(kSolidFill, 4);
+  s.fill_bar(0, 0, 7, 7);
+  s.set_fill(kEmptyFill, 14);
+  s.fill_bar(2, 2, 5, 5);
+  EXPECT_EQ(count_colour(s, 0), 16);
+  EXPECT_EQ(count_colour(s, 4), 48);
+}
+
+TEST(SurfaceBar, PatternsMixOnlyFillAndBackgroundColours) {
+  for (int pattern = 2; pattern <= 12; ++pattern) {
+    Surface s = fresh(16, 16);
+    s.set_fill(pattern, 4);
+    s.fill_bar(0, 0, 15, 15);
+    const int fill = count_colour(s, 4), background = count_colour(s, 0);
+    EXPECT_GT(fill, 0) << "pattern " << pattern;
+    EXPECT_GT(background, 0) << "pattern " << pattern;
+    EXPECT_EQ(fill + background, 256) << "pattern " << pattern;
+  }
+}
+
+// ---- Rectangles and lines ---------------------------------------------------------------------
+
+TEST(SurfaceRectangle, OutlineSetsEachOfTheFourCPixelsOnce) {
+  constexpr int c = 6;
+  Surface s = fresh(c + 3, c + 3);
+  s.draw_rectangle(0, 0, c, c);
+  EXPECT_EQ(count_colour(s, 15), 4 * c);
+  for (int i = 0; i <= c; ++i) {
+    EXPECT_EQ(s.get_pixel(i, 0), 15);
+    EXPECT_EQ(s.get_pixel(i, c), 15);
+    EXPECT_EQ(s.get_pixel(0, i), 15);
+    EXPECT_EQ(s.get_pixel(c, i), 15);
+  }
+  // The four lines the outline is made of are disjoint: their sizes add up to the outline.
+  const int lines[4][4] = {{0, 0, c - 1, 0}, {0, 1, 0, c}, {c, 0, c, c - 1}, {1, c, c, c}};
+  int total = 0;
+  for (const auto& line : lines) {
+    Surface one = fresh(c + 3, c + 3);
+    one.draw_line(line[0], line[1], line[2], line[3]);
+    total += count_colour(one, 15);
+  }
+  EXPECT_EQ(total, 4 * c);
+}
+
+TEST(SurfaceRectangle, OnePixelHighOrWideRectangleIsASingleLine) {
+  Surface s = fresh(8, 8);
+  s.draw_rectangle(3, 3, 3, 3);
+  EXPECT_EQ(count_colour(s, 15), 1);
+  s.draw_rectangle(6, 5, 2, 5);
+  EXPECT_EQ(count_colour(s, 15), 1 + 5);
+}
+
+TEST(SurfaceRectangle, ThickOutlineIsFourThickLines) {
+  Surface s = fresh(12, 10);
+  s.set_line_style(0, 0, 3);
+  s.draw_rectangle(2, 2, 8, 6);
+  EXPECT_EQ(art(s), rows({"............",
+                          "..######....",
+                          "..########..",
+                          ".#########..",
+                          ".###...###..",
+                          ".#########..",
+                          ".########...",
+                          "...######...",
+                          "............",
+                          "............"}));
+}
+
+TEST(SurfaceLine, VerticalLineIncludesBothEndPoints) {
+  Surface s = fresh(5, 7);
+  s.draw_line(2, 5, 2, 1);
+  EXPECT_EQ(art(s), rows({".....", "..#..", "..#..", "..#..", "..#..", "..#..", "....."}));
+}
+
+TEST(SurfaceLine, ShallowLineFollowsTheDecisionRuleFromTheFirstPoint) {
+  Surface s = fresh(6, 3);
+  s.draw_line(0, 0, 5, 2);
+  EXPECT_EQ(art(s), rows({"##....", "..##..", "....##"}));
+  // d = 0 at the start steps diagonally at once, so the direction chooses the pixels.
+  Surface forward = fresh(5, 3), backward = fresh(5, 3);
+  forward.draw_line(0, 0, 4, 2);
+  backward.draw_line(4, 2, 0, 0);
+  EXPECT_EQ(art(forward), rows({"#....", ".##..", "...##"}));
+  EXPECT_EQ(art(backward), rows({"##...", "..##.", "....#"}));
+}
+
+TEST(SurfaceLine, SteepLineStepsAlongY) {
+  Surface s = fresh(3, 6);
+  s.draw_line(0, 0, 2, 5);
+  EXPECT_EQ(art(s), rows({"#..", "#..", ".#.", ".#.", "..#", "..#"}));
+}
+
+TEST(SurfaceLine, ThickLinesAddNeighboursAcrossTheSlowerDirection) {
+  Surface horizontal = fresh(6, 5), vertical = fresh(5, 6), shallow = fresh(6, 5),
+          steep = fresh(5, 6);
+  for (Surface* s : {&horizontal, &vertical, &shallow, &steep}) s->set_line_style(0, 0, 3);
+  horizontal.draw_line(4, 2, 1, 2);
+  vertical.draw_line(2, 1, 2, 4);
+  shallow.draw_line(1, 1, 4, 2);
+  steep.draw_line(1, 1, 2, 4);
+  EXPECT_EQ(art(horizontal), rows({"......", ".####.", ".####.", ".####.", "......"}));
+  EXPECT_EQ(art(vertical), rows({".....", ".###.", ".###.", ".###.", ".###.", "....."}));
+  EXPECT_EQ(art(shallow), rows({".##...", ".####.", ".####.", "...##.", "......"}));
+  EXPECT_EQ(art(steep), rows({".....", "###..", "###..", ".###.", ".###.", "....."}));
+}
+
+// ---- Arcs -------------------------------------------------------------------------------------
+
+TEST(SurfaceArc, SmallCircleHasTheRoundedPixels) {
+  Surface s = fresh(5, 5);
+  s.draw_arc(2, 2, 0, 360, 2);
+  EXPECT_EQ(art(s), rows({".###.", "#...#", "#...#", "#...#", ".###."}));
+}
+
+TEST(SurfaceArc, ReversedAnglesDrawTheLeftHalf) {
+  Surface a = fresh(40, 40), b = fresh(40, 40);
+  a.draw_arc(20, 20, 270, 90, 8);
+  b.draw_arc(20, 20, 90, 270, 8);
+  EXPECT_EQ(art(a), art(b));
+  EXPECT_EQ(a.get_pixel(12, 20), 15);
+  EXPECT_EQ(a.get_pixel(20, 12), 15);
+  EXPECT_EQ(a.get_pixel(20, 28), 15);
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 21; x < 40; ++x) EXPECT_EQ(a.get_pixel(x, y), 0) << x << "," << y;
+  }
+}
+
+TEST(SurfaceArc, AnglesAreTakenModulo361) {
+  Surface s = fresh(5, 5);
+  s.draw_arc(2, 2, 361, 0, 2);  // 0..0: only the pixel at angle 0
+  EXPECT_EQ(art(s), rows({".....", ".....", "....#", ".....", "....."}));
+}
+
+TEST(SurfaceArc, RadiusZeroOrOneSetsOnlyTheCentre) {
+  for (uint16_t radius : {0, 1}) {
+    Surface s = fresh(5, 5);
+    s.draw_arc(2, 2, 0, 360, radius);
+    EXPECT_EQ(art(s), rows({".....", ".....", "..#..", ".....", "....."})) << radius;
+  }
+}
+
+TEST(SurfaceArc, ThickArcIsThreeRings) {
+  Surface thick = fresh(30, 30), rings = fresh(30, 30);
+  thick.set_line_style(0, 0, 3);
+  thick.draw_arc(15, 15, 30, 200, 9);
+  for (uint16_t radius : {8, 9, 10}) rings.draw_arc(15, 15, 30, 200, radius);
+  EXPECT_EQ(art(thick), art(rings));
+}
+
+TEST(SurfaceArc, HalfCircleClosedByALineHoldsAFloodFill) {
+  Surface s = fresh(40, 40);
+  s.draw_arc(20, 20, 90, 270, 12);
+  s.draw_line(20, 8, 20, 32);
+  s.set_fill(kSolidFill, 4);
+  s.flood_fill(14, 20, 15);
+  EXPECT_GT(count_colour(s, 4), 150);
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 40; ++x) {
+      if (s.get_pixel(x, y) != 4) continue;
+      EXPECT_LT(x, 20);
+      EXPECT_LE(std::hypot(x - 20, y - 20), 12.0) << x << "," << y;
+    }
+  }
+}
+
+// ---- Flood fill -------------------------------------------------------------------------------
+
+TEST(SurfaceFloodFill, SeedOutsideTheViewportDoesNothing) {
+  Surface s = fresh(20, 20);
+  s.set_viewport(5, 5, 14, 14, false);
+  s.set_fill(kSolidFill, 4);
+  s.flood_fill(-1, 3, 15);
+  s.flood_fill(3, 10, 15);
+  EXPECT_EQ(count_colour(s, 4), 0);
+}
+
+TEST(SurfaceFloodFill, StaysInsideTheViewportEvenWithClippingOff) {
+  Surface s = fresh(10, 10);
+  s.set_viewport(2, 2, 7, 7, false);
+  s.set_fill(kSolidFill, 4);
+  s.flood_fill(0, 0, 15);
+  EXPECT_EQ(count_colour(s, 4), 36);
+  EXPECT_EQ(s.get_pixel(2, 2), 4);
+  EXPECT_EQ(s.get_pixel(7, 7), 4);
+}
+
+TEST(SurfaceFloodFill, StopsOnlyAtTheBorderColour) {
+  Surface s = fresh(12, 12);
+  s.draw_rectangle(0, 0, 11, 11);
+  s.set_fill(kSolidFill, 4);
+  s.fill_bar(5, 1, 5, 10);  // a wall in another colour
+  s.set_fill(kSolidFill, 2);
+  s.fill_bar(8, 3, 9, 4);   // pixels already in the fill colour
+  s.flood_fill(2, 2, 15);
+  EXPECT_EQ(count_colour(s, 2), 100);
+  EXPECT_EQ(count_colour(s, 15), 44);
+}
+
+TEST(SurfaceFloodFill, FillInTheBorderColourEnds) {
+  Surface s = fresh(12, 12);
+  s.draw_rectangle(0, 0, 11, 11);
+  s.set_fill(kSolidFill, 15);
+  s.flood_fill(4, 4, 15);
+  EXPECT_EQ(count_colour(s, 15), 144);
+}
+
+TEST(SurfaceFloodFill, BorderIsComparedAsThePixelReadsBack) {
+  Surface s = fresh(10, 4);
+  s.set_fill(kSolidFill, 4);
+  s.fill_bar(0, 0, 9, 3);
+  s.set_fill(kSolidFill, 255);  // black, reads back as 0
+  s.fill_bar(5, 0, 5, 3);
+  s.set_fill(kSolidFill, 2);
+  s.flood_fill(1, 1, 0);
+  EXPECT_EQ(count_colour(s, 2), 20);
+  EXPECT_EQ(s.get_pixel(6, 1), 4);
+}
+
+// ---- Text -------------------------------------------------------------------------------------
+
+TEST(SurfaceText, GlyphPixelsTakeTheDrawingColourAndOthersStay) {
+  Surface s = fresh(12, 12);
+  s.set_fill(kSolidFill, 4);
+  s.fill_bar(0, 0, 11, 11);
+  s.draw_text(2, 3, "A");  // left / top justification after opening
+  std::string glyph;
+  for (int y = 3; y < 11; ++y) {
+    for (int x = 2; x < 10; ++x) glyph += s.get_pixel(x, y) == 15 ? '#' : '.';
+    glyph += '\n';
+  }
+  EXPECT_EQ(glyph, rows({"..##....", ".####...", "##..##..", "##..##..", "######..", "##..##..",
+                         "##..##..", "........"}));
+  EXPECT_EQ(count_colour(s, 4) + count_colour(s, 15), 144);
+}
+
+TEST(SurfaceText, JustificationMovesTheTopLeftCorner) {
+  Surface s = fresh(24, 16);
+  s.set_text_justify(kRightText, kBottomText);
+  s.draw_text(16, 8, "A");  // corner at (8, 0)
+  EXPECT_EQ(s.get_pixel(10, 0), 15);
+  EXPECT_EQ(s.get_pixel(8, 2), 15);
+  s.set_text_justify(kCenterText, kMiddleText);
+  s.draw_text(12, 12, "A");  // corner at (8, 8)
+  EXPECT_EQ(s.get_pixel(10, 8), 15);
+}
+
+TEST(SurfaceText, CentredTitleStartingLeftOfTheViewportIsNotDrawnAtAll) {
+  Surface s = fresh(40, 10);
+  s.set_text_justify(kCenterText, kTopText);
+  s.draw_text(15, 0, "ABCD");  // would start at x = -1
+  EXPECT_EQ(count_colour(s, 15), 0);
+  s.draw_text(16, 0, "ABCD");
+  EXPECT_GT(count_colour(s, 15), 0);
+}
+
+TEST(SurfaceText, CornerBeyondTheViewportDrawsNothingElseClips) {
+  Surface s = fresh(30, 10);
+  s.set_viewport(0, 0, 9, 9, false);
+  s.draw_text(10, 0, "A");  // corner beyond the viewport's width, even with clipping off
+  EXPECT_EQ(count_colour(s, 15), 0);
+  s.set_viewport(0, 0, 9, 9, true);
+  s.draw_text(9, 0, "A");   // only the glyph's first column is inside
+  EXPECT_EQ(count_colour(s, 15), 5);
+  EXPECT_EQ(s.get_pixel(9, 2), 15);
+}
+
+// ---- Images -----------------------------------------------------------------------------------
+
+TEST(SurfaceImage, SizeCountsTwoBytesAPixelAndTheHeader) {
+  EXPECT_EQ(Surface::image_size(0, 0, 19, 19), 812);
+  EXPECT_EQ(Surface::image_size(19, 19, 0, 0), 812);
+  EXPECT_EQ(Surface::image_size(5, 5, 5, 5), 14);
+}
+
+TEST(SurfaceImage, GetThenPutElsewhereReproducesTheRectangle) {
+  Surface s = fresh(30, 20);
+  s.draw_line(0, 0, 5, 4);
+  s.set_fill(kSolidFill, 4);
+  s.fill_bar(3, 0, 5, 1);
+  std::vector<uint8_t> image(static_cast<size_t>(Surface::image_size(0, 0, 5, 4)));
+  s.get_image(0, 0, 5, 4, image.data());
+  int32_t header[3];
+  std::memcpy(header, image.data(), sizeof header);
+  EXPECT_EQ(header[0], 6);
+  EXPECT_EQ(header[1], 5);
+  EXPECT_EQ(header[2], 0);
+  EXPECT_EQ(image_pixel(image, 0), 15);
+  EXPECT_EQ(image_pixel(image, 3), 4);
+  s.put_image(20, 12, image.data(), kCopyPut);
+  for (int y = 0; y < 5; ++y) {
+    for (int x = 0; x < 6; ++x) EXPECT_EQ(s.get_pixel(20 + x, 12 + y), s.get_pixel(x, y));
+  }
+}
+
+TEST(SurfaceImage, ReadsBackTheLowestIndexOfEachColour) {
+  Surface s = fresh(4, 1);
+  const int colours[4] = {255, 31, 16, 8};
+  for (int x = 0; x < 4; ++x) {
+    s.set_fill(kSolidFill, colours[x]);
+    s.fill_bar(x, 0, x, 0);
+  }
+  EXPECT_EQ(s.get_pixel(0, 0), 0);
+  EXPECT_EQ(s.get_pixel(1, 0), 15);
+  EXPECT_EQ(s.get_pixel(2, 0), 0);
+  EXPECT_EQ(s.get_pixel(3, 0), 8);
+  std::vector<uint8_t> image(static_cast<size_t>(Surface::image_size(-2, 0, 3, 0)));
+  s.get_image(-2, 0, 3, 0, image.data());  // two pixels off the surface read as 0
+  const uint16_t expected[6] = {0, 0, 0, 15, 0, 8};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(image_pixel(image, i), expected[i]) << i;
+}
+
+TEST(SurfaceImage, PutIsClippedToTheViewportAndAlwaysToTheSurface) {
+  Surface source = fresh(4, 4);
+  source.set_fill(kSolidFill, 4);
+  source.fill_bar(0, 0, 3, 3);
+  std::vector<uint8_t> image(static_cast<size_t>(Surface::image_size(0, 0, 3, 3)));
+  source.get_image(0, 0, 3, 3, image.data());
+
+  Surface s = fresh(8, 8);
+  s.set_viewport(2, 2, 5, 5, true);
+  s.put_image(-1, 2, image.data(), kCopyPut);  // columns 1..4, rows 4..7 before clipping
+  EXPECT_EQ(count_colour(s, 4), 3 * 2);
+  s.set_viewport(2, 2, 5, 5, false);
+  s.put_image(-4, -4, image.data(), kCopyPut);  // rows and columns -2..1
+  EXPECT_EQ(count_colour(s, 4), 6 + 4);
+  EXPECT_EQ(s.get_pixel(0, 0), 4);
+}
+
+// ---- Viewport, clipping and results -----------------------------------------------------------
+
+TEST(SurfaceViewport, ViewportBeyondTheSurfaceIsIgnored) {
+  Surface s = fresh(10, 10);
+  s.set_viewport(2, 2, 5, 5, true);
+  s.set_viewport(0, 0, 10, 9, true);
+  EXPECT_EQ(s.take_result(), kGraphInvalidArgument);
+  s.set_viewport(3, 6, 5, 5, true);
+  EXPECT_EQ(s.take_result(), kGraphInvalidArgument);
+  EXPECT_EQ(s.state().view_x1, 2);
+  EXPECT_EQ(s.state().view_x2, 5);
+  EXPECT_EQ(s.state().view_y2, 5);
+  EXPECT_EQ(s.take_result(), kGraphOk);
+}
+
+TEST(SurfaceViewport, ClippingOnKeepsPixelsInsideAndOffStillInsideTheSurface) {
+  Surface s = fresh(10, 6);
+  s.set_viewport(2, 2, 5, 5, true);
+  s.draw_line(-2, 1, 10, 1);
+  EXPECT_EQ(art(s), rows({"..........", "..........", "..........", "..####....", "..........",
+                          ".........."}));
+  s.set_viewport(2, 2, 5, 5, false);
+  s.draw_line(-2, 2, 10, 2);
+  s.draw_line(-5, -5, -5, -5);  // off the surface: nothing, and no harm
+  EXPECT_EQ(art(s), rows({"..........", "..........", "..........", "..####....", "##########",
+                          ".........."}));
+}
+
+TEST(SurfaceViewport, ClearPaintsTheViewportInTheBackgroundColour) {
+  Surface s = fresh(5, 5);
+  s.set_fill(kSolidFill, 4);
+  s.fill_bar(0, 0, 4, 4);
+  s.set_viewport(1, 1, 3, 3, true);
+  s.clear_viewport();
+  EXPECT_EQ(count_colour(s, 0), 9);
+  EXPECT_EQ(s.get_pixel(1, 1), 0);
+  EXPECT_EQ(s.get_pixel(4, 4), 4);
+}
+
+TEST(SurfaceResult, RejectedArgumentsReportMinusElevenAndChangeNothing) {
+  const std::function<void(Surface&)> rejected[] = {
+      [](Surface& s) { s.set_fill(13, 4); },
+      [](Surface& s) { s.set_fill(1, 256); },
+      [](Surface& s) { s.set_line_style(5, 0, 1); },
+      [](Surface& s) { s.set_line_style(0, 0, 2); },
+      [](Surface& s) { s.set_text_justify(3, 0); },
+      [](Surface& s) { s.set_text_justify(0, 3); },
+      [](Surface& s) { s.set_viewport(-1, 0, 3, 3, true); },
+  };
+  for (const auto& call : rejected) {
+    Surface s = fresh(8, 8);
+    const auto fields = [](const DrawingState& d) {
+      return std::tie(d.fill_pattern, d.fill_colour, d.line_style, d.line_pattern, d.thickness,
+                      d.view_x1, d.view_y1, d.view_x2, d.view_y2, d.clip, d.justify_horizontal,
+                      d.justify_vertical);
+    };
+    const DrawingState before = s.state();
+    call(s);
+    EXPECT_EQ(s.take_result(), kGraphInvalidArgument);
+    EXPECT_EQ(fields(before), fields(s.state()));
+  }
+}
+
+// ---- The process-wide surface -----------------------------------------------------------------
+
+namespace {
+
+class CountingPresenter : public Presenter {
+ public:
+  explicit CountingPresenter(bool display) : display_(display) {}
+  bool open_window(int& width, int& height) override {
+    ++opened;
+    width = 64;
+    height = 48;
+    return display_;
+  }
+  void close_window() override { ++closed; }
+  int opened = 0, closed = 0;
+
+ private:
+  bool display_;
+};
+
+int16_t driver = 0, mode = 0;
+
+}  // namespace
+
+TEST(SurfaceGraphics, OpenTakesThePresentersSizeAndCloseClosesItsWindow) {
+  CountingPresenter presenter(true);
+  set_presenter(&presenter);
+  open_graphics(driver, mode, "");
+  EXPECT_EQ(graph_result(), kGraphOk);
+  EXPECT_EQ(get_max_x(), 63);
+  EXPECT_EQ(get_max_y(), 47);
+  set_viewport(1, 1, 4, 4, false);
+  set_fill(kSolidFill, 4);
+  surface_changed = false;
+  fill_bar(0, 0, 1, 1);
+  EXPECT_TRUE(surface_changed);
+  EXPECT_EQ(get_pixel(1, 1), 4);
+  open_graphics(driver, mode, "");  // every opening starts from the default state
+  EXPECT_EQ(current_surface().state().view_x2, 63);
+  EXPECT_EQ(current_surface().state().fill_colour, 255);
+  EXPECT_EQ(get_pixel(1, 1), 0);
+  close_graphics();
+  EXPECT_EQ(presenter.closed, 1);
+  EXPECT_THROW(fill_bar(0, 0, 1, 1), GraphicsNotOpen);
+  close_graphics();
+  EXPECT_EQ(graph_result(), kGraphNotOpen);
+  EXPECT_EQ(presenter.closed, 1);
+  set_presenter(nullptr);
+}
+
+TEST(SurfaceGraphics, OpenWithoutADisplayFailsAndDrawingThenThrows) {
+  CountingPresenter no_display(false);
+  set_presenter(&no_display);
+  open_graphics(driver, mode, "");
+  EXPECT_EQ(graph_result(), kGraphInvalidArgument);
+  EXPECT_THROW(draw_line(0, 0, 5, 5), GraphicsNotOpen);
+  EXPECT_THROW(get_max_x(), GraphicsNotOpen);
+  set_presenter(nullptr);
+  open_graphics(driver, mode, "");
+  EXPECT_EQ(graph_result(), kGraphInvalidArgument);
+  EXPECT_EQ(text_width("abc"), 24);  // pure measures need no surface
+  EXPECT_EQ(text_height("abc"), 8);
+}
+
+TEST(SurfaceGraphics, RejectionsAreReadOnceThroughGraphResult) {
+  HeadlessPresenter presenter(32, 32);
+  set_presenter(&presenter);
+  open_graphics(driver, mode, "");
+  set_viewport(0, 0, 32, 31, true);
+  EXPECT_EQ(graph_result(), kGraphInvalidArgument);
+  EXPECT_EQ(graph_result(), kGraphOk);
+  close_graphics();
+  set_presenter(nullptr);
+}

@@ -1,0 +1,209 @@
+// The window presenter's parts that need no display: colours, the locked copy, fitting the
+// picture, the surface size, key translation, and the no-display answer. The window itself is
+// tested on a virtual X server by tests/e2e/test_window_xvfb.sh.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "services/graphics.h"
+#include "services/keyboard.h"
+#include "services/presenter.h"
+#include "services/surface.h"
+#include "services/window_presenter.h"
+
+namespace {
+
+TEST(WindowPresenter, ColourTableIsThePaletteOpaque) {
+  const ColourTable table = make_colour_table();
+  EXPECT_EQ(table.argb[0], 0xFF000000u);
+  EXPECT_EQ(table.argb[2], 0xFF00A800u);
+  EXPECT_EQ(table.argb[4], 0xFFA80000u);
+  EXPECT_EQ(table.argb[8], 0xFF545454u);
+  EXPECT_EQ(table.argb[15], 0xFFFCFCFCu);
+  EXPECT_EQ(table.argb[255], 0xFF000000u);
+  for (int i = 0; i < 256; ++i) EXPECT_EQ(table.argb[i], 0xFF000000u | kPalette[i]) << i;
+
+  const uint8_t indices[] = {15, 0, 4, 255};
+  uint32_t argb[4] = {};
+  convert_pixels(indices, 4, table, argb);
+  EXPECT_EQ(argb[0], 0xFFFCFCFCu);
+  EXPECT_EQ(argb[1], 0xFF000000u);
+  EXPECT_EQ(argb[2], 0xFFA80000u);
+  EXPECT_EQ(argb[3], 0xFF000000u);
+}
+
+// A small surface opened through the headless presenter, as the programs' tests do.
+class WindowPresenterCopy : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    set_presenter(&headless_);
+    int16_t driver = 0, mode = 0;
+    open_graphics(driver, mode, "");
+    set_fill(kSolidFill, 4);
+    fill_bar(2, 1, 5, 3);
+  }
+  void TearDown() override {
+    close_graphics();
+    set_presenter(nullptr);
+  }
+  HeadlessPresenter headless_{16, 8};
+};
+
+TEST_F(WindowPresenterCopy, CopiesTheWholeSurfaceAndClearsTheChangeFlag) {
+  std::vector<uint8_t> frame(16 * 8, 99);
+  ASSERT_TRUE(surface_changed.load());
+  ASSERT_TRUE(copy_surface_pixels(frame, 16, 8));
+  EXPECT_FALSE(surface_changed.load());
+  for (int y = 0; y < 8; ++y) {
+    for (int x = 0; x < 16; ++x) {
+      const bool in_bar = x >= 2 && x <= 5 && y >= 1 && y <= 3;
+      EXPECT_EQ(frame[y * 16 + x], in_bar ? 4 : 0) << x << "," << y;
+    }
+  }
+}
+
+TEST_F(WindowPresenterCopy, SurfaceOfAnotherSizeOrClosedIsNotCopied) {
+  std::vector<uint8_t> frame(20 * 8, 99);
+  EXPECT_FALSE(copy_surface_pixels(frame, 20, 8));
+  EXPECT_EQ(frame[0], 99);
+  close_graphics();
+  EXPECT_FALSE(copy_surface_pixels(frame, 16, 8));
+  EXPECT_EQ(frame[0], 99);
+}
+
+TEST_F(WindowPresenterCopy, CopyWaitsForTheDrawingInProgress) {
+  std::vector<uint8_t> frame(16 * 8);
+  std::atomic<bool> copied{false};
+  std::unique_lock<std::mutex> drawing(drawing_lock());
+  std::thread repaint([&] {
+    copy_surface_pixels(frame, 16, 8);
+    copied = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_FALSE(copied.load());
+  drawing.unlock();
+  repaint.join();
+  EXPECT_TRUE(copied.load());
+}
+
+TEST(WindowPresenter, PictureFitsKeepingItsProportions) {
+  struct Case {
+    int pw, ph, ow, oh;
+    Rect expected;
+  };
+  const Case cases[] = {
+      {640, 480, 640, 480, {0, 0, 640, 480}},      // same size: one to one
+      {640, 480, 400, 400, {0, 50, 400, 300}},     // narrow window: bars above and below
+      {640, 480, 640, 200, {187, 0, 266, 200}},    // wide window: bars left and right
+      {1920, 1017, 960, 600, {0, 46, 960, 508}},   // half size, height truncated
+      {640, 480, 1280, 960, {0, 0, 1280, 960}},    // enlarged
+      {640, 480, 0, 0, {0, 0, 0, 0}},              // minimised: nothing to draw
+  };
+  for (const Case& c : cases) {
+    const Rect r = fit_picture(c.pw, c.ph, c.ow, c.oh);
+    EXPECT_EQ(r.x, c.expected.x) << c.ow << "x" << c.oh;
+    EXPECT_EQ(r.y, c.expected.y) << c.ow << "x" << c.oh;
+    EXPECT_EQ(r.w, c.expected.w) << c.ow << "x" << c.oh;
+    EXPECT_EQ(r.h, c.expected.h) << c.ow << "x" << c.oh;
+  }
+}
+
+TEST(WindowPresenter, SurfaceIsTheUsableAreaLessTheFrameAndAtLeast640x480) {
+  int w = 0, h = 0;
+  measure_surface(1920, 1040, 0, 23, w, h);  // a taskbar and a title bar
+  EXPECT_EQ(w, 1920);
+  EXPECT_EQ(h, 1017);
+  measure_surface(640, 480, 0, 0, w, h);
+  EXPECT_EQ(w, 640);
+  EXPECT_EQ(h, 480);
+  measure_surface(800, 500, 10, 40, w, h);
+  EXPECT_EQ(w, 790);
+  EXPECT_EQ(h, 480);
+  measure_surface(320, 200, 0, 0, w, h);
+  EXPECT_EQ(w, 640);
+  EXPECT_EQ(h, 480);
+}
+
+TEST(WindowPresenter, KeyDownTranslation) {
+  struct Case {
+    SDL_Keycode sym;
+    uint16_t mod;
+    bool produces;
+    uint8_t code;
+    bool extended;
+  };
+  const uint16_t none = KMOD_NONE, num = KMOD_NUM;
+  const Case cases[] = {
+      {SDLK_RETURN, none, true, 13, false},    {SDLK_KP_ENTER, num, true, 28, true},
+      {SDLK_BACKSPACE, none, true, 8, false},  {SDLK_ESCAPE, none, true, 27, false},
+      {SDLK_TAB, none, true, 9, false},        {SDLK_TAB, KMOD_LSHIFT, true, 15, true},
+      {SDLK_UP, none, true, 72, true},         {SDLK_DOWN, none, true, 80, true},
+      {SDLK_LEFT, none, true, 75, true},       {SDLK_RIGHT, none, true, 77, true},
+      {SDLK_HOME, none, true, 71, true},       {SDLK_END, none, true, 79, true},
+      {SDLK_PAGEUP, none, true, 73, true},     {SDLK_PAGEDOWN, none, true, 81, true},
+      {SDLK_INSERT, none, true, 82, true},     {SDLK_DELETE, none, true, 83, true},
+      {SDLK_F1, none, true, 59, true},         {SDLK_F10, none, true, 68, true},
+      {SDLK_F11, none, true, 133, true},       {SDLK_F12, none, true, 134, true},
+      {SDLK_F1, KMOD_LSHIFT, true, 84, true},  {SDLK_F1, KMOD_RCTRL, true, 94, true},
+      {SDLK_F12, KMOD_LALT, true, 140, true},  {SDLK_LEFT, KMOD_LCTRL, true, 115, true},
+      {SDLK_KP_DIVIDE, num, true, 53, true},   {SDLK_KP_8, none, true, 72, true},
+      {SDLK_KP_PERIOD, none, true, 83, true},  {SDLK_KP_8, num, false, 0, false},
+      {SDLK_a, none, false, 0, false},         {SDLK_a, KMOD_LSHIFT, false, 0, false},
+      {SDLK_a, KMOD_LCTRL, true, 1, false},    {SDLK_z, KMOD_RCTRL, true, 26, false},
+      {SDLK_v, KMOD_LCTRL | KMOD_LALT, false, 0, false},
+      {SDLK_LSHIFT, KMOD_LSHIFT, false, 0, false}, {SDLK_LCTRL, KMOD_LCTRL, false, 0, false},
+  };
+  for (const Case& c : cases) {
+    const std::optional<KeyEvent> key = key_for_keydown(c.sym, c.mod);
+    ASSERT_EQ(key.has_value(), c.produces) << SDL_GetKeyName(c.sym) << " mod " << c.mod;
+    if (!key) continue;
+    EXPECT_EQ(key->code, c.code) << SDL_GetKeyName(c.sym) << " mod " << c.mod;
+    EXPECT_EQ(key->extended, c.extended) << SDL_GetKeyName(c.sym) << " mod " << c.mod;
+  }
+}
+
+TEST(WindowPresenter, TextInputBecomesCodePage852Keys) {
+  reset_keyboard();
+  // "Aő" then the euro sign, which the code page lacks, a cut-off sequence, then "é" and "z".
+  push_text_keys("A\xC5\x91\xE2\x82\xAC\xC3z\xC3\xA9" "z");
+  std::string keys;
+  while (key_pressed()) keys += static_cast<char>(read_key());
+  EXPECT_EQ(keys, std::string("A\x8B" "z\x82" "z"));
+  reset_keyboard();
+}
+
+// Runs `test` with SDL_VIDEODRIVER set to `driver`, restoring the variable afterwards.
+template <typename Test>
+void with_video_driver(const char* driver, Test&& test) {
+  const char* old = std::getenv("SDL_VIDEODRIVER");
+  const std::string saved = old ? old : "";
+  setenv("SDL_VIDEODRIVER", driver, 1);
+  test();
+  if (old) setenv("SDL_VIDEODRIVER", saved.c_str(), 1);
+  else unsetenv("SDL_VIDEODRIVER");
+}
+
+TEST(WindowPresenter, DriversThatShowNothingCountAsNoDisplay) {
+  for (const char* driver : {"offscreen", "dummy", "no-such-driver"}) {
+    with_video_driver(driver, [driver] {
+      WindowPresenter presenter;
+      EXPECT_FALSE(presenter.init()) << driver;
+      EXPECT_NE(presenter.failure().find("no display is available"), std::string::npos)
+          << presenter.failure();
+      int w = 0, h = 0;
+      EXPECT_FALSE(presenter.open_window(w, h));
+      presenter.close_window();  // nothing to close, and no main thread to wait for
+      std::atomic<bool> done{true};
+      presenter.run(done);  // returns at once
+    });
+  }
+}
+
+}  // namespace
