@@ -13,6 +13,8 @@
 // box view relies on when it draws its cells afterwards.
 #include "charts/chart_panel.h"
 
+#include <cassert>
+
 #include "services/graphics.h"
 #include "services/numbers.h"
 #include "sim/run_state.h"
@@ -84,6 +86,7 @@ void panel_redraw(const ChartPanel& panel) {
 // The single bar's width comes from the insect count, which equals the empirical panel's
 // bar count less one: this operation is meant for that panel only.
 void panel_increment(uint16_t index, ChartPanel& panel) {
+  assert(index < panel.bar_count);
   set_fill(kSolidFill, panel.colour);
   panel.values[index] += 1;
   const long double height = static_cast<long double>(panel.values[index]) * panel.scale;

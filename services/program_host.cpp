@@ -36,6 +36,37 @@ void install_signal_handlers() {
   set_interrupt_handler(on_interrupt_key);
 }
 
+// While curses owns the terminal, whatever libraries write to stderr would land in the middle of
+// the screen. It is held in a temporary file instead and written out once the terminal is back.
+class StderrHold {
+ public:
+  void begin() {
+    if (isatty(STDERR_FILENO) == 0) return;
+    std::fflush(stderr);
+    held_ = std::tmpfile();
+    if (held_ == nullptr) return;
+    saved_ = dup(STDERR_FILENO);
+    dup2(fileno(held_), STDERR_FILENO);
+  }
+
+  void end() {
+    if (held_ == nullptr) return;
+    std::fflush(stderr);
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+    std::rewind(held_);
+    char buffer[4096];
+    std::size_t count = 0;
+    while ((count = std::fread(buffer, 1, sizeof buffer, held_)) > 0) std::fwrite(buffer, 1, count, stderr);
+    std::fclose(held_);
+    held_ = nullptr;
+  }
+
+ private:
+  std::FILE* held_ = nullptr;
+  int saved_ = -1;
+};
+
 std::string no_display_message(const WindowPresenter& window) {
   std::string message = "The graphics window cannot be opened: the surface is not in graphics mode.";
   if (!window.failure().empty()) message += "\n" + window.failure();
@@ -46,6 +77,8 @@ std::string no_display_message(const WindowPresenter& window) {
 
 int host_program(const std::function<void()>& logic) {
   install_signal_handlers();
+  StderrHold stderr_hold;
+  stderr_hold.begin();
   TerminalConsole terminal;
   terminal.start();
   set_console_backend(&terminal);
@@ -67,6 +100,7 @@ int host_program(const std::function<void()>& logic) {
   terminal.stop();
   set_console_backend(nullptr);
   terminal.print_last_screen();
+  stderr_hold.end();
   if (outcome.exit_code == kGraphicsExitCode && !has_display) outcome.message = no_display_message(window);
   if (!outcome.message.empty()) std::fprintf(stderr, "%s\n", outcome.message.c_str());
   return outcome.exit_code;

@@ -14,7 +14,9 @@ std::string run_time_error_explanation(int code) {
     case kErrorDivisionByZero: return "division by zero";
     case kErrorOverflow: return "floating point overflow";
     case kErrorInvalidOperation: return "invalid floating point operation";
+    case 4: return "too many open files";
     case 5: return "file access denied";
+    case 161: return "device read fault";
     case 101: return "disk write error";
     case 104: return "file not open for input";
     default: return "input/output error";

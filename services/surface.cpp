@@ -4,8 +4,9 @@
 // (colour, fill, line style, viewport, justification, result) is state_; clip_ caches the box
 // that writes may touch: the viewport with clipping on, the whole surface with clipping off.
 // Operation arguments are relative to the viewport origin; every helper below them works in
-// absolute surface coordinates. Only plot, span, pattern_span and column write pixels, and each
-// clips against clip_ first.
+// absolute surface coordinates. Pixels are written by plot, span, pattern_span and column, which
+// clip against clip_ first, and by the row loops of clear_viewport (the viewport, always on the
+// surface) and put_image (its rectangle clipped first).
 //
 // Sections: state and viewport; pixel writers; bars; lines and rectangles; arcs; flood fill;
 // text; images.
@@ -56,6 +57,18 @@ constexpr uint8_t kFillPatterns[kMaxFillPattern + 1][8] = {
 // Line style masks, bit 15 first along the line; style 4 takes the caller's pattern.
 constexpr uint16_t kLineStyles[kMaxLineStyle] = {0xFFFF, 0xCCCC, 0xF8E8, 0xF0F0};
 
+// The two pixel-format loops below carry get_image and put_image. With 16-byte vectors they are
+// bound by the number of stores, so on x86-64 Linux they are also built for AVX2 and the
+// variant is picked when the program loads (about a fifth faster where AVX2 exists).
+#if defined(__x86_64__) && defined(__linux__) && defined(__has_attribute)
+#if __has_attribute(target_clones)
+#define WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
+#endif
+#endif
+#ifndef WIDE_VECTORS
+#define WIDE_VECTORS
+#endif
+
 int32_t read_int32(const uint8_t* from) {
   int32_t value;
   std::memcpy(&value, from, sizeof value);
@@ -64,27 +77,18 @@ int32_t read_int32(const uint8_t* from) {
 
 void write_int32(uint8_t* to, int32_t value) { std::memcpy(to, &value, sizeof value); }
 
-// Widens `count` indices into 16-bit canonical colour numbers at `out` (unaligned). Runs of
-// colours below 16, which always read back as themselves, skip the table lookup.
-void widen_canonical(const uint8_t* in, int count, uint8_t* out) {
-  constexpr int kBlock = 32;
-  int i = 0;
-  for (; i + kBlock <= count; i += kBlock) {
-    uint8_t any = 0;
-    for (int k = 0; k < kBlock; ++k) any |= in[i + k];
-    if (any < 16) {
-      for (int k = 0; k < kBlock; ++k) {
-        const uint16_t colour = in[i + k];
-        std::memcpy(out + 2 * (i + k), &colour, sizeof colour);
-      }
-      continue;
-    }
-    for (int k = 0; k < kBlock; ++k) {
-      const uint16_t colour = kCanonicalColour[in[i + k]];
-      std::memcpy(out + 2 * (i + k), &colour, sizeof colour);
-    }
+// Widens `count` indices into 16-bit canonical colour numbers at `out` (unaligned). Colours
+// below 16 always read back as themselves, so the row is first copied as it is (one fast pass
+// that also notes the colours seen) and looked up in the table only when it holds others.
+WIDE_VECTORS void widen_canonical(const uint8_t* in, int count, uint8_t* out) {
+  uint8_t seen = 0;
+  for (int i = 0; i < count; ++i) {
+    seen |= in[i];
+    const uint16_t colour = in[i];
+    std::memcpy(out + 2 * i, &colour, sizeof colour);
   }
-  for (; i < count; ++i) {
+  if (seen < 16) return;
+  for (int i = 0; i < count; ++i) {
     const uint16_t colour = kCanonicalColour[in[i]];
     std::memcpy(out + 2 * i, &colour, sizeof colour);
   }
@@ -92,7 +96,7 @@ void widen_canonical(const uint8_t* in, int count, uint8_t* out) {
 
 // Narrows `count` 16-bit colour numbers at `in` (unaligned) to indices; a number above 255
 // keeps its low byte (get_image never writes one).
-void narrow_colours(const uint8_t* in, int count, uint8_t* out) {
+WIDE_VECTORS void narrow_colours(const uint8_t* in, int count, uint8_t* out) {
   for (int i = 0; i < count; ++i) {
     uint16_t colour;
     std::memcpy(&colour, in + 2 * i, sizeof colour);
@@ -128,6 +132,8 @@ int Surface::take_result() {
   state_.result = 0;
   return result;
 }
+
+void Surface::reject() { state_.result = kInvalidArgument; }
 
 void Surface::update_clip() {
   if (state_.clip) {

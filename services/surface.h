@@ -76,7 +76,7 @@ class Surface {
   void pattern_span(int x1, int x2, int y);
   void column(int x, int y1, int y2, uint8_t colour);
 
-  void reject() { state_.result = -11; }
+  void reject();  // result := -11, invalid argument
   void update_clip();
   uint8_t read(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
   bool line_bit(int step) const;

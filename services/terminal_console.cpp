@@ -121,6 +121,12 @@ void reset_scrolling_region() {
   std::fflush(stdout);
 }
 
+// Whether the terminal can place the cursor anywhere (terminfo "cup"); a "dumb" one cannot.
+bool has_cursor_addressing() {
+  const char* address = tigetstr("cup");
+  return address != nullptr && address != reinterpret_cast<char*>(-1);
+}
+
 bool same_cell(const ConsoleCell& a, const ConsoleCell& b) {
   return a.character == b.character && a.attribute == b.attribute;
 }
@@ -202,6 +208,11 @@ bool TerminalConsole::start_curses() {
   const bool input_is_terminal = isatty(STDIN_FILENO) == 1;
   // curses never reads its input file; it is named only because newterm wants one.
   curses_screen = newterm(nullptr, stdout, input_is_terminal ? stdin : stdout);
+  if (curses_screen != nullptr && !has_cursor_addressing()) {
+    endwin();
+    delscreen(curses_screen);
+    curses_screen = nullptr;
+  }
   if (curses_screen == nullptr) {
     const char* type = std::getenv("TERM");
     std::fprintf(stderr, "Cannot use this terminal (TERM=%s): unknown type or no cursor control\n",
@@ -292,8 +303,7 @@ void TerminalConsole::redraw_after_resize() {
   winsize size{};
   if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_row > 0 && size.ws_col > 0) {
     resizeterm(size.ws_row, size.ws_col);
-    // curses set the terminal's scrolling region for the old size and keeps it: reset it, or
-    // its scroll optimisation and the text left after the program ends go wrong.
+    // curses set the terminal's scrolling region for the old size and does not renew it.
     reset_scrolling_region();
   }
   terminal_too_small_ = LINES < kConsoleRows || COLS < kConsoleColumns;

@@ -207,6 +207,8 @@ bool WindowPresenter::init() {
   const char* prefix = "Cannot show the graphics window: no display is available";
   // The program installs its own signal handlers; SDL must leave SIGINT and SIGTERM alone.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // An ordinary desktop window: let the compositor treat it like any other.
+  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     failure_ = std::string(prefix) + " (" + SDL_GetError() + ").";
     SDL_Quit();
@@ -315,9 +317,22 @@ static uint64_t display_frame_period_ms(SDL_Window* window) {
   return 16;
 }
 
-// Creates the window maximised over the usable desktop, measuring the surface size on the first
-// call. The frame size is known once the window is mapped: SDL's X11 show waits for the map and
-// then reads the frame extents, so no waiting on our side is needed.
+// The surface size from the first window: the usable area less the window's frame. The frame
+// size needs no waiting: a window manager sets the frame extents when it frames the window,
+// before it maps it, and SDL's show has already waited for the map; the change notice only has
+// to be taken from the queue of X events (SDL_PumpEvents).
+void WindowPresenter::measure(int usable_w, int usable_h) {
+  SDL_PumpEvents();
+  int top = 0, left = 0, bottom = 0, right = 0;
+  if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0) {
+    top = left = bottom = right = 0;  // no frame information: take the whole usable area
+  }
+  measure_surface(usable_w, usable_h, left + right, top + bottom, width_, height_);
+  measured_ = true;
+}
+
+// Creates the window maximised over the usable desktop (measuring the surface size on the first
+// call), with a streaming texture of the surface's size, and shows it black.
 bool WindowPresenter::create_window() {
   SDL_Rect usable{0, 0, kMinSurfaceWidth, kMinSurfaceHeight};
   if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
@@ -329,14 +344,7 @@ bool WindowPresenter::create_window() {
     failure_ = std::string("Window creation failed: ") + SDL_GetError();
     return false;
   }
-  if (!measured_) {
-    int top = 0, left = 0, bottom = 0, right = 0;
-    if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0) {
-      top = left = bottom = right = 0;
-    }
-    measure_surface(usable.w, usable.h, left + right, top + bottom, width_, height_);
-    measured_ = true;
-  }
+  if (!measured_) measure(usable.w, usable.h);
   renderer_ = SDL_CreateRenderer(window_, -1, 0);
   if (renderer_ != nullptr) {
     texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,

@@ -17,7 +17,8 @@
 // again, so the run screen matches the layout measured during setup.
 //
 // Keys typed into the window enter the process's key queue (services/keyboard.h) like terminal
-// keys. Closing the window hides it for good: the program goes on and draws off-screen.
+// keys. When the user closes the window it goes away and the program goes on drawing off-screen;
+// only a later opening shows a window again.
 #pragma once
 
 #include <atomic>
@@ -126,6 +127,7 @@ class WindowPresenter : public Presenter {
   void carry_out(Request& request);
   bool open_on_main_thread(int& width, int& height);
   bool create_window();
+  void measure(int usable_w, int usable_h);
   void destroy_window();
   void handle_event(const SDL_Event& event);
   void handle_keydown(const SDL_Event& event);

@@ -58,7 +58,6 @@ void draw_empty_status_box() {
 void draw_legend() {
   const auto lw = static_cast<int16_t>(legend_text().size() * text_width(" "));
   const int cx = get_max_x() / 2;
-  const int hh = text_height(" ") / 2;
   draw_label_box(cx - lw / 2 - 8, get_max_y() - text_height(" ") - 6, cx + lw / 2 + 7, get_max_y(),
                  2, lw + 9, (lw + 15) / 2, legend_text());
 }

@@ -59,7 +59,9 @@ TEST_F(RunModes, NormalRunsWithoutWaitingAndDrawsEveryMove) {
   // The strip's 41st bar (slot 40) stands at x = 329 + 2*40 + 2; slot 41 is still empty.
   const int top = panel_bar_top(run.strip_panel, run.strip_panel.values[40]);
   EXPECT_EQ(get_pixel(329 + 80 + 2, top), 15);
-  if (top < 457) EXPECT_EQ(get_pixel(329 + 80 + 2, top - 1), 0);
+  if (top < 457) {
+    EXPECT_EQ(get_pixel(329 + 80 + 2, top - 1), 0);
+  }
   EXPECT_EQ(get_pixel(329 + 82 + 2, 457), 0);
 }
 

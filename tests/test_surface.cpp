@@ -77,18 +77,6 @@ TEST(SurfaceBar, EmptyPatternPaintsBackgroundWhateverFillColour) {
   EXPECT_EQ(count_colour(s, 4), 48);
 }
 
-TEST(SurfaceBar, PatternsMixOnlyFillAndBackgroundColours) {
-  for (int pattern = 2; pattern <= 12; ++pattern) {
-    Surface s = fresh(16, 16);
-    s.set_fill(pattern, 4);
-    s.fill_bar(0, 0, 15, 15);
-    const int fill = count_colour(s, 4), background = count_colour(s, 0);
-    EXPECT_GT(fill, 0) << "pattern " << pattern;
-    EXPECT_GT(background, 0) << "pattern " << pattern;
-    EXPECT_EQ(fill + background, 256) << "pattern " << pattern;
-  }
-}
-
 // ---- Rectangles and lines ---------------------------------------------------------------------
 
 TEST(SurfaceRectangle, OutlineSetsEachOfTheFourCPixelsOnce) {
@@ -203,19 +191,11 @@ TEST(SurfaceArc, AnglesAreTakenModulo361) {
 }
 
 TEST(SurfaceArc, RadiusZeroOrOneSetsOnlyTheCentre) {
-  for (uint16_t radius : {0, 1}) {
+  for (const uint16_t radius : std::initializer_list<uint16_t>{0, 1}) {
     Surface s = fresh(5, 5);
     s.draw_arc(2, 2, 0, 360, radius);
     EXPECT_EQ(art(s), rows({".....", ".....", "..#..", ".....", "....."})) << radius;
   }
-}
-
-TEST(SurfaceArc, ThickArcIsThreeRings) {
-  Surface thick = fresh(30, 30), rings = fresh(30, 30);
-  thick.set_line_style(0, 0, 3);
-  thick.draw_arc(15, 15, 30, 200, 9);
-  for (uint16_t radius : {8, 9, 10}) rings.draw_arc(15, 15, 30, 200, radius);
-  EXPECT_EQ(art(thick), art(rings));
 }
 
 TEST(SurfaceArc, HalfCircleClosedByALineHoldsAFloodFill) {
@@ -491,6 +471,9 @@ TEST(SurfaceGraphics, OpenTakesThePresentersSizeAndCloseClosesItsWindow) {
   EXPECT_EQ(graph_result(), kGraphOk);
   EXPECT_EQ(get_max_x(), 63);
   EXPECT_EQ(get_max_y(), 47);
+  set_viewport(0, 0, 64, 47, true);  // x2 beyond the surface
+  EXPECT_EQ(graph_result(), kGraphInvalidArgument);
+  EXPECT_EQ(graph_result(), kGraphOk);  // reading the result resets it
   set_viewport(1, 1, 4, 4, false);
   set_fill(kSolidFill, 4);
   surface_changed = false;
@@ -524,13 +507,3 @@ TEST(SurfaceGraphics, OpenWithoutADisplayFailsAndDrawingThenThrows) {
   EXPECT_EQ(text_height("abc"), 8);
 }
 
-TEST(SurfaceGraphics, RejectionsAreReadOnceThroughGraphResult) {
-  HeadlessPresenter presenter(32, 32);
-  set_presenter(&presenter);
-  open_graphics(driver, mode, "");
-  set_viewport(0, 0, 32, 31, true);
-  EXPECT_EQ(graph_result(), kGraphInvalidArgument);
-  EXPECT_EQ(graph_result(), kGraphOk);
-  close_graphics();
-  set_presenter(nullptr);
-}

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# zorvan2 in an 80x25 terminal: the help pages, the two prompts, and the ways the text part ends.
+source "$(dirname "$0")/tmux_lib.sh"
+build_dir=${1:?usage: test_prompts_tmux.sh BUILD_DIR}
+unset DISPLAY
+
+# The first help page: frame, bright title, Hungarian letters and the page prompt.
+start_program "$build_dir" "./zorvan2"
+wait_for "Lapozhatunk?" || fail "no page prompt"
+first=$(screen)
+[ "$(echo "$first" | sed -n 1p)" = "▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓ Szimuláció ▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓" ] ||
+  fail "the frame's top edge with the title is wrong"
+[ "$(echo "$first" | sed -n 24p)" = "$(printf '▓%.0s' $(seq 1 80))" ] || fail "bottom edge"
+echo "$first" | sed -n 25p | grep -qE '^ {34}Lapozhatunk\?[\\|/-]$' || fail "page prompt line"
+echo "$first" | grep -q "KÉTDOBOZOS" || fail "help text with Hungarian letters"
+
+# Paging through, then the N prompt; out-of-range answers bring it back.
+page_to_n_prompt
+keys 4 Enter
+sleep 0.3
+keys 141 Enter
+wait_for "[5-140]141" || fail "no echo of 141"
+sleep 0.3
+[ "$(screen | grep -c 'összesen? \[5-140\]')" -eq 3 ] || fail "the N prompt did not repeat"
+keys 5 Enter
+wait_for "dobozban? [0-  5]" || fail "the K prompt for N = 5"
+
+# Text that is not a number ends the program with 106 and a restored terminal.
+keys abc Enter
+wait_for "EXIT=106 TTY=same" || fail "abc did not end with 106 and a restored terminal"
+screen | grep -q "Runtime error 106" || fail "no run-time error message"
+[ "$(tmux display -p -t "$session" '#{alternate_on}')" = 0 ] || fail "still on the alternate screen"
+tmux kill-session -t "$session"
+
+# Ctrl-C ends at once with 130, terminal restored.
+start_program "$build_dir" "./zorvan2"
+wait_for "Lapozhatunk?" || fail "no page prompt"
+keys C-c
+wait_for "EXIT=130 TTY=same" || fail "Ctrl-C did not end with 130 and a restored terminal"
+tmux kill-session -t "$session"
+
+# A terminal smaller than 80x25 is told to grow, and the screen comes back when it does.
+start_program "$build_dir" "./zorvan2"
+wait_for "Lapozhatunk?" || fail "no page prompt"
+tmux resize-window -t "$session" -x 60 -y 20 2>/dev/null || tmux resize-pane -t "$session" -x 60 -y 20
+sleep 0.5
+screen | grep -qi "80x25" || fail "no notice in a small terminal"
+tmux resize-window -t "$session" -x 80 -y 25 2>/dev/null || tmux resize-pane -t "$session" -x 80 -y 25
+sleep 0.5
+wait_for "Szimuláció" || fail "the screen did not come back after the resize"
+keys C-c
+tmux kill-session -t "$session"
+
+# Keys from a pipe: the pages turn by themselves at its end, the prompts read the numbers, and
+# with no display the run cannot start: a clear message and exit code 1.
+# Run where no help file is: the missing-file message and its one page prompt take the x.
+mkdir -p "$work/empty"
+printf 'x5\n2\n' > "$work/answers"
+start_program "$work/empty" "$(cd "$build_dir" && pwd)/zorvan2 < $work/answers"
+wait_for "EXIT=1 " 30 || fail "piped input without a display did not end with 1"
+screen | grep -qi "graphics" || fail "no message about the graphics window"
+echo "prompts: ok"
