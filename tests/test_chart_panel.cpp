@@ -8,25 +8,15 @@
 
 #include "services/graphics.h"
 #include "services/presenter.h"
+#include "chart_surface.h"
 #include "sim/run_state.h"
 
 namespace {
 
 constexpr int kWhite = 15;
 
-class ChartPanelTest : public ::testing::Test {
+class ChartPanelTest : public ChartSurfaceTest {
  protected:
-  void SetUp() override {
-    static HeadlessPresenter presenter(640, 480);
-    set_presenter(&presenter);
-    int16_t driver = 0, mode = 0;
-    open_graphics(driver, mode, "");
-    set_text_justify(kCenterText, kTopText);
-    set_line_style(0, 0, 3);
-    reset_run_state();
-  }
-  void TearDown() override { close_graphics(); }
-
   // The empirical panel of a 640x480 surface for n insects.
   static ChartPanel empirical(int n) {
     run.insect_count = static_cast<int16_t>(n);

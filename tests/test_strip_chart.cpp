@@ -11,6 +11,7 @@
 #include "services/graphics.h"
 #include "services/numbers.h"
 #include "services/presenter.h"
+#include "chart_surface.h"
 #include "sim/run_state.h"
 
 namespace {
@@ -25,12 +26,7 @@ enum SurfaceSize { kDesign, kDesktop, kHuge, kStripeWidth, kFrameWidth };
 void open_surface(SurfaceSize size) {
   static HeadlessPresenter presenters[] = {
       {640, 480}, {1920, 1017}, {7680, 4320}, {915, 600}, {1200, 800}};
-  set_presenter(&presenters[size]);
-  int16_t driver = 0, mode = 0;
-  open_graphics(driver, mode, "");
-  set_text_justify(kCenterText, kTopText);
-  set_line_style(0, 0, 3);
-  reset_run_state();
+  open_chart_surface(presenters[size]);
 }
 
 uint16_t map_design(int v, int max, int design) {

@@ -8,23 +8,13 @@
 
 #include "services/graphics.h"
 #include "services/presenter.h"
+#include "chart_surface.h"
 #include "sim/run_state.h"
 
 namespace {
 
-class TheoryTest : public ::testing::Test {
+class TheoryTest : public ChartSurfaceTest {
  protected:
-  void SetUp() override {
-    static HeadlessPresenter presenter(640, 480);
-    set_presenter(&presenter);
-    int16_t driver = 0, mode = 0;
-    open_graphics(driver, mode, "");
-    set_text_justify(kCenterText, kTopText);
-    set_line_style(0, 0, 3);
-    reset_run_state();
-  }
-  void TearDown() override { close_graphics(); }
-
   // The theoretical panel of a 640x480 surface for n insects, plot height 82.
   static ChartPanel theory_panel(int n) {
     ChartPanel panel;
