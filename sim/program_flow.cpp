@@ -125,6 +125,7 @@ void run_step_loop() {
 }
 
 void run_main_sequence(const VersionDescription& version) {
+  reset_run_state();
   set_current_version(version);
   run.run_mode = Stepwise;
   show_help();
