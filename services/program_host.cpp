@@ -18,7 +18,6 @@
 namespace {
 
 constexpr int kInterruptExitCode = 130;
-constexpr int kGraphicsExitCode = 1;
 
 // Restores the terminal and leaves at once; the window goes with the process.
 [[noreturn]] void end_on_signal(int signal_number) {
@@ -80,7 +79,10 @@ int host_program(const std::function<void()>& logic) {
   StderrHold stderr_hold;
   stderr_hold.begin();
   TerminalConsole terminal;
-  terminal.start();
+  if (!terminal.start()) {  // it has said why on stderr
+    stderr_hold.end();
+    return kGraphicsExitCode;
+  }
   set_console_backend(&terminal);
 
   WindowPresenter window;

@@ -13,6 +13,9 @@
 // Runs `logic` hosted as above and returns the process's exit code.
 int host_program(const std::function<void()>& logic);
 
+// The exit code when the graphics surface cannot be used (no display) or the terminal cannot be.
+constexpr int kGraphicsExitCode = 1;
+
 struct LogicOutcome {
   int exit_code = 0;
   std::string message;  // for stderr; empty after a normal end

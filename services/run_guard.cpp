@@ -5,10 +5,6 @@
 #include "services/program_host.h"
 #include "services/run_time_error.h"
 
-namespace {
-constexpr int kGraphicsExitCode = 1;
-}
-
 LogicOutcome run_logic_guarded(const std::function<void()>& logic) {
   try {
     logic();
