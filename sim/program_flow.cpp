@@ -35,14 +35,6 @@ int ask_number(const std::string& prompt, int low, int high) {
   }
 }
 
-ChartPanel& panel_of(PanelId id) {
-  switch (id) {
-    case PanelId::Empirical: return run.empirical_panel;
-    case PanelId::Theory: return run.theory_panel;
-    default: return run.strip_panel;
-  }
-}
-
 void set_up_panels() {
   const VersionDescription& version = current_version();
   const int n = run.insect_count;

@@ -26,12 +26,12 @@ int run_key_wait() {
   return key;
 }
 
+// The strip is redrawn in its own slots so that later pushes continue the same picture.
 void redraw_panel(PanelId id) {
-  switch (id) {
-    case PanelId::Empirical: panel_redraw(run.empirical_panel); break;
-    case PanelId::Theory: panel_redraw(run.theory_panel); break;
-    // The strip is redrawn in its own slots so that later pushes continue the same picture.
-    case PanelId::Strip: strip_redraw(run.strip_panel); break;
+  if (id == PanelId::Strip) {
+    strip_redraw(run.strip_panel);
+  } else {
+    panel_redraw(panel_of(id));
   }
 }
 

@@ -21,14 +21,6 @@ const std::string& legend_text() {
   return legend;
 }
 
-const ChartPanel& panel_of(PanelId id) {
-  switch (id) {
-    case PanelId::Empirical: return run.empirical_panel;
-    case PanelId::Theory: return run.theory_panel;
-    default: return run.strip_panel;
-  }
-}
-
 // A small box of the top or bottom edge: cleared over its whole viewport (so it cuts the outer
 // frame's line), a rectangle, and a centred text.
 void draw_label_box(int x1, int y1, int x2, int y2, int frame_left, int frame_right_inner,

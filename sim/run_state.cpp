@@ -14,3 +14,12 @@ void reset_run_state() {
   run.insect_image = std::move(insect_image);
   run.strip_image = std::move(strip_image);
 }
+
+ChartPanel& panel_of(PanelId id) {
+  switch (id) {
+    case PanelId::Empirical: return run.empirical_panel;
+    case PanelId::Theory: return run.theory_panel;
+    case PanelId::Strip: break;
+  }
+  return run.strip_panel;
+}

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "charts/chart_panel.h"
+#include "sim/version.h"
 
 enum RunMode : int32_t { Normal = 0, Stepwise = 1, Quiet = 2, Finish = 3 };
 
@@ -39,6 +40,9 @@ struct RunState {
 };
 
 extern RunState run;
+
+// The panel of the run state that a version's description names.
+ChartPanel& panel_of(PanelId id);
 
 // Back to the start state (program entry and tests). Keeps buffer capacity.
 void reset_run_state();
