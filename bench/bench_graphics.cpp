@@ -9,8 +9,8 @@
 #include <cstring>
 #include <vector>
 
-#include "services/graphics.h"
-#include "services/presenter.h"
+#include "services/graphics/graphics.h"
+#include "services/graphics/presenter.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 // beside a bare model step (the random draws and the table updates, nothing drawn).
 #include <benchmark/benchmark.h>
 
-#include "services/graphics.h"
-#include "services/headless_console.h"
+#include "services/graphics/graphics.h"
+#include "services/console/headless_console.h"
 #include "services/numbers.h"
-#include "services/presenter.h"
+#include "services/graphics/presenter.h"
 #include "sim/program_flow.h"
 #include "sim/run_modes.h"
 #include "sim/run_screen.h"

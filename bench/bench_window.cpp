@@ -13,10 +13,10 @@
 #include <cstring>
 #include <vector>
 
-#include "services/graphics.h"
-#include "services/presenter.h"
-#include "services/surface.h"
-#include "services/window_presenter.h"
+#include "services/graphics/graphics.h"
+#include "services/graphics/presenter.h"
+#include "services/graphics/surface.h"
+#include "services/graphics/window_presenter.h"
 
 namespace {
 

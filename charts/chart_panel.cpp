@@ -15,7 +15,7 @@
 
 #include <cassert>
 
-#include "services/graphics.h"
+#include "services/graphics/graphics.h"
 #include "services/numbers.h"
 #include "sim/run_state.h"
 

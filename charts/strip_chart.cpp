@@ -19,7 +19,7 @@
 
 #include <algorithm>
 
-#include "services/graphics.h"
+#include "services/graphics/graphics.h"
 #include "sim/run_state.h"
 
 constexpr int kSlotsPerWidth = 140;

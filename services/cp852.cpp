@@ -2,6 +2,9 @@
 #include "services/cp852.h"
 
 #include <array>
+#include <span>
+
+#include "services/utf8.h"
 
 namespace {
 
@@ -24,33 +27,6 @@ constexpr std::array<char16_t, 128> kHighHalf = {
     0x00B0, 0x00A8, 0x02D9, 0x0171, 0x0158, 0x0159, 0x25A0, 0x00A0,
 };
 
-// Appends the UTF-8 form of one character.
-void append_utf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-// Decodes one UTF-8 character at text[i], advancing i; malformed bytes decode as U+FFFD.
-char32_t next_utf8(std::string_view text, std::size_t& i) {
-  const auto lead = static_cast<unsigned char>(text[i++]);
-  int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-  if (lead >= 0x80 && extra == 0) return 0xFFFD;
-  char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
-  for (; extra > 0; --extra) {
-    if (i >= text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 0xFFFD;
-    c = (c << 6) | (static_cast<unsigned char>(text[i++]) & 0x3F);
-  }
-  return c;
-}
-
 }  // namespace
 
 char32_t cp852_to_unicode(uint8_t byte) { return byte < 0x80 ? byte : kHighHalf[byte - 0x80]; }
@@ -66,8 +42,11 @@ int unicode_to_cp852(char32_t character) {
 std::string cp852(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
-  for (std::size_t i = 0; i < utf8.size();) {
-    const int byte = unicode_to_cp852(next_utf8(utf8, i));
+  const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(utf8.data()), utf8.size());
+  for (std::size_t i = 0; i < bytes.size();) {
+    const Utf8Char decoded = decode_utf8(bytes.subspan(i));
+    i += decoded.length;
+    const int byte = decoded.status == Utf8Char::Status::kChar ? unicode_to_cp852(decoded.character) : -1;
     out += static_cast<char>(byte < 0 ? '?' : byte);
   }
   return out;

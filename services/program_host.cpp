@@ -8,12 +8,12 @@
 #include <thread>
 #include <unistd.h>
 
-#include "services/console.h"
-#include "services/graphics.h"
-#include "services/presenter.h"
+#include "services/console/console.h"
+#include "services/graphics/graphics.h"
+#include "services/graphics/presenter.h"
 #include "services/run_time_error.h"
-#include "services/terminal_console.h"
-#include "services/window_presenter.h"
+#include "services/console/terminal_console.h"
+#include "services/graphics/window_presenter.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Turning the ways the program logic can end into an exit code and a message.
 #include <exception>
 
-#include "services/graphics.h"
+#include "services/graphics/graphics.h"
 #include "services/program_host.h"
 #include "services/run_time_error.h"
 

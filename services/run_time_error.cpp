@@ -5,22 +5,35 @@ RunTimeError::RunTimeError(int code) : std::runtime_error(run_time_error_message
 
 void raise_run_time_error(int code) { throw RunTimeError(code); }
 
+namespace {
+
+struct ErrorExplanation {
+  RunTimeErrorCode code;
+  const char* text;
+};
+
+constexpr ErrorExplanation kExplanations[] = {
+    {kErrorFileNotFound, "file not found"},
+    {kErrorTooManyFiles, "too many open files"},
+    {kErrorAccessDenied, "file access denied"},
+    {kErrorReadPastEnd, "read past end of input"},
+    {kErrorDiskWrite, "disk write error"},
+    {kErrorFileNotOpen, "file not open"},
+    {kErrorFileNotOpenForInput, "file not open for input"},
+    {kErrorInvalidNumber, "invalid numeric format"},
+    {kErrorDeviceReadFault, "device read fault"},
+    {kErrorDivisionByZero, "division by zero"},
+    {kErrorOverflow, "floating point overflow"},
+    {kErrorInvalidOperation, "invalid floating point operation"},
+};
+
+}  // namespace
+
 std::string run_time_error_explanation(int code) {
-  switch (code) {
-    case kErrorFileNotFound: return "file not found";
-    case kErrorReadPastEnd: return "read past end of input";
-    case kErrorFileNotOpen: return "file not open";
-    case kErrorInvalidNumber: return "invalid numeric format";
-    case kErrorDivisionByZero: return "division by zero";
-    case kErrorOverflow: return "floating point overflow";
-    case kErrorInvalidOperation: return "invalid floating point operation";
-    case 4: return "too many open files";
-    case 5: return "file access denied";
-    case 161: return "device read fault";
-    case 101: return "disk write error";
-    case 104: return "file not open for input";
-    default: return "input/output error";
+  for (const ErrorExplanation& entry : kExplanations) {
+    if (entry.code == code) return entry.text;
   }
+  return "input/output error";
 }
 
 std::string run_time_error_message(int code) {

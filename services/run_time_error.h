@@ -7,12 +7,18 @@
 #include <stdexcept>
 #include <string>
 
-// Error numbers the programs can raise.
+// Error numbers the programs can raise; their explanations are in the table of
+// run_time_error.cpp, the one home of both.
 enum RunTimeErrorCode : int {
   kErrorFileNotFound = 2,
+  kErrorTooManyFiles = 4,
+  kErrorAccessDenied = 5,
   kErrorReadPastEnd = 100,  // standard input ended while a number was expected
+  kErrorDiskWrite = 101,
   kErrorFileNotOpen = 103,
+  kErrorFileNotOpenForInput = 104,
   kErrorInvalidNumber = 106,
+  kErrorDeviceReadFault = 161,
   kErrorDivisionByZero = 200,
   kErrorOverflow = 205,
   kErrorInvalidOperation = 207,

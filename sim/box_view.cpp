@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "services/graphics.h"
+#include "services/graphics/graphics.h"
 #include "services/numbers.h"
 #include "sim/run_state.h"
 

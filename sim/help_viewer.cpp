@@ -2,9 +2,9 @@
 // being held in memory.
 #include "sim/help_viewer.h"
 
-#include "services/console.h"
+#include "services/console/console.h"
 #include "services/cp852.h"
-#include "services/text_file.h"
+#include "services/console/text_file.h"
 #include "sim/key_wait.h"
 #include "sim/text_frame.h"
 #include "sim/version.h"

@@ -5,9 +5,9 @@
 
 #include "charts/chart_panel.h"
 #include "charts/strip_chart.h"
-#include "services/console.h"
+#include "services/console/console.h"
 #include "services/cp852.h"
-#include "services/graphics.h"
+#include "services/graphics/graphics.h"
 #include "services/numbers.h"
 #include "sim/box_view.h"
 #include "sim/help_viewer.h"

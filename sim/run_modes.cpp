@@ -3,7 +3,7 @@
 
 #include "charts/chart_panel.h"
 #include "charts/strip_chart.h"
-#include "services/keyboard.h"
+#include "services/console/keyboard.h"
 #include "sim/box_view.h"
 #include "sim/key_wait.h"
 #include "sim/text_frame.h"

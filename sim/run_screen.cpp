@@ -3,7 +3,7 @@
 
 #include "charts/chart_panel.h"
 #include "services/cp852.h"
-#include "services/graphics.h"
+#include "services/graphics/graphics.h"
 #include "services/numbers.h"
 #include "sim/box_view.h"
 #include "sim/run_state.h"

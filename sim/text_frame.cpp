@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include "services/console.h"
+#include "services/console/console.h"
 #include "services/cp852.h"
-#include "services/graphics.h"
-#include "services/keyboard.h"
+#include "services/graphics/graphics.h"
+#include "services/console/keyboard.h"
 #include "sim/run_state.h"
 
 namespace {

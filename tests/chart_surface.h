@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "services/graphics.h"
-#include "services/presenter.h"
+#include "services/graphics/graphics.h"
+#include "services/graphics/presenter.h"
 #include "sim/run_state.h"
 
 inline void open_chart_surface(HeadlessPresenter& presenter) {

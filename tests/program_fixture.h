@@ -10,12 +10,12 @@
 #include <fstream>
 #include <string>
 
-#include "services/console.h"
+#include "services/console/console.h"
 #include "services/cp852.h"
-#include "services/graphics.h"
-#include "services/headless_console.h"
+#include "services/graphics/graphics.h"
+#include "services/console/headless_console.h"
 #include "services/numbers.h"
-#include "services/presenter.h"
+#include "services/graphics/presenter.h"
 #include "services/program_host.h"
 #include "sim/program_flow.h"
 #include "sim/run_state.h"
@@ -69,8 +69,8 @@ class ProgramTest : public ::testing::Test {
 #include <mutex>
 #include <vector>
 
-#include "services/keyboard.h"
-#include "services/surface.h"
+#include "services/console/keyboard.h"
+#include "services/graphics/surface.h"
 #include "sim/run_modes.h"
 #include "sim/run_screen.h"
 #include "sim/step.h"

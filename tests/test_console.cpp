@@ -6,9 +6,9 @@
 #include <tuple>
 #include <utility>
 
-#include "services/console.h"
+#include "services/console/console.h"
 #include "services/cp852.h"
-#include "services/headless_console.h"
+#include "services/console/headless_console.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "services/console.h"
-#include "services/headless_console.h"
+#include "services/console/console.h"
+#include "services/console/headless_console.h"
 #include "services/run_time_error.h"
 
 namespace {

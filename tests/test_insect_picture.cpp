@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "services/graphics.h"
-#include "services/surface.h"
+#include "services/graphics/graphics.h"
+#include "services/graphics/surface.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Terminal bytes to keys: tables of sequence -> key, splits across reads, the Esc timeout,
 // UTF-8 letters, dropped sequences and Ctrl-C.
-#include "services/key_decoder.h"
+#include "services/console/key_decoder.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <chrono>
 #include <thread>
 
-#include "services/keyboard.h"
+#include "services/console/keyboard.h"
 #include "services/run_time_error.h"
 
 namespace {

@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "services/graphics.h"
+#include "services/graphics/graphics.h"
 #include "services/numbers.h"
-#include "services/presenter.h"
+#include "services/graphics/presenter.h"
 #include "chart_surface.h"
 #include "sim/run_state.h"
 

@@ -10,9 +10,9 @@
 #include <tuple>
 #include <vector>
 
-#include "services/graphics.h"
-#include "services/presenter.h"
-#include "services/surface.h"
+#include "services/graphics/graphics.h"
+#include "services/graphics/presenter.h"
+#include "services/graphics/surface.h"
 
 namespace {
 

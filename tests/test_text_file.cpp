@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "services/run_time_error.h"
-#include "services/text_file.h"
+#include "services/console/text_file.h"
 
 namespace {
 

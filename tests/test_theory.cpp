@@ -6,8 +6,8 @@
 #include <cmath>
 #include <vector>
 
-#include "services/graphics.h"
-#include "services/presenter.h"
+#include "services/graphics/graphics.h"
+#include "services/graphics/presenter.h"
 #include "chart_surface.h"
 #include "sim/run_state.h"
 

@@ -12,11 +12,12 @@
 #include <thread>
 #include <vector>
 
-#include "services/graphics.h"
-#include "services/keyboard.h"
-#include "services/presenter.h"
-#include "services/surface.h"
-#include "services/window_presenter.h"
+#include "services/graphics/graphics.h"
+#include "services/console/keyboard.h"
+#include "services/graphics/presenter.h"
+#include "services/graphics/surface.h"
+#include "services/graphics/window_keys.h"
+#include "services/graphics/window_presenter.h"
 
 namespace {
 

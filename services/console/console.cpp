@@ -10,7 +10,7 @@
 // byte, so a backend redraws a whole statement at a time.
 //
 // The console belongs to the logic thread; nothing here is locked.
-#include "services/console.h"
+#include "services/console/console.h"
 
 #include <algorithm>
 #include <chrono>

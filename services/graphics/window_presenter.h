@@ -16,7 +16,7 @@
 // area a maximised window gets), never less than 640 x 480; every later opening gets that size
 // again, so the run screen matches the layout measured during setup.
 //
-// Keys typed into the window enter the process's key queue (services/keyboard.h) like terminal
+// Keys typed into the window enter the process's key queue (services/console/keyboard.h; the mapping is in window_keys.h) like terminal
 // keys. When the user closes the window it goes away and the program goes on drawing off-screen;
 // only a later opening shows a window again.
 #pragma once
@@ -27,12 +27,10 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "services/keyboard.h"
-#include "services/presenter.h"
+#include "services/graphics/presenter.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -75,21 +73,6 @@ Rect fit_picture(int picture_w, int picture_h, int output_w, int output_h);
 // The surface size for a usable desktop area and a window frame (left + right, top + bottom).
 void measure_surface(int usable_w, int usable_h, int frame_w, int frame_h, int& width,
                      int& height);
-
-// SDL modifier bits this module looks at (values of SDL's KMOD_* constants).
-namespace key_mod {
-constexpr uint16_t kShift = 0x0003, kCtrl = 0x00C0, kAlt = 0x0300, kNumLock = 0x1000;
-}
-
-// The key a key-down event produces by itself: Enter, Backspace, Esc, Tab, Ctrl with a letter
-// (1..26) and the extended keys (arrows, cursor block, keypad Enter and /, F1..F12, the keypad
-// cursor keys when Num Lock is off; with Shift, Ctrl or Alt the classic PC codes). Nothing for
-// keys whose character comes as text input. `sym` is an SDL_Keycode, `mod` SDL_Keymod bits.
-std::optional<KeyEvent> key_for_keydown(int32_t sym, uint16_t mod);
-
-// Pushes the characters of a UTF-8 text-input event as code page 852 keys; characters the code
-// page lacks and malformed bytes are dropped.
-void push_text_keys(const char* utf8);
 
 class WindowPresenter : public Presenter {
  public:

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "services/console.h"
-#include "services/keyboard.h"
+#include "services/console/console.h"
+#include "services/console/keyboard.h"
 
 class HeadlessConsole : public ConsoleBackend {
  public:

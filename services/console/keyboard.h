@@ -14,19 +14,13 @@
 #include <cstdint>
 #include <functional>
 
+#include "services/console/pc_keys.h"
+
 struct KeyEvent {
   uint8_t code = 0;       // the character (code page 852), or the scan code of an extended key
   bool extended = false;  // read as 0, then `code`
 };
 
-// Scan codes of the extended keys, as read after the 0 prefix.
-namespace scan {
-constexpr uint8_t kF1 = 59;  // F1..F10 are 59..68
-constexpr uint8_t kHome = 71, kUp = 72, kPageUp = 73, kLeft = 75, kRight = 77;
-constexpr uint8_t kEnd = 79, kDown = 80, kPageDown = 81, kInsert = 82, kDelete = 83;
-constexpr uint8_t kF11 = 133, kF12 = 134;
-constexpr uint8_t kKeypadEnter = 28, kKeypadSlash = 53;
-}  // namespace scan
 
 // Any thread: appends a key and wakes a waiting read_key.
 void push_key(KeyEvent key);

@@ -11,14 +11,14 @@
 //
 // text_width, text_height and image_size depend on nothing but their arguments; they work whether
 // or not a surface is open and take no lock.
-#include "services/graphics.h"
+#include "services/graphics/graphics.h"
 
 #include <atomic>
 #include <limits>
 #include <mutex>
 
-#include "services/presenter.h"
-#include "services/surface.h"
+#include "services/graphics/presenter.h"
+#include "services/graphics/surface.h"
 
 std::atomic<bool> surface_changed{false};
 

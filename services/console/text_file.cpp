@@ -10,7 +10,7 @@
 // / EISDIR give 5, EBADF gives 103 (file not open), any other failure (EIO and the like) gives
 // 161 (device read fault); these, and any operation on a closed file (103), stop the program
 // with a run-time error.
-#include "services/text_file.h"
+#include "services/console/text_file.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -22,7 +22,6 @@
 namespace {
 
 constexpr uint8_t kCtrlZ = 26, kLineFeed = 10, kCarriageReturn = 13;
-constexpr int kErrorTooManyFiles = 4, kErrorAccessDenied = 5, kErrorDeviceReadFault = 161;
 
 int last_io_error = 0;
 

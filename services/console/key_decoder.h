@@ -20,7 +20,7 @@
 #include <span>
 #include <vector>
 
-#include "services/keyboard.h"
+#include "services/console/keyboard.h"
 
 // How long an incomplete sequence waits for its next byte before it is resolved.
 constexpr int kEscapeTimeoutMs = 50;

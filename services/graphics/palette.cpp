@@ -8,7 +8,7 @@
 // a pixel reads back as the lowest index of its colour, as a screen read would give it.
 #include <array>
 
-#include "services/surface.h"
+#include "services/graphics/surface.h"
 
 constexpr uint32_t kPalette[256] = {
     // 0..15: the classic sixteen colours.

@@ -18,8 +18,8 @@
 #include <string>
 #include <string_view>
 
-#include "services/console.h"
-#include "services/keyboard.h"
+#include "services/console/console.h"
+#include "services/console/keyboard.h"
 #include "services/run_time_error.h"
 
 namespace {

@@ -10,7 +10,7 @@
 //
 // Sections: state and viewport; pixel writers; bars; lines and rectangles; arcs; flood fill;
 // text; images.
-#include "services/surface.h"
+#include "services/graphics/surface.h"
 
 #include <algorithm>
 #include <array>
@@ -21,7 +21,7 @@
 #include <new>
 #include <numbers>
 
-#include "services/font8x8.h"
+#include "services/graphics/font8x8.h"
 
 namespace {
 

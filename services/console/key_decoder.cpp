@@ -7,45 +7,22 @@
 // When several modifiers are held, Alt wins over Ctrl and Ctrl over Shift, as on the PC keyboard;
 // Meta counts as Alt. A sequence with a byte outside these ranges, or longer than
 // kMaxSequenceLength, is dropped up to that byte.
-#include "services/key_decoder.h"
+#include "services/console/key_decoder.h"
 
 #include <array>
 #include <string_view>
 
+#include "services/console/pc_keys.h"
 #include "services/cp852.h"
+#include "services/utf8.h"
 
 namespace {
 
 constexpr uint8_t kEscape = 27;
 constexpr std::size_t kMaxSequenceLength = 32;
 
-// The codes an extended key gives alone and with Shift, Ctrl or Alt held.
-struct KeyCodes {
-  uint8_t plain, shift, ctrl, alt;
-};
-
-constexpr KeyCodes kUp{72, 72, 141, 152};
-constexpr KeyCodes kDown{80, 80, 145, 160};
-constexpr KeyCodes kLeft{75, 75, 115, 155};
-constexpr KeyCodes kRight{77, 77, 116, 157};
-constexpr KeyCodes kHome{71, 71, 119, 151};
-constexpr KeyCodes kEnd{79, 79, 117, 159};
-constexpr KeyCodes kPageUp{73, 73, 132, 153};
-constexpr KeyCodes kPageDown{81, 81, 118, 161};
-constexpr KeyCodes kInsert{82, 82, 146, 162};
-constexpr KeyCodes kDelete{83, 83, 147, 163};
-constexpr KeyCodes kF11{133, 135, 137, 139};
-constexpr KeyCodes kF12{134, 136, 138, 140};
-constexpr KeyCodes kKeypadEnter{28, 28, 28, 166};
-constexpr KeyCodes kKeypadSlash{53, 53, 149, 164};
-constexpr KeyCodes kBackTab{15, 15, 15, 15};  // Shift+Tab
-
-// F1..F10: 59..68 alone, Shift 84..93, Ctrl 94..103, Alt 104..113.
-constexpr KeyCodes function_key(int n) {
-  const auto offset = static_cast<uint8_t>(n - 1);
-  return {static_cast<uint8_t>(59 + offset), static_cast<uint8_t>(84 + offset),
-          static_cast<uint8_t>(94 + offset), static_cast<uint8_t>(104 + offset)};
-}
+using namespace pc_key;
+using KeyCodes = PcKeyCodes;
 
 struct FinalKey {
   uint8_t final;
@@ -90,26 +67,6 @@ constexpr NumberKey kTildeKeys[] = {
     {20, function_key(9)}, {21, function_key(10)}, {23, kF11}, {24, kF12},
 };
 
-// Alt + a character key: the key's scan code (set 1 rows), Alt+digit 120..129, Alt+- and Alt+=
-// 130 and 131. Indexed by the ASCII byte; 0 means Alt gives that key no code.
-constexpr std::array<uint8_t, 128> kAltCodes = [] {
-  std::array<uint8_t, 128> codes{};
-  auto row = [&codes](std::string_view keys, int first) {
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-      const auto code = static_cast<uint8_t>(first + static_cast<int>(i));
-      const auto key = static_cast<unsigned char>(keys[i]);
-      codes[key] = code;
-      if (key >= 'a' && key <= 'z') codes[key - 'a' + 'A'] = code;
-    }
-  };
-  row("qwertyuiop", 16);
-  row("asdfghjkl", 30);
-  row("zxcvbnm", 44);
-  row("1234567890", 120);
-  row("-=", 130);
-  return codes;
-}();
-
 // Single bytes that are not typed as themselves; every other byte below 128 is its own key.
 struct SpecialByte {
   uint8_t byte;
@@ -135,10 +92,10 @@ KeyDecodeResult partial() { return {}; }
 uint8_t modified_code(const KeyCodes& codes, int modifier) {
   if (modifier < 1 || modifier > 16) return 0;
   const int held = modifier - 1;
-  if (held & (2 | 8)) return codes.alt;
-  if (held & 4) return codes.ctrl;
-  if (held & 1) return codes.shift;
-  return codes.plain;
+  if (held & (2 | 8)) return pc_key_code(codes, KeyModifier::kAlt);
+  if (held & 4) return pc_key_code(codes, KeyModifier::kCtrl);
+  if (held & 1) return pc_key_code(codes, KeyModifier::kShift);
+  return pc_key_code(codes, KeyModifier::kNone);
 }
 
 KeyDecodeResult extended_key(const KeyCodes& codes, int modifier, std::size_t consumed) {
@@ -288,33 +245,18 @@ KeyDecodeResult decode_escape(std::span<const uint8_t> bytes, MoreInput more) {
   return dropped(bytes.size());
 }
 
-// The length of a UTF-8 sequence from its lead byte, 0 for a byte that cannot lead one.
-std::size_t utf8_length(uint8_t lead) {
-  if (lead >= 0xC2 && lead <= 0xDF) return 2;
-  if (lead >= 0xE0 && lead <= 0xEF) return 3;
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  return 0;
-}
-
 // A UTF-8 character becomes its code page 852 byte; one the code page lacks is dropped, and so is
 // a malformed sequence (up to the first byte that does not belong to it).
-KeyDecodeResult decode_utf8(std::span<const uint8_t> bytes, MoreInput more) {
-  const std::size_t length = utf8_length(bytes[0]);
-  if (length == 0) return dropped(1);
-  char32_t character = bytes[0] & (0x7F >> length);
-  for (std::size_t i = 1; i < length; ++i) {
-    if (i == bytes.size()) return more == MoreInput::kMayFollow ? partial() : dropped(i);
-    if ((bytes[i] & 0xC0) != 0x80) return dropped(i);
-    character = (character << 6) | (bytes[i] & 0x3F);
+KeyDecodeResult decode_utf8_key(std::span<const uint8_t> bytes, MoreInput more) {
+  const Utf8Char decoded = decode_utf8(bytes);
+  if (decoded.status == Utf8Char::Status::kTruncated) {
+    return more == MoreInput::kMayFollow ? partial() : dropped(decoded.length);
   }
-  constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-  const bool overlong = character < kSmallest[length];
-  const bool surrogate = character >= 0xD800 && character <= 0xDFFF;
-  if (overlong || surrogate || character > 0x10FFFF) return dropped(length);
+  if (decoded.status == Utf8Char::Status::kMalformed) return dropped(decoded.length);
   // Bytes below 128 would forge control keys or repeat ASCII; only letters of the upper half count.
-  const int code = unicode_to_cp852(character);
-  if (code < 0x80 || code > 0xFF) return dropped(length);
-  return key_result(static_cast<uint8_t>(code), false, length);
+  const int code = unicode_to_cp852(decoded.character);
+  if (code < 0x80 || code > 0xFF) return dropped(decoded.length);
+  return key_result(static_cast<uint8_t>(code), false, decoded.length);
 }
 
 KeyDecodeResult decode_single_byte(uint8_t byte) {
@@ -330,7 +272,7 @@ KeyDecodeResult decode_single_byte(uint8_t byte) {
 
 KeyDecodeResult decode_key(std::span<const uint8_t> bytes, MoreInput more) {
   if (bytes[0] == kEscape) return decode_escape(bytes, more);
-  if (bytes[0] >= 0x80) return decode_utf8(bytes, more);
+  if (bytes[0] >= 0x80) return decode_utf8_key(bytes, more);
   return decode_single_byte(bytes[0]);
 }
 

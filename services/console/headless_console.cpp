@@ -1,5 +1,5 @@
 // The headless console backend and the key script helpers (tests).
-#include "services/headless_console.h"
+#include "services/console/headless_console.h"
 
 HeadlessConsole::HeadlessConsole() {
   reset_console();

@@ -10,7 +10,7 @@
 // the saved modes of standard input, whether curses is active, the resize flag and the reader's
 // wake-up pipe. The SIGWINCH handler only sets the flag and writes one byte to the pipe; the
 // reader thread then wakes the key wait, and the logic thread redraws.
-#include "services/terminal_console.h"
+#include "services/console/terminal_console.h"
 
 #include <fcntl.h>
 #include <langinfo.h>
@@ -31,8 +31,8 @@
 #include <vector>
 
 #include "services/cp852.h"
-#include "services/key_decoder.h"
-#include "services/keyboard.h"
+#include "services/console/key_decoder.h"
+#include "services/console/keyboard.h"
 
 #define NCURSES_WIDECHAR 1
 #define NCURSES_NOMACROS 1

@@ -23,7 +23,7 @@
 #include <cstdint>
 #include <thread>
 
-#include "services/console.h"
+#include "services/console/console.h"
 
 class TerminalConsole final : public ConsoleBackend {
  public:

@@ -2,7 +2,7 @@
 //
 // Everything that touches SDL's video runs on the main thread inside run(); the logic thread only
 // queues requests (submit) and waits for them. See window_presenter.h for the model.
-#include "services/window_presenter.h"
+#include "services/graphics/window_presenter.h"
 
 #include <SDL.h>
 
@@ -11,11 +11,8 @@
 #include <cstring>
 #include <thread>
 
-#include "services/cp852.h"
-#include "services/surface.h"
-
-static_assert(key_mod::kShift == KMOD_SHIFT && key_mod::kCtrl == KMOD_CTRL);
-static_assert(key_mod::kAlt == KMOD_ALT && key_mod::kNumLock == KMOD_NUM);
+#include "services/graphics/window_keys.h"
+#include "services/graphics/surface.h"
 
 // ---------------------------------------------------------------------------------------------
 // Repaint steps
@@ -80,119 +77,6 @@ void measure_surface(int usable_w, int usable_h, int frame_w, int frame_h, int& 
                      int& height) {
   width = std::max(kMinSurfaceWidth, usable_w - std::max(0, frame_w));
   height = std::max(kMinSurfaceHeight, usable_h - std::max(0, frame_h));
-}
-
-// ---------------------------------------------------------------------------------------------
-// Keys
-
-namespace {
-
-// The classic PC codes of an extended key: alone, with Shift, with Ctrl, with Alt.
-struct ExtendedKey {
-  SDL_Keycode sym;
-  uint8_t plain, shift, ctrl, alt;
-};
-
-constexpr ExtendedKey kExtendedKeys[] = {
-    {SDLK_F1, 59, 84, 94, 104},     {SDLK_F2, 60, 85, 95, 105},
-    {SDLK_F3, 61, 86, 96, 106},     {SDLK_F4, 62, 87, 97, 107},
-    {SDLK_F5, 63, 88, 98, 108},     {SDLK_F6, 64, 89, 99, 109},
-    {SDLK_F7, 65, 90, 100, 110},    {SDLK_F8, 66, 91, 101, 111},
-    {SDLK_F9, 67, 92, 102, 112},    {SDLK_F10, 68, 93, 103, 113},
-    {SDLK_F11, 133, 135, 137, 139}, {SDLK_F12, 134, 136, 138, 140},
-    {SDLK_HOME, 71, 71, 119, 151},  {SDLK_UP, 72, 72, 141, 152},
-    {SDLK_PAGEUP, 73, 73, 132, 153}, {SDLK_LEFT, 75, 75, 115, 155},
-    {SDLK_RIGHT, 77, 77, 116, 157}, {SDLK_END, 79, 79, 117, 159},
-    {SDLK_DOWN, 80, 80, 145, 160},  {SDLK_PAGEDOWN, 81, 81, 118, 161},
-    {SDLK_INSERT, 82, 82, 146, 162}, {SDLK_DELETE, 83, 83, 147, 163},
-    {SDLK_KP_ENTER, 28, 28, 28, 166}, {SDLK_KP_DIVIDE, 53, 53, 149, 164},
-};
-
-// Keypad keys that act as the cursor block while Num Lock is off.
-struct KeypadCursor {
-  SDL_Keycode keypad, cursor;
-};
-constexpr KeypadCursor kKeypadCursor[] = {
-    {SDLK_KP_7, SDLK_HOME}, {SDLK_KP_8, SDLK_UP},       {SDLK_KP_9, SDLK_PAGEUP},
-    {SDLK_KP_4, SDLK_LEFT}, {SDLK_KP_6, SDLK_RIGHT},    {SDLK_KP_1, SDLK_END},
-    {SDLK_KP_2, SDLK_DOWN}, {SDLK_KP_3, SDLK_PAGEDOWN}, {SDLK_KP_0, SDLK_INSERT},
-    {SDLK_KP_PERIOD, SDLK_DELETE},
-};
-
-// Keys that give a control character rather than an extended code.
-struct ControlKey {
-  SDL_Keycode sym;
-  uint8_t plain, ctrl;
-};
-constexpr ControlKey kControlKeys[] = {
-    {SDLK_RETURN, 13, 10}, {SDLK_BACKSPACE, 8, 127}, {SDLK_ESCAPE, 27, 27}, {SDLK_TAB, 9, 9},
-};
-
-std::optional<KeyEvent> extended_key(SDL_Keycode sym, uint16_t mod) {
-  for (const ExtendedKey& key : kExtendedKeys) {
-    if (key.sym != sym) continue;
-    // The PC keyboard lets Alt win over Ctrl, and Ctrl over Shift.
-    uint8_t code = key.plain;
-    if (mod & KMOD_ALT) code = key.alt;
-    else if (mod & KMOD_CTRL) code = key.ctrl;
-    else if (mod & KMOD_SHIFT) code = key.shift;
-    return KeyEvent{code, true};
-  }
-  return std::nullopt;
-}
-
-}  // namespace
-
-std::optional<KeyEvent> key_for_keydown(int32_t sym, uint16_t mod) {
-  if (!(mod & KMOD_NUM)) {
-    for (const KeypadCursor& pair : kKeypadCursor) {
-      if (pair.keypad == sym) return extended_key(pair.cursor, mod);
-    }
-  }
-  if (auto key = extended_key(sym, mod)) return key;
-  if (sym == SDLK_TAB && (mod & KMOD_SHIFT)) return KeyEvent{15, true};
-  for (const ControlKey& key : kControlKeys) {
-    if (key.sym == sym) return KeyEvent{(mod & KMOD_CTRL) ? key.ctrl : key.plain, false};
-  }
-  if ((mod & KMOD_CTRL) && !(mod & KMOD_ALT) && sym >= SDLK_a && sym <= SDLK_z) {
-    return KeyEvent{static_cast<uint8_t>(sym - SDLK_a + 1), false};
-  }
-  return std::nullopt;
-}
-
-namespace {
-
-// Decodes one UTF-8 sequence at `text`; sets `length` to the bytes it took (at least 1) and
-// returns the character, or -1 for a malformed sequence.
-int32_t decode_utf8(const unsigned char* text, int& length) {
-  const unsigned char lead = text[0];
-  int extra = 0;
-  int32_t value = 0;
-  if (lead < 0x80) { length = 1; return lead; }
-  if ((lead & 0xE0) == 0xC0) { extra = 1; value = lead & 0x1F; }
-  else if ((lead & 0xF0) == 0xE0) { extra = 2; value = lead & 0x0F; }
-  else if ((lead & 0xF8) == 0xF0) { extra = 3; value = lead & 0x07; }
-  else { length = 1; return -1; }
-  for (int i = 1; i <= extra; ++i) {
-    if ((text[i] & 0xC0) != 0x80) { length = i; return -1; }
-    value = (value << 6) | (text[i] & 0x3F);
-  }
-  length = extra + 1;
-  return value;
-}
-
-}  // namespace
-
-void push_text_keys(const char* utf8) {
-  const auto* text = reinterpret_cast<const unsigned char*>(utf8);
-  while (*text != 0) {
-    int length = 1;
-    const int32_t character = decode_utf8(text, length);
-    text += length;
-    if (character < 0) continue;
-    const int byte = unicode_to_cp852(static_cast<char32_t>(character));
-    if (byte >= 0) push_key(KeyEvent{static_cast<uint8_t>(byte), false});
-  }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -5,7 +5,7 @@
 // key_pressed, which the step loop calls every turn, is one atomic load and takes no lock.
 // The second half of an extended key (its scan code after the 0 prefix) is held by the consumer
 // alone, outside the queue.
-#include "services/keyboard.h"
+#include "services/console/keyboard.h"
 
 #include <atomic>
 #include <condition_variable>
