@@ -7,8 +7,6 @@
 #include "services/numbers.h"
 #include "services/graphics/presenter.h"
 #include "sim/program_flow.h"
-#include "sim/run_modes.h"
-#include "sim/run_screen.h"
 #include "sim/run_state.h"
 #include "sim/step.h"
 #include "sim/version.h"
@@ -16,42 +14,32 @@
 namespace {
 
 // Prompts answered with N = 140, K = 70; the run screen drawn and step 0 recorded.
-void start_run(HeadlessConsole&, int width, int height, RunMode mode) {
+void start_bench_run(HeadlessConsole&, int width, int height, RunMode mode) {
   static HeadlessPresenter presenter(640, 480);
   presenter = HeadlessPresenter(width, height);
   set_presenter(&presenter);
-  reset_run_state();
+  reset_run_state(kSecondVersion);
   reset_random();
-  set_current_version(kSecondVersion);
   script_keys("140\r70\r");
-  setup_run();
-  draw_run_screen();
-  record_step();
+  start_run();
   run.run_mode = mode;
-}
-
-void one_turn() {
-  if (poll_run_keys()) return;
-  move_insect();
-  ++run.step_count;
-  record_step();
 }
 
 void BM_StepLoop(benchmark::State& state, RunMode mode) {
   HeadlessConsole console;
-  start_run(console, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), mode);
-  for (auto _ : state) one_turn();
+  start_bench_run(console, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), mode);
+  for (auto _ : state) run_turn();
   state.counters["turns/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
                                                  benchmark::Counter::kIsRate);
 }
 
-void BM_Quiet(benchmark::State& state) { BM_StepLoop(state, Quiet); }
-void BM_Normal(benchmark::State& state) { BM_StepLoop(state, Normal); }
+void BM_Quiet(benchmark::State& state) { BM_StepLoop(state, RunMode::Quiet); }
+void BM_Normal(benchmark::State& state) { BM_StepLoop(state, RunMode::Normal); }
 
 // The model alone: the draws and the table updates of a move, with nothing drawn.
 void BM_BareModelStep(benchmark::State& state) {
   HeadlessConsole console;
-  start_run(console, 640, 480, Quiet);
+  start_bench_run(console, 640, 480, RunMode::Quiet);
   for (auto _ : state) {
     move_insect();
     ++run.step_count;

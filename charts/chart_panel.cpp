@@ -17,7 +17,6 @@
 
 #include "services/graphics/graphics.h"
 #include "services/numbers.h"
-#include "sim/run_state.h"
 
 namespace {
 
@@ -44,6 +43,8 @@ void panel_init(ChartPanel& panel, uint16_t x1, uint16_t y1, uint16_t x2, uint16
   panel.colour = colour;
 }
 
+int panel_plot_top(const ChartPanel& panel) { return panel.y1 + title_band_height(); }
+
 int panel_plot_height(const ChartPanel& panel) {
   return (static_cast<int>(panel.y2) - static_cast<int>(panel.y1)) - title_band_height();
 }
@@ -55,7 +56,7 @@ int panel_bar_top(const ChartPanel& panel, int64_t value) {
 
 // The title is centred because the run screen has set centre / top justification before.
 void panel_draw_frame(const ChartPanel& panel) {
-  set_viewport(0, 0, get_max_x(), get_max_y(), true);
+  set_viewport(0, 0, get_max_x(), get_max_y(), Clipping::On);
   set_fill(kSolidFill, panel.colour);
   draw_rectangle(panel.x1, panel.y1, panel.x2, panel.y2);
   draw_text(panel.x1 + (panel.x2 - panel.x1) / 2, panel.y1 + text_height(" "), panel.title);
@@ -74,7 +75,7 @@ double panel_max_value(const ChartPanel& panel) {
 // otherwise be a division by zero.
 void panel_redraw(const ChartPanel& panel) {
   set_fill(kEmptyFill, 0);
-  fill_bar(panel.x1 + 2, panel.y1 + title_band_height(), panel.x2 - 2, panel.y2 - 2);
+  fill_bar(panel.x1 + 2, panel_plot_top(panel), panel.x2 - 2, panel.y2 - 2);
   set_fill(kSolidFill, panel.colour);
   if (panel.bar_count == 0) return;
   const int w = (panel.x2 - panel.x1) / panel.bar_count;
@@ -83,16 +84,16 @@ void panel_redraw(const ChartPanel& panel) {
 
 // A bar that stays below the title band is drawn over its shorter self (not while quiet); one
 // that would reach the band halves the scale and redraws the whole panel, in every run mode.
-// The single bar's width comes from the insect count, which equals the empirical panel's
-// bar count less one: this operation is meant for that panel only.
-void panel_increment(uint16_t index, ChartPanel& panel) {
+// The empirical panel, the one panel fed this way, has N + 1 bars for N insects.
+// The single bar has the width of a full redraw's bars.
+void panel_increment(uint16_t index, ChartPanel& panel, TurnDrawing drawing) {
   assert(index < panel.bar_count);
   set_fill(kSolidFill, panel.colour);
   panel.values[index] += 1;
   const long double height = static_cast<long double>(panel.values[index]) * panel.scale;
   if (height < static_cast<long double>(panel_plot_height(panel))) {
-    if (run.run_mode == Quiet) return;
-    const int w = (panel.x2 - panel.x1) / (run.insect_count + 1);
+    if (drawing == TurnDrawing::CountOnly) return;
+    const int w = (panel.x2 - panel.x1) / panel.bar_count;
     fill_panel_bar(panel, w, index);
   } else {
     panel.scale = panel.scale / 2.0;

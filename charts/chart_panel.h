@@ -13,6 +13,10 @@
 #include <string_view>
 
 constexpr int kMaxBars = 141;
+
+// Whether a turn shows its single-bar updates or only counts them (quiet running). Halvings and
+// full redraws are drawn either way.
+enum class TurnDrawing : uint8_t { Draw, CountOnly };
 constexpr std::size_t kMaxTitleLength = 32;
 
 struct ChartPanel {
@@ -34,9 +38,10 @@ double panel_max_value(const ChartPanel& panel);
 // Clears the plot area and draws every bar. Needs bar_count >= 1.
 void panel_redraw(const ChartPanel& panel);
 // Adds one to values[index] and shows it; halves the scale and redraws when the bar would reach
-// the title band. The single-bar drawing is skipped while the run is quiet.
-void panel_increment(uint16_t index, ChartPanel& panel);
+// the title band. The single-bar drawing is skipped when the turn only counts.
+void panel_increment(uint16_t index, ChartPanel& panel, TurnDrawing drawing);
 
 // Derived geometry, recomputed at every use.
+int panel_plot_top(const ChartPanel& panel);             // y1 + th + 10: below the title band
 int panel_plot_height(const ChartPanel& panel);          // (y2 - y1) - th - 10
 int panel_bar_top(const ChartPanel& panel, int64_t value);  // trunc(y2 - value*scale)

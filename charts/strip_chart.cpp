@@ -5,7 +5,7 @@
 // Slots: slot k covers columns x1 + ws*k + 2 .. x1 + ws*(k + 1) + 1. No bar reaches above
 // top_N = trunc(y2 - N*scale), the top row of a bar of value N, so a scroll copies only rows
 // top_N .. y2: the columns of slots 1..141 (slot 141 lies beyond the last used slot and is
-// background) are read into run.strip_image and written back one slot to the left. Bars stand on
+// background) are read into the scroll buffer and written back one slot to the left. Bars stand on
 // y2, the middle row of the 3-pixel frame line.
 //
 // The slot width is (x2 - x1) div 140 (140, although 141 slots are used) wherever the 142 slots a
@@ -20,23 +20,22 @@
 #include <algorithm>
 
 #include "services/graphics/graphics.h"
-#include "sim/run_state.h"
 
 constexpr int kSlotsPerWidth = 140;
 
-int strip_slot_width(const ChartPanel& strip) {
-  const int width = strip.x2 - strip.x1;
+int strip_slot_width(const ChartPanel& panel) {
+  const int width = panel.x2 - panel.x1;
   return std::min(width / kSlotsPerWidth, (width - 3) / (kMaxBars + 1));
 }
 
 namespace {
 
-int full_level(const ChartPanel& strip) { return panel_bar_top(strip, run.insect_count); }
+int full_level(const StripChart& strip) { return panel_bar_top(strip.panel, strip.full_value); }
 
-void fill_slot(const ChartPanel& strip, int slot, int64_t value) {
-  const int ws = strip_slot_width(strip);
-  fill_bar(strip.x1 + ws * slot + 2, panel_bar_top(strip, value), strip.x1 + ws * (slot + 1) + 1,
-           strip.y2);
+void fill_slot(const ChartPanel& panel, int slot, int64_t value) {
+  const int ws = strip_slot_width(panel);
+  fill_bar(panel.x1 + ws * slot + 2, panel_bar_top(panel, value), panel.x1 + ws * (slot + 1) + 1,
+           panel.y2);
 }
 
 // The region a scroll reads: slots 1 .. 141, rows top_N .. y2.
@@ -44,49 +43,55 @@ struct ScrollRegion {
   int x1, y1, x2, y2;
 };
 
-ScrollRegion scroll_region(const ChartPanel& strip) {
-  const int ws = strip_slot_width(strip);
-  return {strip.x1 + ws + 2, full_level(strip), strip.x1 + ws * (kMaxBars + 1) + 1, strip.y2};
+ScrollRegion scroll_region(const StripChart& strip) {
+  const ChartPanel& panel = strip.panel;
+  const int ws = strip_slot_width(panel);
+  return {panel.x1 + ws + 2, full_level(strip), panel.x1 + ws * (kMaxBars + 1) + 1, panel.y2};
 }
 
-std::size_t scroll_buffer_size(const ChartPanel& strip) {
+std::size_t scroll_buffer_size(const StripChart& strip) {
   const ScrollRegion r = scroll_region(strip);
   return static_cast<std::size_t>(image_size(r.x1, r.y1, r.x2, r.y2));
 }
 
-void scroll_left(const ChartPanel& strip) {
-  if (run.strip_image.size() < scroll_buffer_size(strip)) strip_prepare_buffer(strip);
+void scroll_left(StripChart& strip) {
+  if (strip.scroll_image.size() < scroll_buffer_size(strip)) {
+    strip.scroll_image.resize(scroll_buffer_size(strip));
+  }
   const ScrollRegion r = scroll_region(strip);
-  get_image(r.x1, r.y1, r.x2, r.y2, run.strip_image.data());
-  put_image(strip.x1 + 2, r.y1, run.strip_image.data(), kCopyPut);
+  get_image(r.x1, r.y1, r.x2, r.y2, strip.scroll_image.data());
+  put_image(strip.panel.x1 + 2, r.y1, strip.scroll_image.data(), kCopyPut);
 }
 
 }  // namespace
 
-void strip_prepare_buffer(const ChartPanel& strip) {
-  run.strip_image.resize(scroll_buffer_size(strip));
+void strip_prepare(StripChart& strip, int64_t full_value) {
+  strip.full_value = full_value;
+  strip.scroll_image.resize(scroll_buffer_size(strip));
 }
 
-void strip_push(uint16_t value, ChartPanel& panel) {
+void strip_push(uint16_t value, StripChart& strip, TurnDrawing drawing) {
+  ChartPanel& panel = strip.panel;
   set_fill(kSolidFill, panel.colour);
   if (panel.bar_count < kMaxBars) {
     panel.values[panel.bar_count] = value;
-    if (run.run_mode != Quiet) fill_slot(panel, panel.bar_count, value);
+    if (drawing == TurnDrawing::Draw) fill_slot(panel, panel.bar_count, value);
     panel.bar_count += 1;
     return;
   }
   std::copy(panel.values.begin() + 1, panel.values.begin() + kMaxBars, panel.values.begin());
   panel.values[kMaxBars - 1] = value;
-  if (run.run_mode == Quiet) return;
-  scroll_left(panel);
+  if (drawing == TurnDrawing::CountOnly) return;
+  scroll_left(strip);
   fill_slot(panel, kMaxBars - 1, value);
 }
 
 // The plot area is cleared exactly as panel_redraw clears it, so the frame line and the title
 // band keep their pixels.
-void strip_redraw(const ChartPanel& strip) {
+void strip_redraw(const StripChart& strip) {
+  const ChartPanel& panel = strip.panel;
   set_fill(kEmptyFill, 0);
-  fill_bar(strip.x1 + 2, strip.y1 + text_height(" ") + 10, strip.x2 - 2, strip.y2 - 2);
-  set_fill(kSolidFill, strip.colour);
-  for (int k = 0; k < strip.bar_count; ++k) fill_slot(strip, k, strip.values[k]);
+  fill_bar(panel.x1 + 2, panel_plot_top(panel), panel.x2 - 2, panel.y2 - 2);
+  set_fill(kSolidFill, panel.colour);
+  for (int k = 0; k < panel.bar_count; ++k) fill_slot(panel, k, panel.values[k]);
 }

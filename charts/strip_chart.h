@@ -3,24 +3,33 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "charts/chart_panel.h"
+
+// The strip chart: its panel and what a scroll needs beside it.
+struct StripChart {
+  ChartPanel panel;                   // bar_count is the number of values stored, 0..141
+  int64_t full_value = 0;             // N: no pushed value exceeds it (fixes the rows a scroll moves)
+  std::vector<uint8_t> scroll_image;  // the scroll's copy buffer, sized by strip_prepare
+};
 
 // The width of one slot: (x2 - x1) div 140, one pixel less on the surface widths where the 142
 // slots a scroll touches would otherwise reach the frame line. Slot k covers columns
 // x1 + ws*k + 2 .. x1 + ws*(k + 1) + 1.
-int strip_slot_width(const ChartPanel& strip);
+int strip_slot_width(const ChartPanel& panel);
 
-// Stores the value (oldest dropped once 141 are stored) and, unless the run is quiet, draws it:
-// in the next free slot while filling, else by scrolling the bars one slot left and drawing the
-// new bar in the last slot. The scroll goes through run.strip_image, sized here on first need.
-void strip_push(uint16_t value, ChartPanel& panel);
+// Sets the largest value the strip will be given and sizes the scroll buffer for the region a
+// scroll copies on this panel and surface. Called once after panel_init with the surface open,
+// so that scrolling never allocates.
+void strip_prepare(StripChart& strip, int64_t full_value);
 
-// Sizes run.strip_image for the region a scroll copies on this panel and surface. The program
-// calls it once after the surface opens, so that scrolling never allocates.
-void strip_prepare_buffer(const ChartPanel& strip);
+// Stores the value (oldest dropped once 141 are stored) and, unless the turn only counts, draws
+// it: in the next free slot while filling, else by scrolling the bars one slot left and drawing
+// the new bar in the last slot.
+void strip_push(uint16_t value, StripChart& strip, TurnDrawing drawing);
 
 // Clears the plot area and draws every stored value in its own slot, so later pushes continue
 // the same picture. With 141 values it gives the same pixels as the pushes themselves did.
 // Used instead of panel_redraw for this panel.
-void strip_redraw(const ChartPanel& strip);
+void strip_redraw(const StripChart& strip);

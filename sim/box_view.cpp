@@ -33,6 +33,16 @@ void draw_insect_picture(int c) {
 int cell_left(int box, int column) { return box_origin_x(box) + run.cell_size * (column - 1); }
 int cell_top(int row) { return kBoxTop + run.cell_size * (row - 1); }
 
+void paint_cell(int box, int column, int row) {
+  const int x = cell_left(box, column);
+  const int y = cell_top(row);
+  fill_bar(x, y, x + run.cell_size - 1, y + run.cell_size - 1);
+}
+
+void put_insect(int box, int column, int row) {
+  put_image(cell_left(box, column), cell_top(row), run.insect_image.data(), kCopyPut);
+}
+
 }  // namespace
 
 uint16_t grid_side(int n) {
@@ -56,29 +66,23 @@ void prepare_box_view() {
 }
 
 void clear_cell(int box, int column, int row) {
-  if (run.run_mode == Quiet) return;
-  const int x = cell_left(box, column);
-  const int y = cell_top(row);
-  fill_bar(x, y, x + run.cell_size - 1, y + run.cell_size - 1);
+  if (turn_drawing() == TurnDrawing::Draw) paint_cell(box, column, row);
 }
 
 void draw_insect(int box, int column, int row) {
-  if (run.run_mode == Quiet) return;
-  put_image(cell_left(box, column), cell_top(row), run.insect_image.data(), kCopyPut);
+  if (turn_drawing() == TurnDrawing::Draw) put_insect(box, column, row);
 }
 
+// Draws in every run mode: it is how the picture comes back after quiet running.
 void redraw_boxes() {
-  const RunMode mode = run.run_mode;
-  run.run_mode = Normal;
   for (int column = 1; column <= run.grid_columns; ++column) {
     for (int row = 1; row <= run.grid_rows; ++row) {
-      clear_cell(1, column, row);
-      clear_cell(2, column, row);
+      paint_cell(1, column, row);
+      paint_cell(2, column, row);
     }
   }
   for (int i = 1; i <= run.insect_count; ++i) {
     const InsectRecord& insect = run.insects[i];
-    draw_insect(insect.box, insect.column, insect.row);
+    put_insect(insect.box, insect.column, insect.row);
   }
-  run.run_mode = mode;
 }

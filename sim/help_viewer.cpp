@@ -7,7 +7,7 @@
 #include "services/console/text_file.h"
 #include "sim/key_wait.h"
 #include "sim/text_frame.h"
-#include "sim/version.h"
+#include "sim/run_state.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ constexpr int kPageEndCounter = 20;  // rows 2..19: 18 lines a page
 
 void report_missing_help() {
   set_bright_text();
-  write_text(cp852(current_version().help_missing_message));
+  write_text(cp852(run.version->help_missing_message));
   write_line();
   reset_text_attributes();
   key_wait();

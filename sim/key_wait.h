@@ -3,7 +3,12 @@
 // run keys onto run_mode and returns kNoKey when no key was waiting.
 #pragma once
 
+#include "sim/run_state.h"
+
 constexpr int kNoKey = -1;
 
 // The key read (0..255), or kNoKey.
 int key_wait();
+
+// The mode a run key selects, or `current` for any other code (0 included).
+RunMode mode_for_key(int key, RunMode current);

@@ -20,7 +20,6 @@
 namespace {
 
 constexpr int kMinInsects = 5;
-constexpr int kMaxInsectsAllowed = 140;
 constexpr double kInitialScale = 5.0;
 constexpr uint8_t kPanelColour = 15;
 
@@ -36,17 +35,15 @@ int ask_number(const std::string& prompt, int low, int high) {
 }
 
 void set_up_panels() {
-  const VersionDescription& version = current_version();
   const int n = run.insect_count;
-  for (int i = 0; i < version.panel_count; ++i) {
-    const PanelDesign& design = version.panels[i];
+  for (const PanelDesign& design : run.version->panels) {
     const bool strip = design.id == PanelId::Strip;
     const double scale =
         strip ? static_cast<double>(static_cast<long double>(scale_y(190)) / n) : kInitialScale;
     panel_init(panel_of(design.id), scale_x(design.x1), scale_y(design.y1), scale_x(design.x2),
                scale_y(design.y2), cp852(design.title), strip ? 0 : n + 1, scale, kPanelColour);
   }
-  strip_prepare_buffer(run.strip_panel);
+  strip_prepare(run.strip, n);
 }
 
 // Insects first..last go to `box`, each on a distinct random cell (column drawn before row).
@@ -91,7 +88,7 @@ int16_t scale_y(int16_t v) {
 void ask_parameters() {
   draw_text_frame();
   run.insect_count = static_cast<int16_t>(
-      ask_number(cp852("Hány Zorvan legyen összesen? [5-"), kMinInsects, kMaxInsectsAllowed));
+      ask_number(cp852("Hány Zorvan legyen összesen? [5-"), kMinInsects, kMaxInsects));
   run.box1_count = static_cast<int16_t>(
       ask_number(cp852("Hány Zorvan legyen az 1. dobozban? [0-"), 0, run.insect_count));
 }
@@ -108,23 +105,27 @@ void setup_run() {
   close_graphics();
 }
 
-void run_step_loop() {
-  while (!poll_run_keys()) {
-    move_insect();
-    ++run.step_count;
-    record_step();
-  }
-}
-
-void run_main_sequence(const VersionDescription& version) {
-  reset_run_state();
-  set_current_version(version);
-  run.run_mode = Stepwise;
-  show_help();
+void start_run() {
   setup_run();
   run.step_count = 0;
   draw_run_screen();
   record_step();
-  run_step_loop();
+}
+
+bool run_turn() {
+  if (poll_run_keys()) return false;
+  move_insect();
+  ++run.step_count;
+  record_step();
+  return true;
+}
+
+void run_main_sequence(const VersionDescription& version) {
+  reset_run_state(version);
+  run.run_mode = RunMode::Stepwise;
+  show_help();
+  start_run();
+  while (run_turn()) {
+  }
   end_run();
 }

@@ -20,5 +20,10 @@ void ask_parameters();
 int16_t scale_x(int16_t v);
 int16_t scale_y(int16_t v);
 
-// The step loop: until the user ends the run, one move and its recording per turn.
-void run_step_loop();
+// The start of a run, after the help pages: the prompts and the set-up (setup_run), the run
+// screen, and step 0 recorded. The program, its tests and the benchmarks all start runs here.
+void start_run();
+
+// One turn of the step loop: the keyboard is looked at (waiting in Stepwise); unless the run is
+// to end, one insect moves, T grows by one and the step is recorded. False when the run ends.
+bool run_turn();

@@ -10,10 +10,7 @@
 // for Normal or Stepwise brings the whole picture up to date.
 #pragma once
 
-#include "sim/run_state.h"
-
-// The mode a run key selects, or `current` for any other code (0 included).
-RunMode mode_for_key(int key, RunMode current);
+#include "sim/key_wait.h"
 
 // Looks at the keyboard once (waiting in Stepwise), applies the key, and redraws everything when
 // the user leaves quiet running. True when the run is to end.

@@ -8,7 +8,6 @@
 #include "sim/box_view.h"
 #include "sim/run_state.h"
 #include "sim/text_frame.h"
-#include "sim/version.h"
 
 namespace {
 
@@ -26,7 +25,7 @@ const std::string& legend_text() {
 void draw_label_box(int x1, int y1, int x2, int y2, int frame_left, int frame_right_inner,
                     int text_x, const std::string& text) {
   const int hh = text_height(" ") / 2;
-  set_viewport(x1, y1, x2, y2, true);
+  set_viewport(x1, y1, x2, y2, Clipping::On);
   clear_viewport();
   draw_rectangle(frame_left, 2, frame_right_inner, 2 * hh + 5);
   draw_text(text_x, 4, text);
@@ -69,24 +68,23 @@ void draw_run_screen() {
   open_run_surface();
   clear_viewport();
   set_text_justify(kCenterText, kTopText);
-  set_line_style(0, 0, 3);
-  set_viewport(0, 0, get_max_x(), get_max_y(), true);
+  set_line_style(kSolidLine, 0, kThickWidth);
+  set_viewport(0, 0, get_max_x(), get_max_y(), Clipping::On);
   draw_rectangle(6, 6, get_max_x() - 5, get_max_y() - 5);
   draw_title_box();
   draw_empty_status_box();
   draw_legend();
-  const VersionDescription& version = current_version();
-  for (int i = 0; i < version.frame_count; ++i) panel_draw_frame(panel_of(version.frame_order[i]));
-  set_viewport(0, 0, get_max_x(), get_max_y(), true);
+  for (const PanelId id : run.version->frame_order) panel_draw_frame(panel_of(id));
+  set_viewport(0, 0, get_max_x(), get_max_y(), Clipping::On);
   redraw_boxes();
 }
 
 void draw_status_box() {
   const int sw = 10 * text_width(" ");
   const int th = text_height(" ");
-  set_viewport(get_max_x() - sw - 8, 0, get_max_x(), th + 7, true);
+  set_viewport(get_max_x() - sw - 8, 0, get_max_x(), th + 7, Clipping::On);
   clear_viewport();
   draw_rectangle(2, 2, sw + 5, th + 5);
   draw_text((sw + 15) / 2, 4, status_text(run.step_count));
-  set_viewport(0, 0, get_max_x(), get_max_y(), true);
+  set_viewport(0, 0, get_max_x(), get_max_y(), Clipping::On);
 }

@@ -5,14 +5,15 @@
 
 RunState run;
 
-void reset_run_state() {
+void reset_run_state(const VersionDescription& version) {
   std::vector<uint8_t> insect_image = std::move(run.insect_image);
-  std::vector<uint8_t> strip_image = std::move(run.strip_image);
+  std::vector<uint8_t> scroll_image = std::move(run.strip.scroll_image);
   run = RunState{};
+  run.version = &version;
   insect_image.clear();
-  strip_image.clear();
+  scroll_image.clear();
   run.insect_image = std::move(insect_image);
-  run.strip_image = std::move(strip_image);
+  run.strip.scroll_image = std::move(scroll_image);
 }
 
 ChartPanel& panel_of(PanelId id) {
@@ -21,5 +22,9 @@ ChartPanel& panel_of(PanelId id) {
     case PanelId::Theory: return run.theory_panel;
     case PanelId::Strip: break;
   }
-  return run.strip_panel;
+  return run.strip.panel;
+}
+
+TurnDrawing turn_drawing() {
+  return run.run_mode == RunMode::Quiet ? TurnDrawing::CountOnly : TurnDrawing::Draw;
 }

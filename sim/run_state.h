@@ -1,6 +1,7 @@
 // The run-wide state: one record, alive from program start to exit, zero before first use.
 //
-// Written only by the logic thread. The window thread never reads it (it sees the surface
+// Written only by the logic thread: the program flow sets it up, the step and the run modes
+// change it, the charts and the box view are lent its parts. The window thread never reads it (it sees the surface
 // alone, under the drawing lock).
 #pragma once
 
@@ -9,9 +10,11 @@
 #include <vector>
 
 #include "charts/chart_panel.h"
+#include "charts/strip_chart.h"
 #include "sim/version.h"
 
-enum RunMode : int32_t { Normal = 0, Stepwise = 1, Quiet = 2, Finish = 3 };
+// The run modes and their keys: see run_modes.h.
+enum class RunMode : int32_t { Normal = 0, Stepwise = 1, Quiet = 2, Finish = 3 };
 
 constexpr int kMaxInsects = 140;
 constexpr int kMaxGrid = 12;
@@ -23,10 +26,11 @@ struct InsectRecord {
 };
 
 struct RunState {
+  const VersionDescription* version = &kSecondVersion;  // the program this process runs
   int16_t insect_count = 0;  // N, 5..140 once entered
   int16_t box1_count = 0;    // K as entered, then the current count of box 1
   int64_t step_count = 0;    // T: moves made (64-bit: quiet running passes 2^31 in minutes)
-  RunMode run_mode = Stepwise;
+  RunMode run_mode = RunMode::Stepwise;
   int32_t screen_state = 1;  // 1 text frame shown, 0 graphics screen up
   std::array<InsectRecord, kMaxInsects + 1> insects{};  // indexed 1..N
   // cell_taken[box][column][row], each index 1-based; 1 when an insect sits there.
@@ -34,8 +38,8 @@ struct RunState {
   uint16_t grid_columns = 0, grid_rows = 0;  // s, the least integer with s*s >= N
   uint16_t cell_size = 0;                    // side of one cell in pixels
   std::vector<uint8_t> insect_image;         // the insect picture, sized by image_size
-  ChartPanel empirical_panel, theory_panel, strip_panel;
-  std::vector<uint8_t> strip_image;          // the strip chart's scroll buffer, sized by image_size
+  ChartPanel empirical_panel, theory_panel;
+  StripChart strip;                          // the count-change chart and its scroll buffer
   double first_step_distance = 0.0;          // distance taken at step 1
 };
 
@@ -44,5 +48,8 @@ extern RunState run;
 // The panel of the run state that a version's description names.
 ChartPanel& panel_of(PanelId id);
 
-// Back to the start state (program entry and tests). Keeps buffer capacity.
-void reset_run_state();
+// Back to the start state for `version` (program entry and tests). Keeps buffer capacity.
+void reset_run_state(const VersionDescription& version = kSecondVersion);
+
+// Whether this turn draws its per-step updates: not while quiet.
+TurnDrawing turn_drawing();

@@ -8,7 +8,6 @@
 #include "sim/box_view.h"
 #include "sim/run_screen.h"
 #include "sim/run_state.h"
-#include "sim/version.h"
 
 namespace {
 
@@ -44,9 +43,10 @@ void move_insect() {
 void record_step() {
   draw_status_box();
   const auto count = static_cast<uint16_t>(run.box1_count);
-  panel_increment(count, run.empirical_panel);
-  strip_push(count, run.strip_panel);
-  if (!current_version().has_theory) return;
+  const TurnDrawing drawing = turn_drawing();
+  panel_increment(count, run.empirical_panel, drawing);
+  strip_push(count, run.strip, drawing);
+  if (!run.version->has_theory) return;
   if (run.step_count == 0) theory_fill(run.theory_panel);
   if (run.step_count == 1) {
     run.first_step_distance = panel_distance(run.empirical_panel, run.theory_panel);

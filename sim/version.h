@@ -1,15 +1,17 @@
 // What distinguishes the two programs, as data: the chart panels (titles, design rectangles,
 // which exist), what record_step feeds, the redraw list on leaving quiet running, the summary
-// file and its markers, and the two missing-file messages. The program flow reads the record of
-// the version it runs; nothing else asks which version is running.
+// file and its markers, and the two missing-file messages. The run state points at the record of
+// the version it runs; the program flow reads it, and nothing else asks which version is running.
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
+#include "charts/summary_text.h"
+
 // A chart of the run screen, by the panel of the run state it lives in.
-enum class PanelId { Empirical, Theory, Strip };
+enum class PanelId : uint8_t { Empirical, Theory, Strip };
 
 struct PanelDesign {
   PanelId id;
@@ -18,26 +20,15 @@ struct PanelDesign {
 };
 
 struct VersionDescription {
-  std::string_view program_name;
-  // Panels in the order they are set up.
-  std::array<PanelDesign, 3> panels;
-  int panel_count;
-  // Frames drawn on the run screen, in this order.
-  std::array<PanelId, 3> frame_order;
-  int frame_count;
-  // Panels redrawn on leaving quiet running, in this order (the boxes follow).
-  std::array<PanelId, 3> quiet_redraw_order;
-  int quiet_redraw_count;
-  // True when the run has the theoretical chart and the distance (record_step feeds them).
-  bool has_theory;
-  std::string_view help_missing_message;     // UTF-8
+  std::span<const PanelDesign> panels;         // in the order they are set up
+  std::span<const PanelId> frame_order;        // frames drawn on the run screen, in this order
+  std::span<const PanelId> quiet_redraw_order; // redrawn on leaving quiet running (boxes follow)
+  bool has_theory;  // record_step feeds the theoretical chart and takes the distance
+  std::string_view help_missing_message;       // UTF-8
   std::string_view summary_file;
-  std::string_view summary_missing_message;  // UTF-8
+  std::span<const SummaryMarker> summary_markers;  // replaced in this order
+  std::string_view summary_missing_message;    // UTF-8
 };
 
 extern const VersionDescription kSecondVersion;
 extern const VersionDescription kFirstVersion;
-
-// The version this process runs (the second one unless set).
-const VersionDescription& current_version();
-void set_current_version(const VersionDescription& version);

@@ -1,20 +1,18 @@
 // A headless surface drawn on as the run screen does: text centred with y at its top, solid
-// lines 3 pixels thick, and the run state at its start values.
+// lines 3 pixels thick.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include "services/graphics/graphics.h"
 #include "services/graphics/presenter.h"
-#include "sim/run_state.h"
 
 inline void open_chart_surface(HeadlessPresenter& presenter) {
   set_presenter(&presenter);
   int16_t driver = 0, mode = 0;
   open_graphics(driver, mode, "");
   set_text_justify(kCenterText, kTopText);
-  set_line_style(0, 0, 3);
-  reset_run_state();
+  set_line_style(kSolidLine, 0, kThickWidth);
 }
 
 // Each test of the suite starts on a fresh 640x480 surface.

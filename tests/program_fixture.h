@@ -26,7 +26,6 @@ class ProgramTest : public ::testing::Test {
   void SetUp() override {
     reset_run_state();
     reset_random();
-    set_current_version(kSecondVersion);
     set_presenter(&presenter_);
     previous_dir_ = std::filesystem::current_path();
     dir_ = std::filesystem::temp_directory_path() /
@@ -79,24 +78,15 @@ class ProgramTest : public ::testing::Test {
 class RunTest : public ProgramTest {
  protected:
   void start_run(int n, int k, const VersionDescription& version = kSecondVersion) {
-    set_current_version(version);
-    run.run_mode = Stepwise;
+    reset_run_state(version);
     script_keys(std::to_string(n) + "\r" + std::to_string(k) + "\r");
-    setup_run();
-    run.step_count = 0;
-    draw_run_screen();
-    record_step();
+    ::start_run();
   }
 
-  // Exactly `count` turns of the step loop (fewer when the run ends): poll, move, record.
+  // Exactly `count` turns of the step loop (fewer when the run ends).
   int turns(int count) {
     int made = 0;
-    while (made < count && !poll_run_keys()) {
-      move_insect();
-      ++run.step_count;
-      record_step();
-      ++made;
-    }
+    while (made < count && run_turn()) ++made;
     return made;
   }
 

@@ -19,7 +19,6 @@ class ChartPanelTest : public ChartSurfaceTest {
  protected:
   // The empirical panel of a 640x480 surface for n insects.
   static ChartPanel empirical(int n) {
-    run.insect_count = static_cast<int16_t>(n);
     ChartPanel panel;
     panel_init(panel, 9, 359, 309, 459, "Empirikus eloszl\xA0s", n + 1, 5.0, kWhite);
     return panel;
@@ -86,11 +85,11 @@ TEST_F(ChartPanelTest, RedrawOfPanelWithoutBarsOnlyClears) {
 TEST_F(ChartPanelTest, SixteenthCountReachesY2Minus80AndSeventeenthHalvesTheScale) {
   ChartPanel panel = empirical(5);
   panel_redraw(panel);
-  for (int i = 0; i < 16; ++i) panel_increment(2, panel);
+  for (int i = 0; i < 16; ++i) panel_increment(2, panel, TurnDrawing::Draw);
   EXPECT_EQ(panel.scale, 5.0);
   EXPECT_EQ(column_top(panel, 111), 379);
   EXPECT_EQ(column_top(panel, 160), 379);
-  panel_increment(2, panel);
+  panel_increment(2, panel, TurnDrawing::Draw);
   EXPECT_EQ(panel.scale, 2.5);
   EXPECT_EQ(column_top(panel, 111), 416);  // trunc(459 - 42.5)
   EXPECT_EQ(column_top(panel, 11), 459);
@@ -99,26 +98,25 @@ TEST_F(ChartPanelTest, SixteenthCountReachesY2Minus80AndSeventeenthHalvesTheScal
 TEST_F(ChartPanelTest, ProductEqualToPlotHeightHalvesAndJustBelowDrawsTheBar) {
   ChartPanel below = empirical(5);
   below.scale = 40.5;
-  panel_increment(0, below);
-  panel_increment(0, below);  // 81 < 82
+  panel_increment(0, below, TurnDrawing::Draw);
+  panel_increment(0, below, TurnDrawing::Draw);  // 81 < 82
   EXPECT_EQ(below.scale, 40.5);
   EXPECT_EQ(column_top(below, 11), 378);
 
   ChartPanel equal = empirical(5);
   equal.scale = 41.0;
-  panel_increment(0, equal);
-  panel_increment(0, equal);  // 82 = 82
+  panel_increment(0, equal, TurnDrawing::Draw);
+  panel_increment(0, equal, TurnDrawing::Draw);  // 82 = 82
   EXPECT_EQ(equal.scale, 20.5);
   EXPECT_EQ(column_top(equal, 61), 459);  // the redraw drew the other bars
 }
 
 TEST_F(ChartPanelTest, QuietIncrementsDrawNothingUntilTheHalvingRedraws) {
-  run.run_mode = Quiet;
   ChartPanel panel = empirical(5);
-  for (int i = 0; i < 16; ++i) panel_increment(2, panel);
+  for (int i = 0; i < 16; ++i) panel_increment(2, panel, TurnDrawing::CountOnly);
   EXPECT_EQ(panel.values[2], 16);
   EXPECT_EQ(column_top(panel, 111), -1);
-  panel_increment(2, panel);
+  panel_increment(2, panel, TurnDrawing::CountOnly);
   EXPECT_EQ(panel.scale, 2.5);
   EXPECT_EQ(column_top(panel, 111), 416);
   EXPECT_EQ(column_top(panel, 11), 459);
@@ -145,7 +143,7 @@ TEST_F(ChartPanelTest, BarWidthIsPanelWidthDividedByBarCount) {
     ChartPanel panel = empirical(c.n);
     set_fill(kEmptyFill, 0);
     fill_bar(0, 0, 639, 479);
-    panel_increment(static_cast<uint16_t>(c.index), panel);
+    panel_increment(static_cast<uint16_t>(c.index), panel, TurnDrawing::Draw);
     EXPECT_EQ(get_pixel(c.left - 1, 454), 0) << c.n;
     EXPECT_EQ(get_pixel(c.left, 454), kWhite) << c.n;
     EXPECT_EQ(get_pixel(c.right, 454), kWhite) << c.n;

@@ -79,7 +79,7 @@ TEST_F(HelpViewer, MissingFileGivesBrightMessageAndOnePrompt) {
 }
 
 TEST_F(HelpViewer, FirstVersionSaysFileInItsMessage) {
-  set_current_version(kFirstVersion);
+  reset_run_state(kFirstVersion);
   script_keys("a");
   show_help();
   EXPECT_EQ(row(1), "  Nincs meg a tájékoztató file!!!");

@@ -15,9 +15,9 @@ bool only_status_changed(const std::vector<uint8_t>& before, const std::vector<u
 
 TEST_F(RunModes, KeysSelectModesCaseByCase) {
   const struct { int key; RunMode mode; } cases[] = {
-      {'C', Quiet}, {'c', Quiet}, {'L', Stepwise}, {'l', Stepwise}, {'N', Normal},
-      {'n', Normal}, {'V', Finish}, {'v', Finish}, {0, Normal}, {'x', Normal}, {13, Normal}};
-  for (const auto& c : cases) EXPECT_EQ(mode_for_key(c.key, Normal), c.mode) << c.key;
+      {'C', RunMode::Quiet}, {'c', RunMode::Quiet}, {'L', RunMode::Stepwise}, {'l', RunMode::Stepwise}, {'N', RunMode::Normal},
+      {'n', RunMode::Normal}, {'V', RunMode::Finish}, {'v', RunMode::Finish}, {0, RunMode::Normal}, {'x', RunMode::Normal}, {13, RunMode::Normal}};
+  for (const auto& c : cases) EXPECT_EQ(mode_for_key(c.key, RunMode::Normal), c.mode) << c.key;
 }
 
 TEST_F(RunModes, StepwiseMakesOneStepPerKey) {
@@ -25,7 +25,7 @@ TEST_F(RunModes, StepwiseMakesOneStepPerKey) {
   script_keys("1 \r", ScriptEnd::EndOfInput);
   EXPECT_EQ(turns(100), 3);
   EXPECT_EQ(run.step_count, 3);
-  EXPECT_EQ(run.run_mode, Finish);
+  EXPECT_EQ(run.run_mode, RunMode::Finish);
 }
 
 TEST_F(RunModes, AnExtendedKeyMakesTwoSteps) {
@@ -39,7 +39,7 @@ TEST_F(RunModes, EndOfInputEndsTheRunLikeV) {
   start_run(10, 5);
   script_keys("ab", ScriptEnd::EndOfInput);
   EXPECT_EQ(turns(100), 2);
-  EXPECT_EQ(run.run_mode, Finish);
+  EXPECT_EQ(run.run_mode, RunMode::Finish);
 }
 
 TEST_F(RunModes, VAtTheFirstWaitEndsWithoutAMove) {
@@ -47,17 +47,17 @@ TEST_F(RunModes, VAtTheFirstWaitEndsWithoutAMove) {
   script_keys("v");
   EXPECT_EQ(turns(100), 0);
   EXPECT_EQ(run.step_count, 0);
-  EXPECT_EQ(run.run_mode, Finish);
+  EXPECT_EQ(run.run_mode, RunMode::Finish);
 }
 
 TEST_F(RunModes, NormalRunsWithoutWaitingAndDrawsEveryMove) {
   start_run(5, 2);
   script_keys("n");
   EXPECT_EQ(turns(40), 40);
-  EXPECT_EQ(run.run_mode, Normal);
-  EXPECT_EQ(run.strip_panel.bar_count, 41);
+  EXPECT_EQ(run.run_mode, RunMode::Normal);
+  EXPECT_EQ(run.strip.panel.bar_count, 41);
   // The strip's 41st bar (slot 40) stands at x = 329 + 2*40 + 2; slot 41 is still empty.
-  const int top = panel_bar_top(run.strip_panel, run.strip_panel.values[40]);
+  const int top = panel_bar_top(run.strip.panel, run.strip.panel.values[40]);
   EXPECT_EQ(get_pixel(329 + 80 + 2, top), 15);
   if (top < 457) {
     EXPECT_EQ(get_pixel(329 + 80 + 2, top - 1), 0);
@@ -74,7 +74,7 @@ TEST_F(RunModes, QuietDrawsOnlyTheStatusBoxAndHalvings) {
   turns(10);  // no bar of 141 reaches 17 counts in 12 steps: no halving
   ASSERT_EQ(run.empirical_panel.scale, scale);
   EXPECT_TRUE(only_status_changed(before, snapshot()));
-  EXPECT_EQ(run.strip_panel.bar_count, 12);
+  EXPECT_EQ(run.strip.panel.bar_count, 12);
 }
 
 TEST_F(RunModes, HalvingRedrawsTheEmpiricalPanelEvenWhenQuiet) {
@@ -126,7 +126,7 @@ TEST_F(RunModes, CInQuietRedrawsNothing) {
   script_keys("c");
   turns(1);
   EXPECT_TRUE(only_status_changed(before, snapshot()));
-  EXPECT_EQ(run.run_mode, Quiet);
+  EXPECT_EQ(run.run_mode, RunMode::Quiet);
 }
 
 TEST_F(RunModes, LargeSurfacesScaleTheLayout) {
@@ -139,7 +139,7 @@ TEST_F(RunModes, LargeSurfacesScaleTheLayout) {
     EXPECT_EQ(get_pixel(size.first - 6, size.second / 2), 15);
     script_keys("N");
     turns(160);  // fills the strip and scrolls it
-    EXPECT_EQ(run.strip_panel.bar_count, 141);
+    EXPECT_EQ(run.strip.panel.bar_count, 141);
     const int c = run.cell_size;
     const InsectRecord& insect = run.insects[1];
     const int x = box_origin_x(insect.box) + c * (insect.column - 1);

@@ -80,7 +80,7 @@ TEST_F(RunScreen, PanelsAreSetUpOnTheScaledDesignGrid) {
   start_run(5, 2);
   const ChartPanel& e = run.empirical_panel;
   const ChartPanel& t = run.theory_panel;
-  const ChartPanel& s = run.strip_panel;
+  const ChartPanel& s = run.strip.panel;
   EXPECT_EQ((std::vector<int>{e.x1, e.y1, e.x2, e.y2}), (std::vector<int>{9, 359, 309, 459}));
   EXPECT_EQ((std::vector<int>{t.x1, t.y1, t.x2, t.y2}), (std::vector<int>{9, 249, 309, 349}));
   EXPECT_EQ((std::vector<int>{s.x1, s.y1, s.x2, s.y2}), (std::vector<int>{329, 249, 629, 459}));
@@ -99,7 +99,7 @@ TEST_F(RunScreen, FirstVersionHasOneTallDistributionChart) {
   const ChartPanel& e = run.empirical_panel;
   EXPECT_EQ((std::vector<int>{e.x1, e.y1, e.x2, e.y2}), (std::vector<int>{9, 249, 309, 459}));
   EXPECT_EQ(e.title, cp852("Eloszlás"));
-  EXPECT_EQ(run.strip_panel.title, cp852("Változás"));
+  EXPECT_EQ(run.strip.panel.title, cp852("Változás"));
   EXPECT_EQ(run.theory_panel.bar_count, 0);
   for (int y = 250; y <= 458; ++y) EXPECT_EQ(get_pixel(9, y), 15) << y;
 }

@@ -145,8 +145,8 @@ TEST_F(Step, StripHoldsTheLatestCountsInEveryMode) {
     turns(1);
     history.push_back(run.box1_count);
   }
-  ASSERT_EQ(run.strip_panel.bar_count, 141);
+  ASSERT_EQ(run.strip.panel.bar_count, 141);
   for (int k = 0; k < 141; ++k) {
-    EXPECT_EQ(run.strip_panel.values[k], history[history.size() - 141 + k]) << k;
+    EXPECT_EQ(run.strip.panel.values[k], history[history.size() - 141 + k]) << k;
   }
 }

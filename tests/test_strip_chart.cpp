@@ -12,7 +12,6 @@
 #include "services/numbers.h"
 #include "services/graphics/presenter.h"
 #include "chart_surface.h"
-#include "sim/run_state.h"
 
 namespace {
 
@@ -33,14 +32,14 @@ uint16_t map_design(int v, int max, int design) {
   return static_cast<uint16_t>(truncate_real(static_cast<long double>(v) * max / design));
 }
 
-// The strip panel for the open surface and n insects; sets run.insect_count.
-ChartPanel make_strip(int n) {
-  run.insect_count = static_cast<int16_t>(n);
+// The strip chart for the open surface and n insects, its scroll buffer prepared.
+StripChart make_strip(int n) {
   const int mx = get_max_x(), my = get_max_y();
   const double scale = static_cast<double>(map_design(190, my, 480) / static_cast<long double>(n));
-  ChartPanel strip;
-  panel_init(strip, map_design(330, mx, 640), map_design(250, my, 480), map_design(630, mx, 640),
+  StripChart strip;
+  panel_init(strip.panel, map_design(330, mx, 640), map_design(250, my, 480), map_design(630, mx, 640),
              map_design(460, my, 480), "Darabsz\xA0m-v\xA0ltoz\xA0s", 0, scale, kWhite);
+  strip_prepare(strip, n);
   return strip;
 }
 
@@ -77,9 +76,9 @@ std::vector<int64_t> window(int first, int end, int n) {
   return v;
 }
 
-void push_range(ChartPanel& s, int first, int end, RunMode mode) {
-  run.run_mode = mode;
-  for (int t = first; t < end; ++t) strip_push(static_cast<uint16_t>(walk(t, run.insect_count)), s);
+void push_range(StripChart& s, int first, int end, TurnDrawing drawing) {
+  const int n = static_cast<int>(s.full_value);
+  for (int t = first; t < end; ++t) strip_push(static_cast<uint16_t>(walk(t, n)), s, drawing);
 }
 
 std::vector<uint8_t> capture(const ChartPanel& s) {
@@ -100,9 +99,10 @@ TEST_F(StripChartTest, FullValueReachesRow270OrJustAboveIt) {
   for (auto [n, top] : {std::pair{5, 270}, {11, 269}, {19, 269}, {22, 269}, {140, 269}}) {
     set_fill(kEmptyFill, 0);
     fill_bar(0, 0, 639, 479);
-    ChartPanel s = make_strip(n);
-    strip_push(static_cast<uint16_t>(n), s);
-    strip_push(0, s);
+    StripChart strip = make_strip(n);
+    ChartPanel& s = strip.panel;
+    strip_push(static_cast<uint16_t>(n), strip, TurnDrawing::Draw);
+    strip_push(0, strip, TurnDrawing::Draw);
     EXPECT_EQ(panel_bar_top(s, n), top) << n;
     EXPECT_EQ(column_top(s, 331), top) << n;
     EXPECT_EQ(column_top(s, 333), 459) << n;  // a value of 0 is the single row y2
@@ -110,23 +110,25 @@ TEST_F(StripChartTest, FullValueReachesRow270OrJustAboveIt) {
 }
 
 TEST_F(StripChartTest, FillsFromTheLeftThenScrollsAtThe142ndPush) {
-  ChartPanel s = make_strip(5);
+  StripChart strip = make_strip(5);
+  ChartPanel& s = strip.panel;
   EXPECT_EQ(strip_slot_width(s), 2);
-  push_range(s, 0, 141, Normal);
+  push_range(strip, 0, 141, TurnDrawing::Draw);
   EXPECT_EQ(s.bar_count, 141);
   expect_slots(s, window(0, 141, 5));
-  push_range(s, 141, 142, Normal);
+  push_range(strip, 141, 142, TurnDrawing::Draw);
   EXPECT_EQ(s.bar_count, 141);
   EXPECT_EQ(s.values[0], walk(1, 5));
   EXPECT_EQ(s.values[140], walk(141, 5));
   expect_slots(s, window(1, 142, 5));
-  push_range(s, 142, 300, Normal);
+  push_range(strip, 142, 300, TurnDrawing::Draw);
   expect_slots(s, window(159, 300, 5));
 }
 
 TEST_F(StripChartTest, QuietPushesStoreAndShiftValuesButDrawNothing) {
-  ChartPanel s = make_strip(11);
-  push_range(s, 0, 200, Quiet);
+  StripChart strip = make_strip(11);
+  ChartPanel& s = strip.panel;
+  push_range(strip, 0, 200, TurnDrawing::CountOnly);
   EXPECT_EQ(s.bar_count, 141);
   EXPECT_EQ(std::vector<int64_t>(s.values.begin(), s.values.end()), window(59, 200, 11));
   for (int x = s.x1 + 2; x <= s.x2 - 2; ++x) ASSERT_EQ(column_top(s, x), -1) << x;
@@ -144,22 +146,24 @@ TEST_F(StripChartTest, RedrawAfterQuietRunningContinuesTheIncrementalPicture) {
     const int quiet_end = c.shown + c.quiet, end = quiet_end + c.after;
     close_graphics();
     open_surface(kDesign);
-    ChartPanel drawn = make_strip(c.n);
+    StripChart drawn_strip = make_strip(c.n);
+    ChartPanel& drawn = drawn_strip.panel;
     panel_draw_frame(drawn);
-    push_range(drawn, 0, quiet_end, Normal);
+    push_range(drawn_strip, 0, quiet_end, TurnDrawing::Draw);
     const std::vector<uint8_t> reference_mid = capture(drawn);
-    push_range(drawn, quiet_end, end, Normal);
+    push_range(drawn_strip, quiet_end, end, TurnDrawing::Draw);
     const std::vector<uint8_t> reference_end = capture(drawn);
 
     close_graphics();
     open_surface(kDesign);
-    ChartPanel s = make_strip(c.n);
+    StripChart strip = make_strip(c.n);
+    ChartPanel& s = strip.panel;
     panel_draw_frame(s);
-    push_range(s, 0, c.shown, Normal);
-    push_range(s, c.shown, quiet_end, Quiet);
-    strip_redraw(s);
+    push_range(strip, 0, c.shown, TurnDrawing::Draw);
+    push_range(strip, c.shown, quiet_end, TurnDrawing::CountOnly);
+    strip_redraw(strip);
     EXPECT_TRUE(capture(s) == reference_mid);
-    push_range(s, quiet_end, end, Normal);
+    push_range(strip, quiet_end, end, TurnDrawing::Draw);
     EXPECT_TRUE(capture(s) == reference_end);
   }
 }
@@ -176,17 +180,19 @@ TEST(StripChartSurfaceTest, ScrollBufferFitsTheRegionOnLargeSurfaces) {
                        Case{kHuge, 11, true}}) {
     SCOPED_TRACE(c.size * 1000 + c.n);
     open_surface(c.size);
-    ChartPanel s = make_strip(c.n);
+    StripChart strip = make_strip(c.n);
+    ChartPanel& s = strip.panel;
     const int ws = strip_slot_width(s), top = panel_bar_top(s, c.n);
     const auto need = static_cast<std::size_t>(
         image_size(s.x1 + ws + 2, top, s.x1 + ws * 142 + 1, s.y2));
     if (c.prepare) {
-      strip_prepare_buffer(s);
-      EXPECT_EQ(run.strip_image.size(), need);
+      EXPECT_EQ(strip.scroll_image.size(), need);
+    } else {
+      strip.scroll_image.clear();  // the first scroll sizes it
     }
-    run.strip_image.shrink_to_fit();  // let the sanitizer see any write past the end
-    push_range(s, 0, 143, Normal);
-    EXPECT_EQ(run.strip_image.size(), need);
+    strip.scroll_image.shrink_to_fit();  // let the sanitizer see any write past the end
+    push_range(strip, 0, 143, TurnDrawing::Draw);
+    EXPECT_EQ(strip.scroll_image.size(), need);
     expect_slots(s, window(2, 143, c.n));
     EXPECT_EQ(ws, (s.x2 - s.x1) / 140);
     if (c.size == kHuge) {
@@ -202,16 +208,17 @@ TEST(StripChartSurfaceTest, ScrollingLeavesTheFrameAloneWhereFullSlotsWouldReach
   for (const SurfaceSize size : {kStripeWidth, kFrameWidth}) {
     SCOPED_TRACE(size);
     open_surface(size);
-    ChartPanel s = make_strip(10);
+    StripChart strip = make_strip(10);
+    ChartPanel& s = strip.panel;
     EXPECT_EQ(strip_slot_width(s), (s.x2 - s.x1) / 140 - 1);
     panel_draw_frame(s);
-    push_range(s, 0, 400, Normal);
+    push_range(strip, 0, 400, TurnDrawing::Draw);
     for (int y = s.y1; y < s.y2; ++y) {  // the right line of the frame
       for (int x = s.x2 - 1; x <= s.x2 + 1; ++x) ASSERT_EQ(get_pixel(x, y), kWhite) << y;
     }
     expect_slots(s, window(259, 400, 10));
     const std::vector<uint8_t> pushed = capture(s);
-    strip_redraw(s);
+    strip_redraw(strip);
     EXPECT_TRUE(capture(s) == pushed);
     close_graphics();
   }

@@ -58,7 +58,7 @@ TEST(SurfaceBar, CornersInEitherOrderFillTheSameInclusiveRectangle) {
   Surface a = fresh(16, 24), b = fresh(16, 24);
   a.set_fill(kSolidFill, 4);
   b.set_fill(kSolidFill, 4);
-  a.set_line_style(0, 0, 3);  // the line thickness plays no part in a bar
+  a.set_line_style(kSolidLine, 0, kThickWidth);  // the line thickness plays no part in a bar
   a.fill_bar(10, 20, 5, 15);
   b.fill_bar(5, 15, 10, 20);
   EXPECT_EQ(art(a), art(b));
@@ -111,7 +111,7 @@ TEST(SurfaceRectangle, OnePixelHighOrWideRectangleIsASingleLine) {
 
 TEST(SurfaceRectangle, ThickOutlineIsFourThickLines) {
   Surface s = fresh(12, 10);
-  s.set_line_style(0, 0, 3);
+  s.set_line_style(kSolidLine, 0, kThickWidth);
   s.draw_rectangle(2, 2, 8, 6);
   EXPECT_EQ(art(s), rows({"............",
                           "..######....",
@@ -152,7 +152,7 @@ TEST(SurfaceLine, SteepLineStepsAlongY) {
 TEST(SurfaceLine, ThickLinesAddNeighboursAcrossTheSlowerDirection) {
   Surface horizontal = fresh(6, 5), vertical = fresh(5, 6), shallow = fresh(6, 5),
           steep = fresh(5, 6);
-  for (Surface* s : {&horizontal, &vertical, &shallow, &steep}) s->set_line_style(0, 0, 3);
+  for (Surface* s : {&horizontal, &vertical, &shallow, &steep}) s->set_line_style(kSolidLine, 0, kThickWidth);
   horizontal.draw_line(4, 2, 1, 2);
   vertical.draw_line(2, 1, 2, 4);
   shallow.draw_line(1, 1, 4, 2);
@@ -218,7 +218,7 @@ TEST(SurfaceArc, HalfCircleClosedByALineHoldsAFloodFill) {
 
 TEST(SurfaceFloodFill, SeedOutsideTheViewportDoesNothing) {
   Surface s = fresh(20, 20);
-  s.set_viewport(5, 5, 14, 14, false);
+  s.set_viewport(5, 5, 14, 14, Clipping::Off);
   s.set_fill(kSolidFill, 4);
   s.flood_fill(-1, 3, 15);
   s.flood_fill(3, 10, 15);
@@ -227,7 +227,7 @@ TEST(SurfaceFloodFill, SeedOutsideTheViewportDoesNothing) {
 
 TEST(SurfaceFloodFill, StaysInsideTheViewportEvenWithClippingOff) {
   Surface s = fresh(10, 10);
-  s.set_viewport(2, 2, 7, 7, false);
+  s.set_viewport(2, 2, 7, 7, Clipping::Off);
   s.set_fill(kSolidFill, 4);
   s.flood_fill(0, 0, 15);
   EXPECT_EQ(count_colour(s, 4), 36);
@@ -306,10 +306,10 @@ TEST(SurfaceText, CentredTitleStartingLeftOfTheViewportIsNotDrawnAtAll) {
 
 TEST(SurfaceText, CornerBeyondTheViewportDrawsNothingElseClips) {
   Surface s = fresh(30, 10);
-  s.set_viewport(0, 0, 9, 9, false);
+  s.set_viewport(0, 0, 9, 9, Clipping::Off);
   s.draw_text(10, 0, "A");  // corner beyond the viewport's width, even with clipping off
   EXPECT_EQ(count_colour(s, 15), 0);
-  s.set_viewport(0, 0, 9, 9, true);
+  s.set_viewport(0, 0, 9, 9, Clipping::On);
   s.draw_text(9, 0, "A");   // only the glyph's first column is inside
   EXPECT_EQ(count_colour(s, 15), 5);
   EXPECT_EQ(s.get_pixel(9, 2), 15);
@@ -368,10 +368,10 @@ TEST(SurfaceImage, PutIsClippedToTheViewportAndAlwaysToTheSurface) {
   source.get_image(0, 0, 3, 3, image.data());
 
   Surface s = fresh(8, 8);
-  s.set_viewport(2, 2, 5, 5, true);
+  s.set_viewport(2, 2, 5, 5, Clipping::On);
   s.put_image(-1, 2, image.data(), kCopyPut);  // columns 1..4, rows 4..7 before clipping
   EXPECT_EQ(count_colour(s, 4), 3 * 2);
-  s.set_viewport(2, 2, 5, 5, false);
+  s.set_viewport(2, 2, 5, 5, Clipping::Off);
   s.put_image(-4, -4, image.data(), kCopyPut);  // rows and columns -2..1
   EXPECT_EQ(count_colour(s, 4), 6 + 4);
   EXPECT_EQ(s.get_pixel(0, 0), 4);
@@ -381,10 +381,10 @@ TEST(SurfaceImage, PutIsClippedToTheViewportAndAlwaysToTheSurface) {
 
 TEST(SurfaceViewport, ViewportBeyondTheSurfaceIsIgnored) {
   Surface s = fresh(10, 10);
-  s.set_viewport(2, 2, 5, 5, true);
-  s.set_viewport(0, 0, 10, 9, true);
+  s.set_viewport(2, 2, 5, 5, Clipping::On);
+  s.set_viewport(0, 0, 10, 9, Clipping::On);
   EXPECT_EQ(s.take_result(), kGraphInvalidArgument);
-  s.set_viewport(3, 6, 5, 5, true);
+  s.set_viewport(3, 6, 5, 5, Clipping::On);
   EXPECT_EQ(s.take_result(), kGraphInvalidArgument);
   EXPECT_EQ(s.state().view_x1, 2);
   EXPECT_EQ(s.state().view_x2, 5);
@@ -394,11 +394,11 @@ TEST(SurfaceViewport, ViewportBeyondTheSurfaceIsIgnored) {
 
 TEST(SurfaceViewport, ClippingOnKeepsPixelsInsideAndOffStillInsideTheSurface) {
   Surface s = fresh(10, 6);
-  s.set_viewport(2, 2, 5, 5, true);
+  s.set_viewport(2, 2, 5, 5, Clipping::On);
   s.draw_line(-2, 1, 10, 1);
   EXPECT_EQ(art(s), rows({"..........", "..........", "..........", "..####....", "..........",
                           ".........."}));
-  s.set_viewport(2, 2, 5, 5, false);
+  s.set_viewport(2, 2, 5, 5, Clipping::Off);
   s.draw_line(-2, 2, 10, 2);
   s.draw_line(-5, -5, -5, -5);  // off the surface: nothing, and no harm
   EXPECT_EQ(art(s), rows({"..........", "..........", "..........", "..####....", "##########",
@@ -409,7 +409,7 @@ TEST(SurfaceViewport, ClearPaintsTheViewportInTheBackgroundColour) {
   Surface s = fresh(5, 5);
   s.set_fill(kSolidFill, 4);
   s.fill_bar(0, 0, 4, 4);
-  s.set_viewport(1, 1, 3, 3, true);
+  s.set_viewport(1, 1, 3, 3, Clipping::On);
   s.clear_viewport();
   EXPECT_EQ(count_colour(s, 0), 9);
   EXPECT_EQ(s.get_pixel(1, 1), 0);
@@ -418,13 +418,13 @@ TEST(SurfaceViewport, ClearPaintsTheViewportInTheBackgroundColour) {
 
 TEST(SurfaceResult, RejectedArgumentsReportMinusElevenAndChangeNothing) {
   const std::function<void(Surface&)> rejected[] = {
-      [](Surface& s) { s.set_fill(13, 4); },
-      [](Surface& s) { s.set_fill(1, 256); },
-      [](Surface& s) { s.set_line_style(5, 0, 1); },
-      [](Surface& s) { s.set_line_style(0, 0, 2); },
-      [](Surface& s) { s.set_text_justify(3, 0); },
-      [](Surface& s) { s.set_text_justify(0, 3); },
-      [](Surface& s) { s.set_viewport(-1, 0, 3, 3, true); },
+      [](Surface& s) { s.set_fill(static_cast<FillPattern>(13), 4); },
+      [](Surface& s) { s.set_fill(kSolidFill, 256); },
+      [](Surface& s) { s.set_line_style(static_cast<LineStyle>(5), 0, kNormalWidth); },
+      [](Surface& s) { s.set_line_style(kSolidLine, 0, static_cast<LineThickness>(2)); },
+      [](Surface& s) { s.set_text_justify(static_cast<HorizontalJustify>(3), kBottomText); },
+      [](Surface& s) { s.set_text_justify(kLeftText, static_cast<VerticalJustify>(3)); },
+      [](Surface& s) { s.set_viewport(-1, 0, 3, 3, Clipping::On); },
   };
   for (const auto& call : rejected) {
     Surface s = fresh(8, 8);
@@ -471,10 +471,10 @@ TEST(SurfaceGraphics, OpenTakesThePresentersSizeAndCloseClosesItsWindow) {
   EXPECT_EQ(graph_result(), kGraphOk);
   EXPECT_EQ(get_max_x(), 63);
   EXPECT_EQ(get_max_y(), 47);
-  set_viewport(0, 0, 64, 47, true);  // x2 beyond the surface
+  set_viewport(0, 0, 64, 47, Clipping::On);  // x2 beyond the surface
   EXPECT_EQ(graph_result(), kGraphInvalidArgument);
   EXPECT_EQ(graph_result(), kGraphOk);  // reading the result resets it
-  set_viewport(1, 1, 4, 4, false);
+  set_viewport(1, 1, 4, 4, Clipping::Off);
   set_fill(kSolidFill, 4);
   surface_changed = false;
   fill_bar(0, 0, 1, 1);

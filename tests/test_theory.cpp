@@ -49,7 +49,6 @@ TEST_F(TheoryTest, OnlyTheCentralBarsOf140InsectsAreVisible) {
 }
 
 TEST_F(TheoryTest, FillRedrawsEvenWhenQuietWithTheCentralBarAtThePlotTop) {
-  run.run_mode = Quiet;
   ChartPanel panel = theory_panel(5);
   theory_fill(panel);
   // Bar 2 covers columns 111..160; the plot top is 249 + 8 + 10 = 267.

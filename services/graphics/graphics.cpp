@@ -123,7 +123,7 @@ int16_t get_max_y() {
   return with_surface([](Surface& s) { return static_cast<int16_t>(s.max_y()); });
 }
 
-void set_viewport(int x1, int y1, int x2, int y2, bool clip) {
+void set_viewport(int x1, int y1, int x2, int y2, Clipping clip) {
   with_surface([&](Surface& s) { s.set_viewport(x1, y1, x2, y2, clip); });
 }
 
@@ -131,7 +131,7 @@ void clear_viewport() {
   draw([](Surface& s) { s.clear_viewport(); });
 }
 
-void set_fill(int pattern, int colour) {
+void set_fill(FillPattern pattern, int colour) {
   with_surface([&](Surface& s) { s.set_fill(pattern, colour); });
 }
 
@@ -147,7 +147,7 @@ void draw_line(int x1, int y1, int x2, int y2) {
   draw([&](Surface& s) { s.draw_line(x1, y1, x2, y2); });
 }
 
-void set_line_style(int style, uint16_t pattern, int thickness) {
+void set_line_style(LineStyle style, uint16_t pattern, LineThickness thickness) {
   with_surface([&](Surface& s) { s.set_line_style(style, pattern, thickness); });
 }
 
@@ -159,7 +159,7 @@ void flood_fill(int x, int y, int border_colour) {
   draw([&](Surface& s) { s.flood_fill(x, y, border_colour); });
 }
 
-void set_text_justify(int horizontal, int vertical) {
+void set_text_justify(HorizontalJustify horizontal, VerticalJustify vertical) {
   with_surface([&](Surface& s) { s.set_text_justify(horizontal, vertical); });
 }
 
@@ -177,7 +177,7 @@ void get_image(int x1, int y1, int x2, int y2, uint8_t* buffer) {
   with_surface([&](Surface& s) { s.get_image(x1, y1, x2, y2, buffer); });
 }
 
-void put_image(int x, int y, const uint8_t* buffer, int mode) {
+void put_image(int x, int y, const uint8_t* buffer, PutMode mode) {
   draw([&](Surface& s) { s.put_image(x, y, buffer, mode); });
 }
 

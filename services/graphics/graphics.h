@@ -14,17 +14,8 @@
 #include <stdexcept>
 #include <string_view>
 
-constexpr int kGraphOk = 0;
-constexpr int kGraphNotOpen = -1;
-constexpr int kGraphNotDetected = -2;
-constexpr int kGraphNoFloodMemory = -7;
-constexpr int kGraphInvalidMode = -10;
-constexpr int kGraphInvalidArgument = -11;
+#include "services/graphics/drawing_types.h"
 
-enum FillPattern : int { kEmptyFill = 0, kSolidFill = 1 };
-enum HorizontalJustify : int { kLeftText = 0, kCenterText = 1, kRightText = 2 };
-enum VerticalJustify : int { kBottomText = 0, kMiddleText = 1, kTopText = 2 };
-enum PutMode : int { kCopyPut = 0 };
 
 class GraphicsNotOpen : public std::runtime_error {
  public:
@@ -41,23 +32,23 @@ int graph_result();  // the last result, reset to 0 by reading it
 int16_t get_max_x();
 int16_t get_max_y();
 
-void set_viewport(int x1, int y1, int x2, int y2, bool clip);  // absolute coordinates
+void set_viewport(int x1, int y1, int x2, int y2, Clipping clip);  // absolute coordinates
 void clear_viewport();
-void set_fill(int pattern, int colour);
+void set_fill(FillPattern pattern, int colour);
 void fill_bar(int x1, int y1, int x2, int y2);
 void draw_rectangle(int x1, int y1, int x2, int y2);
 void draw_line(int x1, int y1, int x2, int y2);
-void set_line_style(int style, uint16_t pattern, int thickness);
+void set_line_style(LineStyle style, uint16_t pattern, LineThickness thickness);
 void draw_arc(int x, int y, uint16_t start_angle, uint16_t end_angle, uint16_t radius);
 void flood_fill(int x, int y, int border_colour);
-void set_text_justify(int horizontal, int vertical);
+void set_text_justify(HorizontalJustify horizontal, VerticalJustify vertical);
 void draw_text(int x, int y, std::string_view cp852_text);
 int text_width(std::string_view cp852_text);
 int text_height(std::string_view cp852_text);
 int32_t image_size(int x1, int y1, int x2, int y2);
 // Copies the rectangle into `buffer`, which must hold image_size(x1, y1, x2, y2) bytes.
 void get_image(int x1, int y1, int x2, int y2, uint8_t* buffer);
-void put_image(int x, int y, const uint8_t* buffer, int mode);
+void put_image(int x, int y, const uint8_t* buffer, PutMode mode);
 // The colour of a surface pixel (absolute coordinates), read back as the lowest palette index
 // of the same colour; 0 outside the surface.
 uint8_t get_pixel(int x, int y);

@@ -25,11 +25,8 @@
 
 namespace {
 
-constexpr int kInvalidArgument = -11;
-constexpr int kNoFloodMemory = -7;
-constexpr int kMaxFillPattern = 12;
-constexpr int kMaxLineStyle = 4;
-constexpr int kUserLineStyle = 4;
+constexpr int kMaxFillPattern = kLastFillPattern;
+constexpr int kMaxLineStyle = kUserLine;
 constexpr int kGlyphSize = 8;
 constexpr int kImageHeaderBytes = 12;  // width, height, reserved: three 32-bit words
 constexpr int kMaxFloodSeeds = 1023;
@@ -133,10 +130,10 @@ int Surface::take_result() {
   return result;
 }
 
-void Surface::reject() { state_.result = kInvalidArgument; }
+void Surface::reject() { state_.result = kGraphInvalidArgument; }
 
 void Surface::update_clip() {
-  if (state_.clip) {
+  if (state_.clip == Clipping::On) {
     clip_ = Box{state_.view_x1, state_.view_y1, state_.view_x2, state_.view_y2};
   } else {
     clip_ = Box{0, 0, max_x(), max_y()};
@@ -145,7 +142,7 @@ void Surface::update_clip() {
 
 // Absolute corners; rejected unless 0 <= x1 <= x2 <= max_x and 0 <= y1 <= y2 <= max_y, in which
 // case the previous viewport stays.
-void Surface::set_viewport(int x1, int y1, int x2, int y2, bool clip) {
+void Surface::set_viewport(int x1, int y1, int x2, int y2, Clipping clip) {
   if (x1 < 0 || x1 > x2 || x2 > max_x() || y1 < 0 || y1 > y2 || y2 > max_y()) return reject();
   state_.view_x1 = x1;
   state_.view_y1 = y1;
@@ -163,24 +160,24 @@ void Surface::clear_viewport() {
     std::memset(&pixels_[static_cast<size_t>(y) * width_ + s.view_x1], s.background,
                 static_cast<size_t>(s.view_x2 - s.view_x1 + 1));
   }
-  state_.current_x = 0;
-  state_.current_y = 0;
 }
 
-void Surface::set_fill(int pattern, int colour) {
+void Surface::set_fill(FillPattern pattern, int colour) {
   if (pattern < 0 || pattern > kMaxFillPattern || colour < 0 || colour > 255) return reject();
   state_.fill_pattern = pattern;
   state_.fill_colour = static_cast<uint8_t>(colour);
 }
 
-void Surface::set_line_style(int style, uint16_t pattern, int thickness) {
-  if (style < 0 || style > kMaxLineStyle || (thickness != 1 && thickness != 3)) return reject();
+void Surface::set_line_style(LineStyle style, uint16_t pattern, LineThickness thickness) {
+  if (style < 0 || style > kMaxLineStyle || (thickness != kNormalWidth && thickness != kThickWidth)) {
+    return reject();
+  }
   state_.line_style = style;
-  state_.line_pattern = style == kUserLineStyle ? pattern : kLineStyles[style];
+  state_.line_pattern = style == kUserLine ? pattern : kLineStyles[style];
   state_.thickness = thickness;
 }
 
-void Surface::set_text_justify(int horizontal, int vertical) {
+void Surface::set_text_justify(HorizontalJustify horizontal, VerticalJustify vertical) {
   if (horizontal < 0 || horizontal > 2 || vertical < 0 || vertical > 2) return reject();
   state_.justify_horizontal = horizontal;
   state_.justify_vertical = vertical;
@@ -471,7 +468,7 @@ void Surface::flood_fill(int x, int y, int border_colour) {
   try {
     FloodFill(*this, canonical_colour(static_cast<uint8_t>(border_colour))).run(ax, ay);
   } catch (const std::bad_alloc&) {
-    state_.result = kNoFloodMemory;
+    state_.result = kGraphNoFloodMemory;
   }
 }
 
@@ -555,7 +552,7 @@ void Surface::get_image(int x1, int y1, int x2, int y2, uint8_t* buffer) const {
 
 // Draws an ImageBuffer with its top-left pixel at (x, y), each pixel replaced by its stored
 // colour (mode 0, the only mode; others are rejected). Rows and columns outside clip_ are skipped.
-void Surface::put_image(int x, int y, const uint8_t* buffer, int mode) {
+void Surface::put_image(int x, int y, const uint8_t* buffer, PutMode mode) {
   if (mode != 0) return reject();
   const int width = read_int32(buffer);
   const int height = read_int32(buffer + 4);

@@ -15,19 +15,20 @@
 #include <string_view>
 #include <vector>
 
+#include "services/graphics/drawing_types.h"
+
 struct DrawingState {
   uint8_t colour = 15;          // drawing colour (never changed by the programs)
   uint8_t background = 0;
-  int fill_pattern = 1;         // 0..12
+  FillPattern fill_pattern = kSolidFill;
   uint8_t fill_colour = 255;
-  int line_style = 0;           // 0 solid .. 4 user-defined
+  LineStyle line_style = kSolidLine;
   uint16_t line_pattern = 0xFFFF;
-  int thickness = 1;            // 1 or 3
+  LineThickness thickness = kNormalWidth;
   int view_x1 = 0, view_y1 = 0, view_x2 = 0, view_y2 = 0;  // absolute, inclusive
-  bool clip = true;
-  int current_x = 0, current_y = 0;
-  int justify_horizontal = 0;   // 0 left, 1 centre, 2 right
-  int justify_vertical = 2;     // 0 bottom, 1 centre, 2 top
+  Clipping clip = Clipping::On;
+  HorizontalJustify justify_horizontal = kLeftText;
+  VerticalJustify justify_vertical = kTopText;
   int result = 0;               // graph_result
 };
 
@@ -46,22 +47,22 @@ class Surface {
   int take_result();  // graph_result: the last result, reset to 0
 
   // Each operation below states its pixel rule beside its definition in surface.cpp.
-  void set_viewport(int x1, int y1, int x2, int y2, bool clip);
+  void set_viewport(int x1, int y1, int x2, int y2, Clipping clip);
   void clear_viewport();
-  void set_fill(int pattern, int colour);
+  void set_fill(FillPattern pattern, int colour);
   void fill_bar(int x1, int y1, int x2, int y2);
   void draw_rectangle(int x1, int y1, int x2, int y2);
   void draw_line(int x1, int y1, int x2, int y2);
-  void set_line_style(int style, uint16_t pattern, int thickness);
+  void set_line_style(LineStyle style, uint16_t pattern, LineThickness thickness);
   void draw_arc(int x, int y, uint16_t start_angle, uint16_t end_angle, uint16_t radius);
   void flood_fill(int x, int y, int border_colour);
-  void set_text_justify(int horizontal, int vertical);
+  void set_text_justify(HorizontalJustify horizontal, VerticalJustify vertical);
   void draw_text(int x, int y, std::string_view cp852_text);
   static int text_width(std::string_view cp852_text);
   static int text_height(std::string_view cp852_text);
   static int32_t image_size(int x1, int y1, int x2, int y2);
   void get_image(int x1, int y1, int x2, int y2, uint8_t* buffer) const;
-  void put_image(int x, int y, const uint8_t* buffer, int mode);
+  void put_image(int x, int y, const uint8_t* buffer, PutMode mode);
   // Absolute coordinates; the lowest palette index of the pixel's colour; 0 off the surface.
   uint8_t get_pixel(int x, int y) const;
 

@@ -1,0 +1,36 @@
+// The key routine of both screens and the run-key table.
+#include "sim/key_wait.h"
+
+#include "services/console/keyboard.h"
+#include "sim/text_frame.h"
+
+namespace {
+
+// The run-key wait of the graphics screen. When input has ended the wait acts as V, so a run
+// fed from a file ends instead of spinning.
+int run_key_wait() {
+  int key = kNoKey;
+  if (run.run_mode == RunMode::Stepwise) {
+    key = end_of_input() ? 'V' : read_key();
+  } else if (key_pressed()) {
+    key = read_key();
+  } else if (end_of_input()) {
+    key = 'V';
+  }
+  if (key != kNoKey) run.run_mode = mode_for_key(key, run.run_mode);
+  return key;
+}
+
+}  // namespace
+
+RunMode mode_for_key(int key, RunMode current) {
+  switch (key) {
+    case 'C': case 'c': return RunMode::Quiet;
+    case 'L': case 'l': return RunMode::Stepwise;
+    case 'N': case 'n': return RunMode::Normal;
+    case 'V': case 'v': return RunMode::Finish;
+    default: return current;
+  }
+}
+
+int key_wait() { return run.screen_state == 1 ? page_prompt() : run_key_wait(); }
