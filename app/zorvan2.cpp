@@ -1,4 +1,5 @@
-// zorvan2: the two-box urn model with its empirical and theoretical distributions.
+// zorvan2: the second version of the two-box urn model, with the empirical and theoretical
+// distributions and the distance between them.
 #include "services/program_host.h"
 #include "sim/program_flow.h"
 

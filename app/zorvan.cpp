@@ -1,0 +1,5 @@
+// zorvan: the first version of the two-box urn model, with the empirical distribution alone.
+#include "services/program_host.h"
+#include "sim/program_flow.h"
+
+int main() { return host_program([] { run_main_sequence(kFirstVersion); }); }
