@@ -15,6 +15,7 @@
 #include "sim/run_screen.h"
 #include "sim/run_state.h"
 #include "sim/step.h"
+#include "sim/summary_report.h"
 #include "sim/text_frame.h"
 
 namespace {
@@ -66,13 +67,6 @@ void clear_occupancy() {
       for (int row = 1; row <= run.grid_rows; ++row) run.cell_taken[box][column][row] = 0;
     }
   }
-}
-
-// Until the summary exists, the end of a run closes the surface and returns to the text frame.
-void end_run() {
-  run.screen_state = 1;
-  close_graphics();
-  draw_text_frame();
 }
 
 }  // namespace
@@ -127,5 +121,5 @@ void run_main_sequence(const VersionDescription& version) {
   start_run();
   while (run_turn()) {
   }
-  end_run();
+  show_summary();
 }

@@ -6,7 +6,7 @@
 
 #include "sim/version.h"
 
-// The whole program for one version, from the help pages to the end of the run.
+// The whole program for one version, from the help pages to the closing line of the summary.
 void run_main_sequence(const VersionDescription& version);
 
 // The prompts for N and K, the measuring opening of the surface (panels, box view, insect

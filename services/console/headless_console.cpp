@@ -11,7 +11,11 @@ HeadlessConsole::~HeadlessConsole() { set_console_backend(nullptr); }
 
 void HeadlessConsole::present(const ConsoleState&) { ++present_count_; }
 
-void HeadlessConsole::sleep(unsigned milliseconds) { slept_ms_ += milliseconds; }
+void HeadlessConsole::sleep(unsigned milliseconds) {
+  slept_ms_ += milliseconds;
+  Screen& screen = screens_.emplace_back();
+  for (int row = 1; row <= kConsoleRows; ++row) screen[row - 1] = console_row_text(row);
+}
 
 void script_keys(std::string_view keys, ScriptEnd end) {
   for (char key : keys) push_key({static_cast<uint8_t>(key), false});

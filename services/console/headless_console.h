@@ -7,7 +7,9 @@
 // beyond the script throws run-time error 100 instead of waiting for ever.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -22,15 +24,21 @@ class HeadlessConsole : public ConsoleBackend {
   HeadlessConsole& operator=(const HeadlessConsole&) = delete;
 
   void present(const ConsoleState& state) override;
-  // Does not sleep: adds the time to slept_ms().
+  // Does not sleep: adds the time to slept_ms() and keeps the screen as it stands, so a test can
+  // read every page a prompt waited on (the page prompt sleeps once before it looks for a key).
   void sleep(unsigned milliseconds) override;
+
+  // One screen as its 25 rows, each as console_row_text gives it.
+  using Screen = std::array<std::string, kConsoleRows>;
 
   uint64_t slept_ms() const { return slept_ms_; }
   uint64_t present_count() const { return present_count_; }
+  const std::vector<Screen>& screens_at_sleep() const { return screens_; }
 
  private:
   uint64_t slept_ms_ = 0;
   uint64_t present_count_ = 0;
+  std::vector<Screen> screens_;
 };
 
 // What follows the scripted keys: more keys may come, or input ends after the last of them.
