@@ -2,22 +2,26 @@
 #include "sim/key_wait.h"
 
 #include "services/console/keyboard.h"
+#include "sim/pace.h"
 #include "sim/text_frame.h"
 
 namespace {
 
-// The run-key wait of the graphics screen. When input has ended the wait acts as V, so a run
-// fed from a file ends instead of spinning.
+// The run-key wait of the graphics screen. When input has ended, before or during the wait, it
+// acts as V, so a run fed from a file ends instead of spinning. A digit also sets the pace.
 int run_key_wait() {
   int key = kNoKey;
   if (run.run_mode == RunMode::Stepwise) {
-    key = end_of_input() ? 'V' : read_key();
+    key = read_key_or_end();
+    if (key == kInputEnded) key = 'V';
   } else if (key_pressed()) {
     key = read_key();
   } else if (end_of_input()) {
     key = 'V';
   }
-  if (key != kNoKey) run.run_mode = mode_for_key(key, run.run_mode);
+  if (key == kNoKey) return key;
+  run.run_mode = mode_for_key(key, run.run_mode);
+  pace_key(key);
   return key;
 }
 

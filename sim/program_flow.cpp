@@ -11,6 +11,7 @@
 #include "services/numbers.h"
 #include "sim/box_view.h"
 #include "sim/help_viewer.h"
+#include "sim/pace.h"
 #include "sim/run_modes.h"
 #include "sim/run_screen.h"
 #include "sim/run_state.h"
@@ -107,7 +108,9 @@ void start_run() {
 }
 
 bool run_turn() {
-  if (poll_run_keys()) return false;
+  do {
+    if (poll_run_keys()) return false;
+  } while (pace_holds_back());
   move_insect();
   ++run.step_count;
   record_step();

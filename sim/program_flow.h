@@ -24,6 +24,7 @@ int16_t scale_y(int16_t v);
 // screen, and step 0 recorded. The program, its tests and the benchmarks all start runs here.
 void start_run();
 
-// One turn of the step loop: the keyboard is looked at (waiting in Stepwise); unless the run is
-// to end, one insect moves, T grows by one and the step is recorded. False when the run ends.
+// One turn of the step loop: the keyboard is looked at (waiting in Stepwise, and in a paced
+// Normal run until the step is due); unless the run is to end, one insect moves, T grows by one
+// and the step is recorded. False when the run ends.
 bool run_turn();

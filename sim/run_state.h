@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -41,6 +42,9 @@ struct RunState {
   ChartPanel empirical_panel, theory_panel;
   StripChart strip;                          // the count-change chart and its scroll buffer
   double first_step_distance = 0.0;          // distance taken at step 1
+  int32_t pace = 0;              // steps a second drawn in Normal, 0 for no limit (pace.h)
+  bool pace_started = false;     // pace_due counts from a paced step of this Normal run
+  std::chrono::nanoseconds pace_due{0};  // when the next paced step is due, on the pace clock
 };
 
 extern RunState run;

@@ -24,6 +24,7 @@ bool wake_requested = false;            // guarded by queue_lock
 std::function<void()> idle_hook;        // guarded by queue_lock
 std::atomic<std::size_t> queued{0};     // queue.size(), readable without the lock
 std::atomic<bool> input_ended{false};   // no key will be pushed after those queued
+std::atomic<void (*)()> interrupt_handler{nullptr};  // ends the program on Ctrl-C
 
 // Logic thread only: the scan code still owed after an extended key's 0.
 bool second_half_pending = false;
@@ -47,6 +48,28 @@ void run_idle_hook() {
     hook = idle_hook;
   }
   if (hook) hook();
+}
+
+// Waits on the condition variable (no polling); after every wake-up, whatever its cause, the
+// idle hook runs before the key is returned or the wait resumes. Returns the key, or kInputEnded
+// when input has ended and nothing is left.
+int wait_and_take() {
+  if (second_half_pending) {
+    second_half_pending = false;
+    return second_half;
+  }
+  std::unique_lock<std::mutex> lock(queue_lock);
+  for (;;) {
+    if (!queue.empty()) return take_front();
+    if (input_ended.load(std::memory_order_acquire)) return kInputEnded;
+    queue_changed.wait(lock, [] {
+      return !queue.empty() || wake_requested || input_ended.load(std::memory_order_acquire);
+    });
+    wake_requested = false;
+    lock.unlock();
+    run_idle_hook();
+    lock.lock();
+  }
 }
 
 }  // namespace
@@ -80,20 +103,23 @@ bool key_pressed() {
   return second_half_pending || queued.load(std::memory_order_acquire) > 0;
 }
 
-// Waits on the condition variable (no polling); after every wake-up, whatever its cause, the
-// idle hook runs before the key is returned or the wait resumes.
 uint8_t read_key() {
-  if (second_half_pending) {
-    second_half_pending = false;
-    return second_half;
-  }
+  const int key = wait_and_take();
+  if (key == kInputEnded) raise_run_time_error(kErrorReadPastEnd);
+  return static_cast<uint8_t>(key);
+}
+
+int read_key_or_end() { return wait_and_take(); }
+
+void wait_for_key_until(std::chrono::steady_clock::time_point deadline) {
+  if (key_pressed()) return;
   std::unique_lock<std::mutex> lock(queue_lock);
   for (;;) {
-    if (!queue.empty()) return take_front();
-    if (input_ended.load(std::memory_order_acquire)) raise_run_time_error(kErrorReadPastEnd);
-    queue_changed.wait(lock, [] {
+    const bool woken = queue_changed.wait_until(lock, deadline, [] {
       return !queue.empty() || wake_requested || input_ended.load(std::memory_order_acquire);
     });
+    if (!woken) return;  // the deadline passed
+    if (!queue.empty() || input_ended.load(std::memory_order_acquire)) return;
     wake_requested = false;
     lock.unlock();
     run_idle_hook();
@@ -104,6 +130,15 @@ uint8_t read_key() {
 // The flag is read first: every key pushed before the end is then visible to key_pressed.
 bool end_of_input() {
   return input_ended.load(std::memory_order_acquire) && !key_pressed();
+}
+
+void set_interrupt_handler(void (*handler)()) { interrupt_handler.store(handler); }
+
+bool interrupt_program() {
+  void (*handler)() = interrupt_handler.load();
+  if (handler == nullptr) return false;
+  handler();
+  return true;
 }
 
 void set_key_wait_idle_hook(std::function<void()> hook) {

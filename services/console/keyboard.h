@@ -11,6 +11,7 @@
 // must go on (the page prompt, the run-key wait) test end_of_input() first.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 
@@ -37,9 +38,24 @@ uint8_t read_key();
 // True when input has ended and no key is left to read.
 bool end_of_input();
 
+// What read_key_or_end returns when input ends before a key comes.
+constexpr int kInputEnded = -2;
+// Waits for a key and takes it as read_key does, or returns kInputEnded when input has ended,
+// also while it waits.
+int read_key_or_end();
+
+// Waits until a key is waiting, input has ended, or `deadline` has passed; takes nothing.
+void wait_for_key_until(std::chrono::steady_clock::time_point deadline);
+
 // Called on the logic thread while read_key waits, after every wake-up (the terminal uses it to
 // redraw after a resize). Empty by default.
 void set_key_wait_idle_hook(std::function<void()> hook);
+
+// Ctrl-C, typed in the terminal or in the graphics window, is no key: it asks for the program to
+// end. The host installs the function that ends it (it is not expected to return); any thread
+// may call interrupt_program, which calls it and answers false when none is installed.
+void set_interrupt_handler(void (*handler)());
+bool interrupt_program();
 
 // Empties the queue and forgets end of input (program entry and tests).
 void reset_keyboard();

@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "services/cp852.h"
+#include "services/notices.h"
 #include "services/console/key_decoder.h"
 #include "services/console/keyboard.h"
 
@@ -40,7 +41,6 @@
 
 namespace {
 
-std::atomic<void (*)()> interrupt_handler{nullptr};
 std::atomic<bool> curses_active{false};      // curses owns the output terminal (endwin pending)
 std::atomic<bool> input_modes_saved{false};  // saved_input_modes holds stdin's modes to restore
 termios saved_input_modes{};
@@ -135,14 +135,9 @@ void deliver(const std::vector<KeyDecodeResult>& keys) {
   for (const KeyDecodeResult& key : keys) {
     if (key.status == KeyDecodeStatus::kKey) {
       push_key(key.key);
-    } else if (key.status == KeyDecodeStatus::kInterrupt) {
-      void (*handler)() = interrupt_handler.load();
-      if (handler != nullptr) {
-        handler();
-      } else {
-        restore_terminal_now();
-        std::_Exit(130);
-      }
+    } else if (key.status == KeyDecodeStatus::kInterrupt && !interrupt_program()) {
+      restore_terminal_now();
+      std::_Exit(130);
     }
   }
 }
@@ -155,7 +150,6 @@ void drain_pipe(int fd) {
 
 }  // namespace
 
-void set_interrupt_handler(void (*handler)()) { interrupt_handler.store(handler); }
 
 void restore_terminal_now() {
   if (curses_active.exchange(false)) endwin();
@@ -167,7 +161,7 @@ TerminalConsole::~TerminalConsole() { stop(); }
 bool TerminalConsole::start() {
   if (output_ != Output::kNone) return true;
   if (pipe2(wake_pipe_, O_NONBLOCK | O_CLOEXEC) != 0) {
-    std::fprintf(stderr, "Cannot start the console: %s\n", std::strerror(errno));
+    std::fprintf(stderr, "%s\n", notice::console_failed(std::strerror(errno)).c_str());
     return false;
   }
   wake_fd.store(wake_pipe_[1]);
@@ -194,7 +188,7 @@ bool TerminalConsole::start() {
     reader_ = std::thread(&TerminalConsole::read_keys, this);
   } catch (const std::system_error& error) {
     stop();
-    std::fprintf(stderr, "Cannot start the console: %s\n", error.what());
+    std::fprintf(stderr, "%s\n", notice::console_failed(error.what()).c_str());
     return false;
   }
   present(console_state());
@@ -214,9 +208,7 @@ bool TerminalConsole::start_curses() {
     curses_screen = nullptr;
   }
   if (curses_screen == nullptr) {
-    const char* type = std::getenv("TERM");
-    std::fprintf(stderr, "Cannot use this terminal (TERM=%s): unknown type or no cursor control\n",
-                 type != nullptr ? type : "unset");
+    std::fprintf(stderr, "%s\n", notice::unusable_terminal(std::getenv("TERM")).c_str());
     return false;
   }
   curses_active.store(true);
@@ -355,24 +347,34 @@ short TerminalConsole::colour_pair(uint8_t attribute) {
 }
 
 // The notice for a terminal smaller than the screen, wrapped at word ends to the terminal's width.
+// Widths count characters, not the bytes of their UTF-8 form.
 void TerminalConsole::draw_size_notice() {
-  const std::string notice = "Please enlarge the terminal to at least 80x25 (it is now " +
-                             std::to_string(COLS) + "x" + std::to_string(LINES) + ").";
+  const std::string notice = notice::enlarge_terminal(COLS, LINES);
+  const auto columns_of = [&notice](std::size_t from, std::size_t to) {
+    int count = 0;
+    for (std::size_t i = from; i < to; ++i) count += (static_cast<uint8_t>(notice[i]) & 0xC0) != 0x80;
+    return count;
+  };
   int row = 0;
   int column = 0;
   std::size_t start = 0;
   while (start < notice.size() && row < LINES) {
     std::size_t end = notice.find(' ', start);
     if (end == std::string::npos) end = notice.size();
-    const int length = static_cast<int>(end - start);
+    const int length = columns_of(start, end);
     if (column > 0 && column + 1 + length > COLS) {
       ++row;
       column = 0;
     } else if (column > 0) {
       ++column;
     }
+    // A word wider than the terminal is cut at its right edge, between two characters.
     if (row < LINES) {
-      mvwaddnstr(stdscr, row, column, notice.c_str() + start, std::min(length, COLS - column));
+      std::size_t cut = end;
+      while (columns_of(start, cut) > COLS - column) {
+        do --cut; while (cut > start && (static_cast<uint8_t>(notice[cut]) & 0xC0) == 0x80);
+      }
+      mvwaddnstr(stdscr, row, column, notice.c_str() + start, static_cast<int>(cut - start));
     }
     column += length;
     start = end + 1;

@@ -71,9 +71,8 @@ class TerminalConsole final : public ConsoleBackend {
   std::thread reader_;
 };
 
-// Installs the function called when Ctrl-C is typed (on the reader thread). It is expected to end
-// the program (status 130); by default the terminal is restored and the process ends with 130.
-void set_interrupt_handler(void (*handler)());
+// Ctrl-C typed in the terminal calls interrupt_program (keyboard.h) on the reader thread; with no
+// handler installed the terminal is restored and the process ends with 130.
 
 // Restores the terminal at once (leaves curses, puts back the saved terminal modes), for a fatal
 // path or a signal handler. It does not wait for anything and may run more than once.
