@@ -118,16 +118,16 @@ TEST(WindowPresenter, PictureFitsKeepingItsProportions) {
 
 TEST(WindowPresenter, SurfaceIsTheUsableAreaLessTheFrameAndAtLeast640x480) {
   int w = 0, h = 0;
-  measure_surface(1920, 1040, 0, 23, w, h);  // a taskbar and a title bar
+  measure_surface(1920, 1040, 0, 23, 1, w, h);  // a taskbar and a title bar
   EXPECT_EQ(w, 1920);
   EXPECT_EQ(h, 1017);
-  measure_surface(640, 480, 0, 0, w, h);
+  measure_surface(640, 480, 0, 0, 1, w, h);
   EXPECT_EQ(w, 640);
   EXPECT_EQ(h, 480);
-  measure_surface(800, 500, 10, 40, w, h);
+  measure_surface(800, 500, 10, 40, 1, w, h);
   EXPECT_EQ(w, 790);
   EXPECT_EQ(h, 480);
-  measure_surface(320, 200, 0, 0, w, h);
+  measure_surface(320, 200, 0, 0, 1, w, h);
   EXPECT_EQ(w, 640);
   EXPECT_EQ(h, 480);
 }
@@ -160,6 +160,11 @@ TEST(WindowPresenter, KeyDownTranslation) {
       {SDLK_a, KMOD_LCTRL, true, 1, false},    {SDLK_z, KMOD_RCTRL, true, 26, false},
       {SDLK_v, KMOD_LCTRL | KMOD_LALT, false, 0, false},
       {SDLK_LSHIFT, KMOD_LSHIFT, false, 0, false}, {SDLK_LCTRL, KMOD_LCTRL, false, 0, false},
+      // Alt with a character key gives the extended key the terminal gives (Alt+letter used to
+      // arrive as the plain letter).
+      {SDLK_n, KMOD_LALT, true, 49, true},     {SDLK_v, KMOD_RALT, true, 47, true},
+      {SDLK_q, KMOD_LALT | KMOD_LSHIFT, true, 16, true}, {SDLK_1, KMOD_LALT, true, 120, true},
+      {SDLK_EQUALS, KMOD_LALT, true, 131, true}, {SDLK_PERIOD, KMOD_LALT, false, 0, false},
   };
   for (const Case& c : cases) {
     const std::optional<KeyEvent> key = key_for_keydown(c.sym, c.mod);
@@ -208,3 +213,56 @@ TEST(WindowPresenter, DriversThatShowNothingCountAsNoDisplay) {
 }
 
 }  // namespace
+
+// Ctrl-C typed in the window used to make a step; it ends the program as in the terminal.
+TEST(WindowPresenter, CtrlCInTheWindowInterruptsInsteadOfTypingAKey) {
+  EXPECT_TRUE(is_interrupt_keydown(SDLK_c, KMOD_LCTRL));
+  EXPECT_TRUE(is_interrupt_keydown(SDLK_c, KMOD_RCTRL | KMOD_LSHIFT));
+  EXPECT_FALSE(is_interrupt_keydown(SDLK_c, KMOD_NONE));
+  EXPECT_FALSE(is_interrupt_keydown(SDLK_c, KMOD_LCTRL | KMOD_LALT));
+  EXPECT_FALSE(is_interrupt_keydown(SDLK_d, KMOD_LCTRL));
+  static int interrupts = 0;
+  set_interrupt_handler([] { ++interrupts; });
+  EXPECT_TRUE(interrupt_program());
+  EXPECT_EQ(interrupts, 1);
+  set_interrupt_handler(nullptr);
+  EXPECT_FALSE(interrupt_program());
+}
+
+TEST(WindowPresenter, ZoomDividesTheUsableAreaAndKeeps640x480) {
+  int w = 0, h = 0;
+  measure_surface(1920, 1017, 0, 0, 2, w, h);
+  EXPECT_EQ(w, 960);
+  EXPECT_EQ(h, 508);
+  measure_surface(1920, 1040, 0, 23, 3, w, h);
+  EXPECT_EQ(w, 640);
+  EXPECT_EQ(h, 480);  // 1017 / 3 = 339 rows would be too few
+  EXPECT_EQ(largest_zoom(1920, 1017), 2);
+  EXPECT_EQ(largest_zoom(3840, 2160), 4);
+  EXPECT_EQ(largest_zoom(1280, 959), 1);
+  EXPECT_EQ(largest_zoom(639, 480), 0);
+}
+
+TEST(WindowPresenter, PictureIsShownAtTheLargestWholeMultipleThatFits) {
+  struct Case {
+    int pw, ph, ow, oh;
+    Rect expected;
+    bool whole;
+  };
+  const Case cases[] = {
+      {640, 480, 640, 480, {0, 0, 640, 480}, true},        // same size
+      {960, 508, 1920, 1017, {0, 0, 1920, 1016}, true},    // zoom 2 in its maximised window
+      {640, 480, 1000, 1000, {180, 260, 640, 480}, true},  // 1.5 times is shown at 1, centred
+      {640, 480, 1300, 980, {10, 10, 1280, 960}, true},    // twice, centred
+      {640, 480, 400, 400, {0, 50, 400, 300}, false},      // smaller window: shrunk to fit
+      {640, 480, 0, 0, {0, 0, 0, 0}, false},               // minimised: nothing to draw
+  };
+  for (const Case& c : cases) {
+    const Placement p = place_picture(c.pw, c.ph, c.ow, c.oh);
+    EXPECT_EQ(p.whole_multiple, c.whole) << c.ow << "x" << c.oh;
+    EXPECT_EQ(p.target.x, c.expected.x) << c.ow << "x" << c.oh;
+    EXPECT_EQ(p.target.y, c.expected.y) << c.ow << "x" << c.oh;
+    EXPECT_EQ(p.target.w, c.expected.w) << c.ow << "x" << c.oh;
+    EXPECT_EQ(p.target.h, c.expected.h) << c.ow << "x" << c.oh;
+  }
+}

@@ -73,10 +73,23 @@ Rect fit_picture(int picture_w, int picture_h, int output_w, int output_h) {
   return r;
 }
 
-void measure_surface(int usable_w, int usable_h, int frame_w, int frame_h, int& width,
+Placement place_picture(int picture_w, int picture_h, int output_w, int output_h) {
+  if (picture_w <= 0 || picture_h <= 0) return {};
+  const int multiple = std::min(output_w / picture_w, output_h / picture_h);
+  if (multiple < 1) return {fit_picture(picture_w, picture_h, output_w, output_h), false};
+  const int w = picture_w * multiple, h = picture_h * multiple;
+  return {{(output_w - w) / 2, (output_h - h) / 2, w, h}, true};
+}
+
+void measure_surface(int usable_w, int usable_h, int frame_w, int frame_h, int zoom, int& width,
                      int& height) {
-  width = std::max(kMinSurfaceWidth, usable_w - std::max(0, frame_w));
-  height = std::max(kMinSurfaceHeight, usable_h - std::max(0, frame_h));
+  zoom = std::max(1, zoom);
+  width = std::max(kMinSurfaceWidth, (usable_w - std::max(0, frame_w)) / zoom);
+  height = std::max(kMinSurfaceHeight, (usable_h - std::max(0, frame_h)) / zoom);
+}
+
+int largest_zoom(int usable_w, int usable_h) {
+  return std::min(usable_w / kMinSurfaceWidth, usable_h / kMinSurfaceHeight);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -211,7 +224,7 @@ void WindowPresenter::measure(int usable_w, int usable_h) {
   if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0) {
     top = left = bottom = right = 0;  // no frame information: take the whole usable area
   }
-  measure_surface(usable_w, usable_h, left + right, top + bottom, width_, height_);
+  measure_surface(usable_w, usable_h, left + right, top + bottom, zoom_, width_, height_);
   measured_ = true;
 }
 
@@ -220,8 +233,8 @@ void WindowPresenter::measure(int usable_w, int usable_h) {
 bool WindowPresenter::create_window() {
   SDL_Rect usable{0, 0, kMinSurfaceWidth, kMinSurfaceHeight};
   if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
-  const int request_w = measured_ ? width_ : usable.w;
-  const int request_h = measured_ ? height_ : usable.h;
+  const int request_w = measured_ ? width_ * zoom_ : usable.w;
+  const int request_h = measured_ ? height_ * zoom_ : usable.h;
   window_ = SDL_CreateWindow(kWindowTitle, usable.x, usable.y, request_w, request_h,
                              SDL_WINDOW_RESIZABLE | SDL_WINDOW_MAXIMIZED);
   if (window_ == nullptr) {
@@ -238,13 +251,18 @@ bool WindowPresenter::create_window() {
     failure_ = std::string("Window creation failed: ") + SDL_GetError();
     return false;
   }
-  SDL_SetTextureScaleMode(texture_, SDL_ScaleModeLinear);  // thin lines survive shrinking
   frame_period_ms_ = display_frame_period_ms(window_);
   frame_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 0);
   upload_frame(texture_, frame_.data(), width_, height_, colours_);
   present();
   SDL_StartTextInput();
   return true;
+}
+
+int WindowPresenter::largest_zoom_here() const {
+  SDL_Rect usable{0, 0, kMinSurfaceWidth, kMinSurfaceHeight};
+  if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
+  return largest_zoom(usable.w, usable.h);
 }
 
 void WindowPresenter::destroy_window() {
@@ -259,12 +277,11 @@ void WindowPresenter::destroy_window() {
 
 void WindowPresenter::handle_event(const SDL_Event& event) {
   if (event.type == SDL_QUIT) {
-    // The user closed the window: it goes, the program goes on drawing off-screen.
-    destroy_window();
+    close_by_user();
   } else if (event.type == SDL_WINDOWEVENT) {
     switch (event.window.event) {
       case SDL_WINDOWEVENT_CLOSE:
-        destroy_window();
+        close_by_user();
         break;
       case SDL_WINDOWEVENT_EXPOSED:
       case SDL_WINDOWEVENT_SIZE_CHANGED:
@@ -286,8 +303,13 @@ void WindowPresenter::handle_event(const SDL_Event& event) {
 // A key-down that makes its own key (keypad /, Alt or Ctrl combinations) may still be followed by
 // the text input of the same key press; suppress_text_ drops that one text event.
 void WindowPresenter::handle_keydown(const SDL_Event& event) {
-  const std::optional<KeyEvent> key =
-      key_for_keydown(event.key.keysym.sym, static_cast<uint16_t>(event.key.keysym.mod));
+  const auto mod = static_cast<uint16_t>(event.key.keysym.mod);
+  if (is_interrupt_keydown(event.key.keysym.sym, mod)) {
+    suppress_text_ = true;
+    interrupt_program();  // ends the program as Ctrl-C in the terminal does
+    return;
+  }
+  const std::optional<KeyEvent> key = key_for_keydown(event.key.keysym.sym, mod);
   suppress_text_ = key.has_value();
   if (key) push_key(*key);
 }
@@ -303,11 +325,24 @@ void WindowPresenter::repaint() {
   if (needs_present_) present();
 }
 
+// Closing the window (its close button, or the window manager's close) ends the run as V does:
+// the window goes at once, and a V in the key queue tells the run. Both close events of one
+// closing arrive; only the first, while the window is there, counts.
+void WindowPresenter::close_by_user() {
+  if (window_ == nullptr) return;
+  destroy_window();
+  push_key(KeyEvent{'V', false});
+}
+
 void WindowPresenter::present() {
   int output_w = 0, output_h = 0;
   SDL_GetRendererOutputSize(renderer_, &output_w, &output_h);
-  const Rect fit = fit_picture(width_, height_, output_w, output_h);
+  const Placement placement = place_picture(width_, height_, output_w, output_h);
+  const Rect fit = placement.target;
   const SDL_Rect target{fit.x, fit.y, fit.w, fit.h};
+  // Whole multiples show crisp blocks; a shrunk picture is smoothed so thin lines survive.
+  SDL_SetTextureScaleMode(texture_, placement.whole_multiple ? SDL_ScaleModeNearest
+                                                             : SDL_ScaleModeLinear);
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
   SDL_RenderCopy(renderer_, texture_, nullptr, &target);

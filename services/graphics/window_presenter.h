@@ -13,12 +13,17 @@
 // bars). Drawing therefore waits at most one memcpy of the surface for a repaint.
 //
 // Size: the first opening measures the desktop's usable area less the window frame (the client
-// area a maximised window gets), never less than 640 x 480; every later opening gets that size
-// again, so the run screen matches the layout measured during setup.
+// area a maximised window gets), divided by the zoom, never less than 640 x 480; every later
+// opening gets that size again, so the run screen matches the layout measured during setup.
 //
 // Keys typed into the window enter the process's key queue (services/console/keyboard.h; the mapping is in window_keys.h) like terminal
-// keys. When the user closes the window it goes away and the program goes on drawing off-screen;
-// only a later opening shows a window again.
+// keys. When the user closes the window it goes away and a V enters the key queue, so the run
+// ends as if V had been typed; drawing meanwhile goes on off-screen.
+//
+// Zoom: with a zoom of N the surface is the usable area divided by N (never less than 640 x 480)
+// and is shown enlarged N times. Whenever the window allows, the picture is shown at the largest
+// whole multiple that fits, each surface pixel a crisp block; only a window smaller than the
+// surface shows it shrunk by a fraction.
 #pragma once
 
 #include <atomic>
@@ -70,13 +75,25 @@ struct Rect {
 // with its proportions kept, centred; the rest of the window is black.
 Rect fit_picture(int picture_w, int picture_h, int output_w, int output_h);
 
-// The surface size for a usable desktop area and a window frame (left + right, top + bottom).
-void measure_surface(int usable_w, int usable_h, int frame_w, int frame_h, int& width,
+// How the picture is shown: enlarged by the largest whole multiple that fits, each surface pixel
+// a crisp block, or, in a window smaller than the picture, shrunk by the fraction that fits.
+struct Placement {
+  Rect target;
+  bool whole_multiple = false;  // false: shrunk, smoothed so that thin lines survive
+};
+Placement place_picture(int picture_w, int picture_h, int output_w, int output_h);
+
+// The surface size for a usable desktop area, a window frame (left + right, top + bottom) and a
+// zoom: the area left inside the frame divided by the zoom, never less than 640 x 480.
+void measure_surface(int usable_w, int usable_h, int frame_w, int frame_h, int zoom, int& width,
                      int& height);
+
+// The largest zoom that leaves a usable area of usable_w x usable_h at least 640 x 480.
+int largest_zoom(int usable_w, int usable_h);
 
 class WindowPresenter : public Presenter {
  public:
-  WindowPresenter() = default;
+  explicit WindowPresenter(int zoom = 1) : zoom_(zoom) {}
   ~WindowPresenter() override;
   WindowPresenter(const WindowPresenter&) = delete;
   WindowPresenter& operator=(const WindowPresenter&) = delete;
@@ -87,6 +104,8 @@ class WindowPresenter : public Presenter {
   // Why init() or the last open_window failed. Read it on the main thread after init(), or on
   // the logic thread after open_window returned false.
   const std::string& failure() const { return failure_; }
+  // Main thread, after init(): the largest zoom the display's usable area allows.
+  int largest_zoom_here() const;
 
   // Main thread: services window requests, events and repaints until `logic_done` is true.
   // Afterwards the window is gone and open_window returns false.
@@ -113,6 +132,7 @@ class WindowPresenter : public Presenter {
   void measure(int usable_w, int usable_h);
   void destroy_window();
   void handle_event(const SDL_Event& event);
+  void close_by_user();
   void handle_keydown(const SDL_Event& event);
   void repaint();
   void present();
@@ -127,6 +147,8 @@ class WindowPresenter : public Presenter {
   std::condition_variable queue_done_;
   std::deque<Request*> queue_;
   bool stopped_ = false;  // run() has returned: requests are refused
+
+  const int zoom_;  // surface pixels are shown as zoom x zoom blocks
 
   // Main thread only.
   bool measured_ = false;

@@ -42,6 +42,8 @@ WRAP
 }
 
 screen() { tmux capture-pane -p -t "$session" 2>/dev/null; }
+# The pane with lines that the terminal wrapped joined again.
+joined_screen() { tmux capture-pane -p -J -t "$session" 2>/dev/null; }
 
 wait_for() {
   local text=$1 seconds=${2:-10} i
@@ -54,12 +56,14 @@ wait_for() {
 
 keys() { tmux send-keys -t "$session" "$@"; }
 
-# Starts Xvfb on a free display at 640x480 and exports DISPLAY.
+# Starts Xvfb on a free display, 640x480 unless a size is given (e.g. 1920x1080), and exports
+# DISPLAY. A second call replaces the first server.
 start_xvfb() {
-  local number
+  local number size=${1:-640x480}
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
   for number in $(seq 90 140); do
     [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] && continue
-    Xvfb ":$number" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$number" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
     export DISPLAY=":$number"
     for _ in $(seq 1 100); do

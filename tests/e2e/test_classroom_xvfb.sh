@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# For the classroom: closing the window ends the run as V does; the zoom shows every surface pixel
+# as a block; a zoom the screen cannot hold is refused before the first page.
+source "$(dirname "$0")/tmux_lib.sh"
+build_dir=${1:?usage: test_classroom_xvfb.sh BUILD_DIR}
+build_dir=$(cd "$build_dir" && pwd)
+
+# Answers the prompts with N = 5, K = 2 and waits for the run screen.
+start_run() {
+  wait_for "Lapozhatunk?" || fail "no page prompt"
+  page_to_n_prompt
+  keys 5 Enter
+  wait_for "dobozban? [0-  5]" || fail "no K prompt"
+  keys 2 Enter
+  sleep 1.5
+}
+
+# Closing the window (WM_DELETE_WINDOW, as a window manager's close button sends it).
+start_xvfb
+start_program "$build_dir" "DISPLAY=$DISPLAY ./zorvan2"
+start_run
+keys n
+sleep 0.5
+window=$(xwininfo -root -tree | awk '/"Graph window application"/ {print $1; exit}')
+[ -n "$window" ] || fail "no window to close"
+"$build_dir/tests/close_window" "$window" || fail "close_window failed"
+wait_for "Lapozhatunk?" 10 || fail "closing the window did not bring the summary"
+for _ in 1 2 3 4 5; do
+  screen | grep -qF "EXIT=" && break
+  keys a
+  sleep 0.4
+done
+wait_for "EXIT=0 TTY=same" 10 || fail "the summary after closing the window did not end with 0"
+sleep 0.3
+xwininfo -root -tree | grep -q '"Graph window application"' && fail "the window is still there"
+tmux kill-session -t "$session"
+echo "close: ok"
+
+# Ctrl-C typed in the window ends the program at once, as in the terminal: 130, terminal restored.
+start_program "$build_dir" "DISPLAY=$DISPLAY ./zorvan2"
+start_run
+window=$(xwininfo -root -tree | awk '/"Graph window application"/ {print $1; exit}')
+[ -n "$window" ] || fail "no window for Ctrl-C"
+xdotool windowfocus --sync "$window" 2>/dev/null
+xdotool key ctrl+c
+wait_for "EXIT=130 TTY=same" 10 || fail "Ctrl-C in the window did not end with 130"
+tmux kill-session -t "$session"
+echo "ctrl-c: ok"
+
+# A zoom of 2 on a 640x480 screen would leave less than 640x480: refused before any page.
+start_program "$build_dir" "DISPLAY=$DISPLAY ./zorvan2 --zoom 2"
+wait_for "EXIT=2 TTY=same" 10 || fail "a zoom too large was not refused with 2"
+screen | grep -qF "legfeljebb --zoom 1" || fail "no notice about the zoom"
+screen | grep -qF "Lapozhatunk" && fail "a help page came before the notice"
+tmux kill-session -t "$session"
+
+# Zoom 2 on a 1920x1080 screen: a 960x540 surface, each pixel shown as a 2x2 block.
+start_xvfb 1920x1080
+start_program "$build_dir" "DISPLAY=$DISPLAY ZORVAN_ZOOM=2 ./zorvan2"
+start_run
+keys Enter Enter
+sleep 0.8
+shot="$work/zoom.png"
+xwd -root -silent | convert xwd:- "$shot" || fail "no screenshot"
+pixel() { convert "$shot" -format "%[pixel:p{$1,$2}]" info:; }
+white="srgb(252,252,252)"
+# The outer frame's left line is surface columns 5..7: screen columns 10..15.
+for x in 10 15; do [ "$(pixel $x 540)" = "$white" ] || fail "frame line missing at x = $x"; done
+[ "$(pixel 9 540)" = "srgb(0,0,0)" ] || fail "frame line too wide at x = 9"
+[ "$(pixel 16 540)" = "srgb(0,0,0)" ] || fail "frame line too wide at x = 16"
+# Sampling every other pixel and doubling again must give the same picture: 2x2 blocks.
+convert "$shot" -sample 50% -sample 200% "$work/blocks.png"
+difference=$(compare -metric AE "$shot" "$work/blocks.png" null: 2>&1)
+[ "$difference" = "0" ] || fail "the zoomed picture is not made of 2x2 blocks ($difference pixels differ)"
+keys V
+sleep 0.3
+for _ in 1 2 3 4 5; do keys a; sleep 0.3; done
+wait_for "EXIT=0 TTY=same" 10 || fail "the zoomed run did not end with 0"
+echo "zoom: ok"
