@@ -3,4 +3,6 @@
 #include "services/program_host.h"
 #include "sim/program_flow.h"
 
-int main() { return host_program([] { run_main_sequence(kSecondVersion); }); }
+int main(int argc, char** argv) {
+  return host_program(argc, argv, [] { run_main_sequence(kSecondVersion); });
+}

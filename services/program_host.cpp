@@ -4,15 +4,20 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <thread>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "services/console/console.h"
 #include "services/graphics/graphics.h"
 #include "services/graphics/presenter.h"
 #include "services/run_time_error.h"
+#include "services/console/keyboard.h"
 #include "services/console/terminal_console.h"
+#include "services/notices.h"
+#include "services/program_options.h"
 #include "services/graphics/window_presenter.h"
 
 namespace {
@@ -66,16 +71,45 @@ class StderrHold {
   int saved_ = -1;
 };
 
-std::string no_display_message(const WindowPresenter& window) {
-  std::string message = "The graphics window cannot be opened: the surface is not in graphics mode.";
-  if (!window.failure().empty()) message += "\n" + window.failure();
-  return message;
+// Starts the window's video with stderr closed, so that what the windowing libraries print on
+// their way (warnings about the session, a display that cannot be reached) never reaches the
+// person: the host says in one sentence what matters.
+bool start_video_quietly(WindowPresenter& window) {
+  std::fflush(stderr);
+  const int saved = dup(STDERR_FILENO);
+  const int null_device = open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (saved >= 0 && null_device >= 0) dup2(null_device, STDERR_FILENO);
+  const bool ready = window.init();
+  if (saved >= 0 && null_device >= 0) {
+    std::fflush(stderr);
+    dup2(saved, STDERR_FILENO);
+  }
+  if (saved >= 0) close(saved);
+  if (null_device >= 0) close(null_device);
+  return ready;
 }
+
+void say(const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); }
 
 }  // namespace
 
-int host_program(const std::function<void()>& logic) {
+int host_program(int argc, const char* const* argv, const std::function<void()>& logic) {
   install_signal_handlers();
+  const ParsedOptions parsed = parse_host_options(argc, argv, std::getenv("ZORVAN_ZOOM"));
+  if (!parsed.ok) {
+    say(notice::bad_argument(parsed.rejected));
+    return kUsageExitCode;
+  }
+  WindowPresenter window(parsed.options.zoom);
+  if (!start_video_quietly(window)) {
+    say(notice::no_display());
+    return kGraphicsExitCode;
+  }
+  if (parsed.options.zoom > window.largest_zoom_here()) {
+    say(notice::zoom_too_large(parsed.options.zoom, window.largest_zoom_here()));
+    return kUsageExitCode;
+  }
+
   StderrHold stderr_hold;
   stderr_hold.begin();
   TerminalConsole terminal;
@@ -84,9 +118,6 @@ int host_program(const std::function<void()>& logic) {
     return kGraphicsExitCode;
   }
   set_console_backend(&terminal);
-
-  WindowPresenter window;
-  const bool has_display = window.init();
   set_presenter(&window);
 
   std::atomic<bool> logic_done{false};
@@ -95,7 +126,7 @@ int host_program(const std::function<void()>& logic) {
     outcome = run_logic_guarded(logic);
     logic_done = true;
   });
-  if (has_display) window.run(logic_done);
+  window.run(logic_done);
   logic_thread.join();
   set_presenter(nullptr);
 
@@ -103,7 +134,6 @@ int host_program(const std::function<void()>& logic) {
   set_console_backend(nullptr);
   terminal.print_last_screen();
   stderr_hold.end();
-  if (outcome.exit_code == kGraphicsExitCode && !has_display) outcome.message = no_display_message(window);
   if (!outcome.message.empty()) std::fprintf(stderr, "%s\n", outcome.message.c_str());
   return outcome.exit_code;
 }

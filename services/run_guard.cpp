@@ -2,6 +2,7 @@
 #include <exception>
 
 #include "services/graphics/graphics.h"
+#include "services/notices.h"
 #include "services/program_host.h"
 #include "services/run_time_error.h"
 
@@ -11,9 +12,9 @@ LogicOutcome run_logic_guarded(const std::function<void()>& logic) {
     return {};
   } catch (const RunTimeError& error) {
     return {error.code(), error.what()};
-  } catch (const GraphicsNotOpen& error) {
-    return {kGraphicsExitCode, error.what()};
+  } catch (const GraphicsNotOpen&) {
+    return {kGraphicsExitCode, notice::window_failed()};
   } catch (const std::exception& error) {
-    return {kGraphicsExitCode, std::string("Internal error: ") + error.what()};
+    return {kGraphicsExitCode, notice::internal_error(error.what())};
   }
 }

@@ -2,7 +2,7 @@
 # (when run as root; otherwise prints the apt-get line), then configures and builds.
 # Sourced, not run: the caller sets ZORVAN_BUILD_DIR and ZORVAN_CMAKE_ARGS.
 
-ZORVAN_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libncurses-dev
+ZORVAN_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libncurses-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev tmux xvfb x11-apps x11-utils xdotool imagemagick
   python3)
 
@@ -29,9 +29,11 @@ zorvan_install_packages() {
   fi
 }
 
+# Builds every target, or only those named in ZORVAN_BUILD_TARGETS.
 zorvan_build() {
-  local root
+  local root targets=()
   root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
   cmake -S "$root" -B "$ZORVAN_BUILD_DIR" ${ZORVAN_CMAKE_ARGS:-} >/dev/null
-  cmake --build "$ZORVAN_BUILD_DIR" -j"$(nproc)"
+  [ -n "${ZORVAN_BUILD_TARGETS:-}" ] && targets=(--target $ZORVAN_BUILD_TARGETS)
+  cmake --build "$ZORVAN_BUILD_DIR" -j"$(nproc)" "${targets[@]}"
 }

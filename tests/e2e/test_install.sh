@@ -4,7 +4,8 @@
 source "$(dirname "$0")/tmux_lib.sh"
 build_dir=$(cd "${1:?usage: test_install.sh BUILD_DIR}" && pwd)
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
-unset DISPLAY WAYLAND_DISPLAY DESTDIR
+unset WAYLAND_DISPLAY DESTDIR
+start_xvfb  # the programs make sure of a display before their first page
 
 first_help_line="1. A KÉTDOBOZOS URNAMODELL"
 programs=(zorvan2)

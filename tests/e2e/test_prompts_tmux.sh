@@ -2,7 +2,7 @@
 # zorvan2 in an 80x25 terminal: the help pages, the two prompts, and the ways the text part ends.
 source "$(dirname "$0")/tmux_lib.sh"
 build_dir=${1:?usage: test_prompts_tmux.sh BUILD_DIR}
-unset DISPLAY
+start_xvfb  # the programs make sure of a display before their first page
 
 # The first help page: frame, bright title, Hungarian letters and the page prompt.
 start_program "$build_dir" "./zorvan2"
@@ -51,12 +51,24 @@ wait_for "Szimuláció" || fail "the screen did not come back after the resize"
 keys C-c
 tmux kill-session -t "$session"
 
-# Keys from a pipe: the pages turn by themselves at its end, the prompts read the numbers, and
-# with no display the run cannot start: a clear message and exit code 1.
-# Run where no help file is: the missing-file message and its one page prompt take the x.
+# Keys from a pipe: run where no help file is, so the missing-file message and its one page
+# prompt take the x; the prompts read the numbers, the run ends at the end of input as with V,
+# and the summary's prompts turn by themselves: exit code 0.
 mkdir -p "$work/empty"
 printf 'x5\n2\n' > "$work/answers"
 start_program "$work/empty" "$(cd "$build_dir" && pwd)/zorvan2 < $work/answers"
-wait_for "EXIT=1 " 30 || fail "piped input without a display did not end with 1"
-screen | grep -qi "graphics" || fail "no message about the graphics window"
+wait_for "EXIT=0 " 30 || fail "piped input did not end with 0"
+screen | grep -qF "Itt a vége fuss el véle!!!!" || fail "no closing line after piped input"
+tmux kill-session -t "$session"
+
+# With no display the programs say so before their first page, and end with 1.
+for program in zorvan2 zorvan; do
+  start_program "$build_dir" "env -u DISPLAY -u WAYLAND_DISPLAY ./$program"
+  wait_for "EXIT=1 TTY=same" 10 || fail "$program without a display did not end with 1"
+  screen | grep -qF "Nincs grafikus kijelző" || fail "$program: no notice about the display"
+  joined_screen | grep -qF "[No display: " || fail "$program: no English words in brackets"
+  screen | grep -qF "Lapozhatunk" && fail "$program: a help page came before the notice"
+  screen | grep -qiE "XDG_RUNTIME_DIR|SDL" && fail "$program: the library's noise reached the screen"
+  tmux kill-session -t "$session"
+done
 echo "prompts: ok"

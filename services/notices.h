@@ -1,0 +1,32 @@
+// The program's own notices to the person at the terminal, in one place.
+//
+// The programs speak Hungarian, and so do these notices; each ends with the English words in
+// brackets that a person might need to search for help. They are UTF-8, written to the terminal
+// or to stderr after the terminal is restored (the run-time errors keep their fixed English
+// form, see run_time_error.h).
+#pragma once
+
+#include <string>
+
+namespace notice {
+
+// The terminal is smaller than the 80x25 screen.
+std::string enlarge_terminal(int columns, int rows);
+// TERM names no usable terminal type.
+std::string unusable_terminal(const char* term);
+// The console could not start (a pipe or a thread could not be made).
+std::string console_failed(const std::string& reason);
+// No graphical display is available.
+std::string no_display();
+// The graphics window could not be opened or was lost while the program ran.
+std::string window_failed();
+// The display connection broke while the program ran.
+std::string display_lost();
+// A zoom that leaves less than 640x480 of the usable screen.
+std::string zoom_too_large(int zoom, int largest);
+// An argument or ZORVAN_ZOOM the program does not understand.
+std::string bad_argument(const std::string& argument);
+// An unexpected internal fault.
+std::string internal_error(const std::string& what);
+
+}  // namespace notice
