@@ -5,8 +5,11 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <thread>
+#include <SDL.h>
+#include <X11/Xlib.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -40,6 +43,9 @@ void install_signal_handlers() {
   set_interrupt_handler(on_interrupt_key);
 }
 
+// The terminal's stderr while StderrHold holds the descriptor elsewhere; -1 otherwise.
+std::atomic<int> terminal_stderr{-1};
+
 // While curses owns the terminal, whatever libraries write to stderr would land in the middle of
 // the screen. It is held in a temporary file instead and written out once the terminal is back.
 class StderrHold {
@@ -50,12 +56,14 @@ class StderrHold {
     held_ = std::tmpfile();
     if (held_ == nullptr) return;
     saved_ = dup(STDERR_FILENO);
+    terminal_stderr.store(saved_);
     dup2(fileno(held_), STDERR_FILENO);
   }
 
   void end() {
     if (held_ == nullptr) return;
     std::fflush(stderr);
+    terminal_stderr.store(-1);
     dup2(saved_, STDERR_FILENO);
     close(saved_);
     std::rewind(held_);
@@ -91,6 +99,23 @@ bool start_video_quietly(WindowPresenter& window) {
 
 void say(const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); }
 
+// The display library calls this when the connection to the display breaks (the window killed,
+// the display server gone); it would end the process as soon as this returns. The terminal is
+// put back first, then the person is told on the terminal's own stderr.
+int on_display_lost(Display*) {
+  restore_terminal_now();
+  const std::string message = notice::display_lost() + "\n";
+  const int held = terminal_stderr.load();
+  const ssize_t written = write(held >= 0 ? held : STDERR_FILENO, message.data(), message.size());
+  (void)written;
+  _exit(kGraphicsExitCode);
+}
+
+void watch_display_connection() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver != nullptr && std::strcmp(driver, "x11") == 0) XSetIOErrorHandler(on_display_lost);
+}
+
 }  // namespace
 
 int host_program(int argc, const char* const* argv, const std::function<void()>& logic) {
@@ -105,6 +130,7 @@ int host_program(int argc, const char* const* argv, const std::function<void()>&
     say(notice::no_display());
     return kGraphicsExitCode;
   }
+  watch_display_connection();
   if (parsed.options.zoom > window.largest_zoom_here()) {
     say(notice::zoom_too_large(parsed.options.zoom, window.largest_zoom_here()));
     return kUsageExitCode;

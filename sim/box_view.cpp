@@ -1,6 +1,7 @@
 // The box view: grid, the insect picture, and cell drawing.
 #include "sim/box_view.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "services/graphics/graphics.h"
@@ -45,6 +46,15 @@ void put_insect(int box, int column, int row) {
 
 }  // namespace
 
+// The height gives two boxes above the charts; the width is a limit of its own only on surfaces
+// about as tall as wide or taller, where box 2 would otherwise run past the outer frame (whose
+// line ends at max_x - 4): box 2 then ends by max_x - 8.
+int cell_size_for(int s, int max_x, int max_y) {
+  const int by_height = (max_y - 30) / (2 * s);
+  const int by_width = (max_x - (max_x / 2 + kBoxLeft) - 7) / s;
+  return std::min(by_height, by_width);
+}
+
 uint16_t grid_side(int n) {
   auto s = static_cast<uint16_t>(truncate_real(std::sqrt(static_cast<long double>(n))));
   while (s * s < n) ++s;
@@ -57,7 +67,7 @@ void prepare_box_view() {
   const uint16_t s = grid_side(run.insect_count);
   run.grid_columns = s;
   run.grid_rows = s;
-  run.cell_size = static_cast<uint16_t>((get_max_y() - 30) / (2 * s));
+  run.cell_size = static_cast<uint16_t>(cell_size_for(s, get_max_x(), get_max_y()));
   const int c = run.cell_size;
   draw_insect_picture(c);
   run.insect_image.resize(static_cast<std::size_t>(image_size(0, 0, c - 1, c - 1)));

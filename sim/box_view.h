@@ -1,7 +1,7 @@
 // The two boxes of the run screen and the picture of one insect.
 //
 // Each box is a square of s x s cells (s the least integer with s*s >= N) of cell_size pixels,
-// (get_max_y - 30) div (2s). Box 1 starts at (20, 20), box 2 at (get_max_x div 2 + 20, 20).
+// (get_max_y - 30) div (2s), limited by the width on surfaces about as tall as wide or taller. Box 1 starts at (20, 20), box 2 at (get_max_x div 2 + 20, 20).
 // Cell (column c, row r) covers x0 + cell_size*(c-1) .. x0 + cell_size*c - 1 across and
 // 20 + cell_size*(r-1) .. 20 + cell_size*r - 1 down. A box has no frame line: it is seen as its
 // white cells, with the insect picture on every occupied cell.
@@ -15,6 +15,10 @@ void prepare_box_view();
 
 // The least s with s*s >= n.
 uint16_t grid_side(int n);
+
+// The side of a cell for an s x s grid on a surface of max_x + 1 by max_y + 1 pixels:
+// (max_y - 30) div 2s, and no more than lets box 2 end by max_x - 8 on a tall surface.
+int cell_size_for(int s, int max_x, int max_y);
 
 // Paints one cell white with the fill in force (solid colour 15); nothing while quiet.
 void clear_cell(int box, int column, int row);

@@ -1,6 +1,8 @@
 // The run screen and its status box.
 #include "sim/run_screen.h"
 
+#include <algorithm>
+
 #include "charts/chart_panel.h"
 #include "services/cp852.h"
 #include "services/graphics/graphics.h"
@@ -10,6 +12,8 @@
 #include "sim/text_frame.h"
 
 namespace {
+
+constexpr int kStatusCharacters = 10;  // the status box's width in characters, up to 7 digits
 
 // Accepted and ignored by the window surface; kept for the shape of the call.
 constexpr const char* kDriverPath = "";
@@ -40,7 +44,7 @@ void draw_title_box() {
 }
 
 void draw_empty_status_box() {
-  const int sw = 10 * text_width(" ");
+  const int sw = kStatusCharacters * text_width(" ");
   const int hh = text_height(" ") / 2;
   draw_label_box(get_max_x() - sw - 8, 0, get_max_x(), 2 * hh + 7, 4, sw + 9, (sw + 15) / 2,
                  " T:");
@@ -61,7 +65,15 @@ void open_run_surface() {
   open_graphics(driver, mode, kDriverPath);
 }
 
-std::string status_text(int64_t step_count) { return " T:" + int_to_text(step_count, 5); }
+// The text stays at ten characters as long as it can: from 8 digits on the leading blank gives
+// way, from 9 digits the "T:" too.
+std::string status_text(int64_t step_count) {
+  std::string text = " T:" + int_to_text(step_count, 5);
+  const auto limit = static_cast<std::size_t>(kStatusCharacters);
+  if (text.size() > limit) text.erase(0, 1);
+  if (text.size() > limit) text.erase(0, 2);
+  return text;
+}
 
 void draw_run_screen() {
   run.screen_state = 0;
@@ -79,12 +91,18 @@ void draw_run_screen() {
   redraw_boxes();
 }
 
+int status_box_characters(std::string_view text) {
+  if (text.starts_with(" T:")) return kStatusCharacters;
+  return std::max(kStatusCharacters + 1, static_cast<int>(text.size()) + 1);
+}
+
 void draw_status_box() {
-  const int sw = 10 * text_width(" ");
+  const std::string text = status_text(run.step_count);
+  const int sw = status_box_characters(text) * text_width(" ");
   const int th = text_height(" ");
   set_viewport(get_max_x() - sw - 8, 0, get_max_x(), th + 7, Clipping::On);
   clear_viewport();
   draw_rectangle(2, 2, sw + 5, th + 5);
-  draw_text((sw + 15) / 2, 4, status_text(run.step_count));
+  draw_text((sw + 15) / 2, 4, text);
   set_viewport(0, 0, get_max_x(), get_max_y(), Clipping::On);
 }

@@ -5,13 +5,20 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 void draw_run_screen();
 
 // Redraws the status box with the step number, in every run mode.
 void draw_status_box();
 
-// " T:" and the step number right-aligned in 5 characters (longer numbers take what they need).
+// The status box's width in characters for a status text: ten while the text begins " T:" (up to
+// seven digits); from eight digits on one more than the text, at least eleven, so that the text,
+// centred as ever, stands inside the box's outline. The box grows to the left of its right edge.
+int status_box_characters(std::string_view text);
+
+// " T:" and the step number right-aligned in 5 characters (longer numbers take what they need);
+// from 8 digits on without the leading blank, from 9 digits on the number alone.
 std::string status_text(int64_t step_count);
 
 // Opens the surface with automatic selection, as both openings of a run do.

@@ -1,4 +1,7 @@
 // The run modes: keys, what each mode draws, and the redraw on leaving quiet running.
+#include <chrono>
+#include <thread>
+
 #include "program_fixture.h"
 #include "sim/box_view.h"
 
@@ -15,8 +18,10 @@ bool only_status_changed(const std::vector<uint8_t>& before, const std::vector<u
 
 TEST_F(RunModes, KeysSelectModesCaseByCase) {
   const struct { int key; RunMode mode; } cases[] = {
-      {'C', RunMode::Quiet}, {'c', RunMode::Quiet}, {'L', RunMode::Stepwise}, {'l', RunMode::Stepwise}, {'N', RunMode::Normal},
-      {'n', RunMode::Normal}, {'V', RunMode::Finish}, {'v', RunMode::Finish}, {0, RunMode::Normal}, {'x', RunMode::Normal}, {13, RunMode::Normal}};
+      {'C', RunMode::Quiet},    {'c', RunMode::Quiet},    {'L', RunMode::Stepwise},
+      {'l', RunMode::Stepwise}, {'N', RunMode::Normal},   {'n', RunMode::Normal},
+      {'V', RunMode::Finish},   {'v', RunMode::Finish},   {0, RunMode::Normal},
+      {'x', RunMode::Normal},   {13, RunMode::Normal}};
   for (const auto& c : cases) EXPECT_EQ(mode_for_key(c.key, RunMode::Normal), c.mode) << c.key;
 }
 
@@ -147,4 +152,19 @@ TEST_F(RunModes, LargeSurfacesScaleTheLayout) {
     EXPECT_EQ(get_pixel(x, y), 15);          // the picture's top-left edge
     EXPECT_EQ(get_pixel(x + c - 1, y + c - 1), 8);  // its dark grey inside
   }
+}
+
+// Input that ends while the step-by-step run already waits for a key used to end the program
+// with run-time error 100; it ends the run as V does, however the end comes.
+TEST_F(RunModes, InputEndingDuringTheStepwiseWaitEndsTheRunLikeV) {
+  start_run(10, 5);
+  std::thread ender([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    push_end_of_input();
+  });
+  int made = -1;
+  EXPECT_NO_THROW(made = turns(100));
+  ender.join();
+  EXPECT_EQ(made, 0);
+  EXPECT_EQ(run.run_mode, RunMode::Finish);
 }

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "program_fixture.h"
+#include "services/graphics/font8x8.h"
 #include "sim/box_view.h"
 
 using RunScreen = RunTest;
@@ -118,6 +119,46 @@ TEST_F(RunScreen, StatusTextKeepsCountingPastTheFieldWidth) {
   EXPECT_EQ(get_pixel(576, 4), 0);
 }
 
+// From 10,000,000 steps on the number used to run into the box's outline, and from 100,000,000
+// on it was not drawn at all. Every digit of a 64-bit count is drawn whole inside the outline.
+TEST_F(RunScreen, StepNumberStaysWholeInsideTheBoxFromEightDigitsOn) {
+  const struct {
+    int64_t steps;
+    const char* text;
+    int characters;
+  } cases[] = {
+      {9'999'999, " T:9999999", 10},          {10'000'000, "T:10000000", 11},
+      {123'456'789, "123456789", 11},         {2'147'483'648, "2147483648", 11},
+      {12'345'678'901, "12345678901", 12},    {INT64_MAX, "9223372036854775807", 20},
+  };
+  start_run(5, 2);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const std::string text = status_text(c.steps);
+    ASSERT_EQ(text, c.text);
+    ASSERT_EQ(status_box_characters(text), c.characters);
+    run.step_count = c.steps;
+    draw_status_box();
+    const int sw = 8 * c.characters;
+    const int left = 639 - sw - 8;
+    const int x0 = left + (sw + 15) / 2 - 4 * static_cast<int>(text.size());
+    if (c.steps >= 10'000'000) {
+      EXPECT_GE(x0, left + 4);  // clear of the outline's left line (left + 1 .. left + 3)
+      EXPECT_LE(x0 + 8 * static_cast<int>(text.size()) - 1, left + sw + 3);
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const uint8_t* glyph = &kFont8x8[static_cast<uint8_t>(text[i]) * 8];
+      for (int row = 0; row < 8; ++row) {
+        for (int col = 0; col < 8; ++col) {
+          if (!(glyph[row] & (0x80 >> col))) continue;
+          ASSERT_EQ(get_pixel(x0 + 8 * static_cast<int>(i) + col, 4 + row), 15)
+              << "character " << i << " row " << row << " column " << col;
+        }
+      }
+    }
+  }
+}
+
 TEST_F(BoxView, CellSizesFollowTheGridSide) {
   const int cases[][3] = {{5, 3, 74}, {9, 3, 74}, {10, 4, 56}, {140, 12, 18}};
   for (const auto& c : cases) {
@@ -145,4 +186,28 @@ TEST_F(BoxView, MovesKeepThePictureInStepWithTheInsects) {
   script_keys("N");
   turns(300);
   expect_boxes_match_insects();
+}
+
+// On a surface taller than wide the cell size followed the height alone: the boxes overlapped
+// and ran off the surface. The width limits it there, and nowhere on a landscape surface.
+TEST_F(BoxView, CellSizeIsLimitedByTheWidthOnlyOnTallSurfaces) {
+  for (const auto& size : {std::pair{640, 480}, std::pair{1024, 768}, std::pair{1920, 1017},
+                           std::pair{800, 600}, std::pair{3840, 2160}}) {
+    for (int n = 5; n <= 140; ++n) {
+      const int s = grid_side(n);
+      EXPECT_EQ(cell_size_for(s, size.first - 1, size.second - 1), (size.second - 1 - 30) / (2 * s))
+          << size.first << "x" << size.second << " N " << n;
+    }
+  }
+  for (const auto& size : {std::pair{1080, 1920}, std::pair{480, 640}, std::pair{1000, 1000}}) {
+    reset_run_state();
+    use_surface_size(size.first, size.second);
+    start_run(5, 2);
+    const int side = run.grid_columns * run.cell_size;
+    const int box2 = box_origin_x(2);
+    EXPECT_LT(box_origin_x(1) + side - 1, box2) << size.first;            // no overlap
+    EXPECT_LE(box2 + side - 1, size.first - 1 - 8) << size.first;           // inside the frame
+    EXPECT_EQ(get_pixel(box2 + side - 1, 20), 15) << size.first;            // the last cell drawn
+    EXPECT_EQ(get_pixel(size.first - 1 - 5, 20 + side / 2), 15) << size.first;  // frame line kept
+  }
 }

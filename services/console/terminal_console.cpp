@@ -152,7 +152,10 @@ void drain_pipe(int fd) {
 
 
 void restore_terminal_now() {
-  if (curses_active.exchange(false)) endwin();
+  if (curses_active.exchange(false)) {
+    keypad(stdscr, FALSE);  // the terminal's keypad back in its normal mode
+    endwin();
+  }
   if (input_modes_saved.exchange(false)) tcsetattr(STDIN_FILENO, TCSANOW, &saved_input_modes);
 }
 
@@ -225,6 +228,10 @@ bool TerminalConsole::start_curses() {
   scrollok(stdscr, FALSE);
   if (has_colors()) start_color();
   if (input_is_terminal) {
+    // The application keypad: keypad Enter and keypad / then send sequences of their own
+    // (Esc O M, Esc O o), which the decoder turns into their extended keys, instead of a plain
+    // Enter and '/'. curses never reads the keys itself; restore_terminal_now takes it back.
+    keypad(stdscr, TRUE);
     set_raw_input_modes();
     def_prog_mode();
   }

@@ -47,6 +47,22 @@ wait_for "EXIT=130 TTY=same" 10 || fail "Ctrl-C in the window did not end with 1
 tmux kill-session -t "$session"
 echo "ctrl-c: ok"
 
+# The window killed by the display (as xkill does): the terminal is restored first, then a clear
+# message, exit code 1.
+start_program "$build_dir" "DISPLAY=$DISPLAY ./zorvan2"
+start_run
+keys n
+sleep 0.3
+window=$(xwininfo -root -tree | awk '/"Graph window application"/ {print $1; exit}')
+[ -n "$window" ] || fail "no window to kill"
+xdotool windowkill "$window"
+wait_for "EXIT=1 TTY=same" 10 || fail "a killed window did not end with 1 and a restored terminal"
+joined_screen | grep -qF "[The connection to the display was lost.]" || fail "no message about the display"
+[ "$(tmux display -p -t "$session" '#{alternate_on}')" = 0 ] || fail "still on the alternate screen"
+[ "$(tmux display -p -t "$session" '#{keypad_flag}')" = 0 ] || fail "keypad left in application mode"
+tmux kill-session -t "$session"
+echo "killed window: ok"
+
 # A zoom of 2 on a 640x480 screen would leave less than 640x480: refused before any page.
 start_program "$build_dir" "DISPLAY=$DISPLAY ./zorvan2 --zoom 2"
 wait_for "EXIT=2 TTY=same" 10 || fail "a zoom too large was not refused with 2"

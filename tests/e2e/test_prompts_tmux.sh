@@ -32,6 +32,19 @@ screen | grep -q "Runtime error 106" || fail "no run-time error message"
 [ "$(tmux display -p -t "$session" '#{alternate_on}')" = 0 ] || fail "still on the alternate screen"
 tmux kill-session -t "$session"
 
+# The terminal's keypad is in application mode while the program runs: keypad / is an extended
+# key, which the number prompt ignores (it used to type a '/'), and keypad Enter ends the line.
+start_program "$build_dir" "./zorvan2"
+wait_for "Lapozhatunk?" || fail "no page prompt"
+[ "$(tmux display -p -t "$session" '#{keypad_flag}')" = 1 ] || fail "keypad not in application mode"
+page_to_n_prompt
+keys 1 KP/ 0 KPEnter
+wait_for "dobozban? [0- 10]" || fail "keypad / or keypad Enter at the N prompt"
+keys C-c
+wait_for "EXIT=130 TTY=same" || fail "Ctrl-C at the K prompt"
+[ "$(tmux display -p -t "$session" '#{keypad_flag}')" = 0 ] || fail "keypad left in application mode"
+tmux kill-session -t "$session"
+
 # Ctrl-C ends at once with 130, terminal restored.
 start_program "$build_dir" "./zorvan2"
 wait_for "Lapozhatunk?" || fail "no page prompt"
