@@ -63,6 +63,39 @@ joined_screen | grep -qF "[The connection to the display was lost.]" || fail "no
 tmux kill-session -t "$session"
 echo "killed window: ok"
 
+# A window resized to almost nothing and back shows the run again, and the run goes on.
+start_program "$build_dir" "DISPLAY=$DISPLAY ./zorvan2"
+start_run
+window=$(xwininfo -root -tree | awk '/"Graph window application"/ {print $1; exit}')
+xdotool windowsize "$window" 1 1
+sleep 0.5
+keys Enter
+xdotool windowsize "$window" 640 480
+sleep 0.8
+xwd -root -silent | convert xwd:- "$work/resized.png" || fail "no screenshot"
+[ "$(convert "$work/resized.png" -format "%[pixel:p{6,240}]" info:)" = "srgb(252,252,252)" ] ||
+  fail "the run screen did not come back after the resize"
+keys V
+sleep 0.3
+for _ in 1 2 3 4 5; do keys a; sleep 0.3; done
+wait_for "EXIT=0 TTY=same" 10 || fail "the resized run did not end with 0"
+tmux kill-session -t "$session"
+echo "resize: ok"
+
+# The display gone in the middle of a run: terminal restored, a clear message, exit code 1.
+start_program "$build_dir" "DISPLAY=$DISPLAY ./zorvan2"
+start_run
+keys c
+sleep 0.3
+kill "$xvfb_pid"
+wait "$xvfb_pid" 2>/dev/null
+xvfb_pid=""
+wait_for "EXIT=1 TTY=same" 10 || fail "a lost display did not end with 1 and a restored terminal"
+joined_screen | grep -qF "[The connection to the display was lost.]" || fail "no message about the display"
+tmux kill-session -t "$session"
+start_xvfb
+echo "display gone: ok"
+
 # A zoom of 2 on a 640x480 screen would leave less than 640x480: refused before any page.
 start_program "$build_dir" "DISPLAY=$DISPLAY ./zorvan2 --zoom 2"
 wait_for "EXIT=2 TTY=same" 10 || fail "a zoom too large was not refused with 2"
