@@ -9,13 +9,8 @@
 
 namespace {
 
-const SummaryMarker kAllMarkers[] = {
-    {"<@T@>", SummaryFigure::StepCount},
-    {"<@N@>", SummaryFigure::InsectCount},
-    {"<@K@>", SummaryFigure::Box1Count},
-    {"<@Eloszlasok1@>", SummaryFigure::FirstStepDistance},
-    {"<@EloszlasokV@>", SummaryFigure::FinalDistance},
-};
+// The second version replaces all five markers, in this order.
+const std::span<const SummaryMarker> kAllMarkers = kSecondVersion.summary_markers;
 
 SummaryFigureTexts texts(int64_t t, int n, int k, double first, double final) {
   return summary_figure_texts({t, n, k, first, final});

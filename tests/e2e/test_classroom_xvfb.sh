@@ -25,11 +25,7 @@ window=$(xwininfo -root -tree | awk '/"Graph window application"/ {print $1; exi
 [ -n "$window" ] || fail "no window to close"
 "$build_dir/tests/close_window" "$window" || fail "close_window failed"
 wait_for "Lapozhatunk?" 10 || fail "closing the window did not bring the summary"
-for _ in 1 2 3 4 5; do
-  screen | grep -qF "EXIT=" && break
-  keys a
-  sleep 0.4
-done
+page_through_summary
 wait_for "EXIT=0 TTY=same" 10 || fail "the summary after closing the window did not end with 0"
 sleep 0.3
 xwininfo -root -tree | grep -q '"Graph window application"' && fail "the window is still there"
@@ -77,7 +73,7 @@ xwd -root -silent | convert xwd:- "$work/resized.png" || fail "no screenshot"
   fail "the run screen did not come back after the resize"
 keys V
 sleep 0.3
-for _ in 1 2 3 4 5; do keys a; sleep 0.3; done
+page_through_summary
 wait_for "EXIT=0 TTY=same" 10 || fail "the resized run did not end with 0"
 tmux kill-session -t "$session"
 echo "resize: ok"
@@ -123,6 +119,6 @@ difference=$(compare -metric AE "$shot" "$work/blocks.png" null: 2>&1)
 [ "$difference" = "0" ] || fail "the zoomed picture is not made of 2x2 blocks ($difference pixels differ)"
 keys V
 sleep 0.3
-for _ in 1 2 3 4 5; do keys a; sleep 0.3; done
+page_through_summary
 wait_for "EXIT=0 TTY=same" 10 || fail "the zoomed run did not end with 0"
 echo "zoom: ok"

@@ -36,11 +36,7 @@ run_to_summary() {
   keys a
   wait_for "Összesen 3 lépés történt, N = 5 rovarral" 10 || fail "$program: no figures on page 1"
   screen | grep -qF "<@" && fail "$program: a marker left on page 1"
-  for _ in 1 2 3 4 5; do
-    screen | grep -qF "EXIT=" && break
-    keys a
-    sleep 0.4
-  done
+  page_through_summary
   wait_for "EXIT=0 TTY=same" 10 || fail "$program: the summary did not end with exit code 0"
   screen | grep -qF "Itt a vége fuss el véle!!!!" || fail "$program: no closing line"
   tmux kill-session -t "$session"

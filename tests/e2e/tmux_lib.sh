@@ -75,6 +75,16 @@ start_xvfb() {
   exit 1
 }
 
+# Turns the summary's pages until the program has ended and the wrapper shows its exit line.
+page_through_summary() {
+  local i
+  for ((i = 0; i < 8; i++)); do
+    screen | grep -qF "EXIT=" && return 0
+    keys a
+    sleep 0.4
+  done
+}
+
 # Pages through the help until the N prompt shows.
 page_to_n_prompt() {
   local i
