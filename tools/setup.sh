@@ -4,7 +4,12 @@
 
 ZORVAN_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libncurses-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev tmux xvfb x11-apps x11-utils xdotool imagemagick
-  python3)
+  python3 clang libclang-rt-14-dev libfuzzer-14-dev)
+
+# The fuzzing build (test.sh, tools/fuzz.sh): clang with libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer, assertions on.
+ZORVAN_FUZZ_CMAKE_ARGS="-DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug -DZORVAN_WERROR=ON
+  -DZORVAN_FUZZ=ON"
 
 zorvan_missing_packages() {
   local missing=()
