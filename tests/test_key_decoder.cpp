@@ -170,6 +170,31 @@ TEST(KeyDecoder, SequencesSplitAtAnyByteGiveOneKey) {
   }
 }
 
+// A sequence that reaches 32 bytes without its final byte is dropped up to there, and the bytes
+// after it count on their own, however the terminal's reads divided them.
+TEST(KeyDecoder, OverlongSequenceGivesTheSameKeysWhateverTheReads) {
+  std::string csi = "\x1b[";
+  for (int i = 0; i < 20; ++i) csi += "1;";
+  const std::string ss3 = "\x1bO" + std::string(40, '2') + "P";
+  const std::pair<std::string, std::string> cases[] = {
+      {csi + "A", "[49][59][49][59][49][59][49][59][49][59][65]"},
+      {ss3, "[50][50][50][50][50][50][50][50][50][50][80]"},
+  };
+  for (const auto& [bytes, keys] : cases) {
+    KeyDecoder whole;
+    EXPECT_EQ(describe(decode_all(whole, bytes)), keys);
+    KeyDecoder by_byte;
+    std::vector<KeyDecodeResult> results;
+    for (const char byte : bytes) {
+      for (const KeyDecodeResult& key : by_byte.feed(as_bytes(std::string_view(&byte, 1)))) {
+        results.push_back(key);
+      }
+    }
+    for (const KeyDecodeResult& key : by_byte.flush()) results.push_back(key);
+    EXPECT_EQ(describe(results), keys);
+  }
+}
+
 TEST(KeyDecoder, KeysOfOneReadComeOutInOrder) {
   KeyDecoder decoder;
   EXPECT_EQ(describe(decode_all(decoder, "12\r\x1b[A\x1b[15~é\x1bOPx")),

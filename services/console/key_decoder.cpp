@@ -9,6 +9,7 @@
 // kMaxSequenceLength, is dropped up to that byte.
 #include "services/console/key_decoder.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -145,12 +146,15 @@ struct SequenceScan {
   uint8_t final;
 };
 
+// Nothing past kMaxSequenceLength bytes is looked at, so an overlong sequence is cut at the same
+// byte however many of its bytes one read brought.
 SequenceScan scan_sequence(std::span<const uint8_t> bytes, std::size_t start) {
+  const std::size_t end = std::min(bytes.size(), kMaxSequenceLength);
   std::size_t i = start;
-  while (i < bytes.size() && bytes[i] >= 0x30 && bytes[i] <= 0x3F) ++i;
+  while (i < end && bytes[i] >= 0x30 && bytes[i] <= 0x3F) ++i;
   const auto parameters = bytes.subspan(start, i - start);
   const std::size_t intermediates_start = i;
-  while (i < bytes.size() && bytes[i] >= 0x20 && bytes[i] <= 0x2F) ++i;
+  while (i < end && bytes[i] >= 0x20 && bytes[i] <= 0x2F) ++i;
   const bool has_intermediates = i > intermediates_start;
   if (i >= kMaxSequenceLength) return {SequenceScan::Kind::kMalformed, i, parameters, false, 0};
   if (i == bytes.size()) return {SequenceScan::Kind::kPartial, i, parameters, false, 0};
