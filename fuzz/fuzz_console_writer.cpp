@@ -2,7 +2,8 @@
 //
 // Input: a list of operations, each one byte (modulo the operation count) and its arguments.
 // A coordinate is one byte b: below 128 it stands for b - 20 (so -20 .. 107, around the
-// screen), from 128 on four more bytes give any int. A field width is one signed byte times
+// screen), from 128 to 247 four more bytes give any int, and 248 to 255 pick values near the
+// ends of int. A field width is one signed byte times
 // two, or the most negative int for 0x80. Text is a length byte and that many bytes.
 //
 // Checked after every operation: the window lies on the screen, the cursor is inside it, and
@@ -25,9 +26,15 @@ enum class Operation : uint8_t {
   kBright, kResetAttributes, kPutBytes, kSetCursor, kCount
 };
 
+// Values at the ends of int, where arithmetic on a coordinate would overflow.
+constexpr int kExtremes[] = {INT_MIN, INT_MIN + 1, INT_MIN + 80, -1, 0,
+                             INT_MAX - 80, INT_MAX - 1, INT_MAX};
+
 int coordinate(FuzzBytes& input) {
   const uint8_t b = input.byte();
-  return b < 128 ? b - 20 : input.value<int32_t>();
+  if (b < 128) return b - 20;
+  if (b < 248) return input.value<int32_t>();
+  return kExtremes[b - 248];
 }
 
 int field_width(FuzzBytes& input) {
