@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -75,6 +76,19 @@ TEST(Console, GotoOutsideWindowOrToZeroIsIgnored) {
   goto_xy(76, 21);
   EXPECT_EQ(console_state().cursor_column, 78);
   EXPECT_EQ(console_state().cursor_row, 23);
+}
+
+// The window-relative position was turned into an absolute one before the range check, which
+// overflowed for coordinates near the ends of int.
+TEST(Console, GotoNearTheEndsOfIntIsIgnoredWithoutOverflow) {
+  HeadlessConsole console;
+  console_window(3, 3, 78, 23);
+  goto_xy(5, 6);
+  for (auto [column, row] : {std::pair{INT_MAX, 1}, {1, INT_MAX}, {INT_MIN, 1}, {1, INT_MIN},
+                             {INT_MAX - 1, INT_MAX - 1}}) {
+    goto_xy(column, row);
+    EXPECT_EQ(std::pair(where_x(), where_y()), std::pair(5, 6));
+  }
 }
 
 TEST(Console, InvalidWindowIsIgnored) {

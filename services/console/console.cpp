@@ -133,11 +133,14 @@ void console_set_cursor(int column, int row) {
   state.cursor_row = row;
 }
 
+// Ignored outside the window. The check is made window-relative, before any sum that a
+// coordinate near the ends of int would overflow.
 void goto_xy(int column, int row) {
-  const int absolute_column = state.window_left + column - 1;
-  const int absolute_row = state.window_top + row - 1;
-  if (column < 1 || row < 1 || !inside_window(absolute_column, absolute_row)) return;
-  console_set_cursor(absolute_column, absolute_row);
+  if (column < 1 || row < 1 || column > state.window_right - state.window_left + 1 ||
+      row > state.window_bottom - state.window_top + 1) {
+    return;
+  }
+  console_set_cursor(state.window_left + column - 1, state.window_top + row - 1);
   console_present();
 }
 
