@@ -1,9 +1,9 @@
 // Fuzz target: the text-file reader on arbitrary files and line lengths.
 //
 // Input: one byte n, then 1 + n % 4 bytes of line limits (255 stands for no limit), then the
-// file's bytes. The file is written to one temporary path per process and read the way the help
-// and summary readers do: read_text with the next limit, then discard_line, until text_eof;
-// then read again after a text_reset of the open file.
+// file's bytes. The file is written to one temporary path per process (removed after each run)
+// and read the way the help and summary readers do: read_text with the next limit, then
+// discard_line, until text_eof; then read again after a text_reset of the open file.
 //
 // Checked: the lines are those of a plain model of the format (lines end at CR LF, LF or CR, the
 // text ends at the first Ctrl-Z, each line cut to its limit), so no line exceeds its limit and
@@ -12,7 +12,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -35,11 +34,7 @@ const std::string& file_path() {
   return path;
 }
 
-void remove_file() { std::remove(file_path().c_str()); }
-
 void write_file(std::string_view bytes) {
-  static const bool registered = std::atexit(remove_file) == 0;
-  (void)registered;
   std::FILE* out = std::fopen(file_path().c_str(), "wb");
   FUZZ_CHECK(out != nullptr);
   FUZZ_CHECK(std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size());
@@ -106,5 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   FUZZ_CHECK(io_result() == 0);
   FUZZ_CHECK(read_lines(file, limits, contents.size()) == lines);
   text_close(file);
+  // libFuzzer may end the process without running exit handlers: leave nothing behind.
+  std::remove(file_path().c_str());
   return 0;
 }
