@@ -8,16 +8,20 @@
 namespace {
 
 // The run-key wait of the graphics screen. When input has ended, before or during the wait, it
-// acts as V, so a run fed from a file ends instead of spinning. A digit also sets the pace.
+// acts as V, so a run fed from a file ends instead of spinning. A digit also sets the pace. The
+// running modes do not wait, so they serve a wake-up (a resized terminal's redraw) here.
 int run_key_wait() {
   int key = kNoKey;
   if (run.run_mode == RunMode::Stepwise) {
     key = read_key_or_end();
     if (key == kInputEnded) key = 'V';
-  } else if (key_pressed()) {
-    key = read_key();
-  } else if (end_of_input()) {
-    key = 'V';
+  } else {
+    serve_pending_wake_up();
+    if (key_pressed()) {
+      key = read_key();
+    } else if (end_of_input()) {
+      key = 'V';
+    }
   }
   if (key == kNoKey) return key;
   run.run_mode = mode_for_key(key, run.run_mode);

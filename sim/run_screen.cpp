@@ -2,11 +2,12 @@
 #include "sim/run_screen.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 
 #include "charts/chart_panel.h"
 #include "services/cp852.h"
 #include "services/graphics/graphics.h"
-#include "services/numbers.h"
 #include "sim/box_view.h"
 #include "sim/run_state.h"
 #include "sim/text_frame.h"
@@ -57,6 +58,30 @@ void draw_legend() {
                  2, lw + 9, (lw + 15) / 2, legend_text());
 }
 
+// Room for the longest status text: " T:" and a 64-bit count with its sign.
+using StatusTextRoom = std::array<char, 3 + 20>;
+
+// The status text, written into `room` and seen through the returned view. The box is redrawn
+// every step, so the text is made without the heap whatever the count's length. It stays at ten
+// characters as long as it can: from 8 digits on the leading blank gives way, from 9 digits the
+// "T:" too.
+std::string_view compose_status_text(int64_t step_count, StatusTextRoom& room) {
+  constexpr std::size_t kNumberWidth = 5;
+  char digits[20];
+  const auto count = static_cast<std::size_t>(
+      std::to_chars(digits, digits + sizeof digits, step_count).ptr - digits);
+  const std::size_t padding = count < kNumberWidth ? kNumberWidth - count : 0;
+  std::size_t length = 0;
+  for (const char c : {' ', 'T', ':'}) room[length++] = c;
+  for (std::size_t i = 0; i < padding; ++i) room[length++] = ' ';
+  for (std::size_t i = 0; i < count; ++i) room[length++] = digits[i];
+  std::string_view text(room.data(), length);
+  const auto limit = static_cast<std::size_t>(kStatusCharacters);
+  if (text.size() > limit) text.remove_prefix(1);
+  if (text.size() > limit) text.remove_prefix(2);
+  return text;
+}
+
 }  // namespace
 
 void open_run_surface() {
@@ -65,14 +90,9 @@ void open_run_surface() {
   open_graphics(driver, mode, kDriverPath);
 }
 
-// The text stays at ten characters as long as it can: from 8 digits on the leading blank gives
-// way, from 9 digits the "T:" too.
 std::string status_text(int64_t step_count) {
-  std::string text = " T:" + int_to_text(step_count, 5);
-  const auto limit = static_cast<std::size_t>(kStatusCharacters);
-  if (text.size() > limit) text.erase(0, 1);
-  if (text.size() > limit) text.erase(0, 2);
-  return text;
+  StatusTextRoom room;
+  return std::string(compose_status_text(step_count, room));
 }
 
 void draw_run_screen() {
@@ -97,7 +117,8 @@ int status_box_characters(std::string_view text) {
 }
 
 void draw_status_box() {
-  const std::string text = status_text(run.step_count);
+  StatusTextRoom room;
+  const std::string_view text = compose_status_text(run.step_count, room);
   const int sw = status_box_characters(text) * text_width(" ");
   const int th = text_height(" ");
   set_viewport(get_max_x() - sw - 8, 0, get_max_x(), th + 7, Clipping::On);

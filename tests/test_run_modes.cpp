@@ -168,3 +168,22 @@ TEST_F(RunModes, InputEndingDuringTheStepwiseWaitEndsTheRunLikeV) {
   EXPECT_EQ(made, 0);
   EXPECT_EQ(run.run_mode, RunMode::Finish);
 }
+
+// The terminal asks for a redraw after a resize by waking the key wait; the running modes never
+// wait for a key, so they used to leave the terminal unredrawn (and a too small one without its
+// notice) until the run ended. Each turn now serves a pending wake-up, once.
+TEST_F(RunModes, AWakeUpWhileNormalOrQuietRunningIsServedWithinATurn) {
+  for (const char mode : {'n', 'c'}) {
+    start_run(10, 5);
+    script_keys(std::string(1, mode));
+    turns(1);
+    int served = 0;
+    set_key_wait_idle_hook([&served] { ++served; });
+    wake_key_wait();
+    turns(1);
+    EXPECT_EQ(served, 1) << mode;
+    turns(10);
+    EXPECT_EQ(served, 1) << mode;
+    set_key_wait_idle_hook(nullptr);
+  }
+}

@@ -1,7 +1,7 @@
 // The key queue: producers on any thread, one consumer on the logic thread.
 //
-// A mutex guards the queue, the end-of-input flag and the wake request; a condition variable
-// wakes the waiting read_key. `queued` mirrors the queue's length in an atomic so that
+// A mutex guards the queue, the end-of-input flag and the setting of the wake request; a
+// condition variable wakes the waiting read_key. `queued` mirrors the queue's length in an atomic so that
 // key_pressed, which the step loop calls every turn, is one atomic load and takes no lock.
 // The second half of an extended key (its scan code after the 0 prefix) is held by the consumer
 // alone, outside the queue.
@@ -20,7 +20,7 @@ namespace {
 std::mutex queue_lock;
 std::condition_variable queue_changed;
 std::deque<KeyEvent> queue;             // guarded by queue_lock
-bool wake_requested = false;            // guarded by queue_lock
+std::atomic<bool> wake_requested{false};  // set under queue_lock; polled without it
 std::function<void()> idle_hook;        // guarded by queue_lock
 std::atomic<std::size_t> queued{0};     // queue.size(), readable without the lock
 std::atomic<bool> input_ended{false};   // no key will be pushed after those queued
@@ -97,6 +97,12 @@ void wake_key_wait() {
     wake_requested = true;
   }
   queue_changed.notify_one();
+}
+
+void serve_pending_wake_up() {
+  if (!wake_requested.load(std::memory_order_acquire)) return;
+  wake_requested.store(false, std::memory_order_relaxed);
+  run_idle_hook();
 }
 
 bool key_pressed() {

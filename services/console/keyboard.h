@@ -50,6 +50,9 @@ void wait_for_key_until(std::chrono::steady_clock::time_point deadline);
 // Called on the logic thread while read_key waits, after every wake-up (the terminal uses it to
 // redraw after a resize). Empty by default.
 void set_key_wait_idle_hook(std::function<void()> hook);
+// Logic thread: runs the idle hook when a wake-up came that no key wait has served. The running
+// modes, which never wait for a key, call it every turn; one atomic load when none came.
+void serve_pending_wake_up();
 
 // Ctrl-C, typed in the terminal or in the graphics window, is no key: it asks for the program to
 // end. The host installs the function that ends it (it is not expected to return); any thread
