@@ -1,8 +1,6 @@
 // The box view: grid, the insect picture, and cell drawing.
 #include "sim/box_view.h"
 
-#include <cmath>
-
 #include "services/graphics/graphics.h"
 #include "services/numbers.h"
 #include "sim/run_state.h"
@@ -46,7 +44,7 @@ void put_insect(int box, int column, int row) {
 }  // namespace
 
 uint16_t grid_side(int n) {
-  auto s = static_cast<uint16_t>(truncate_real(std::sqrt(static_cast<long double>(n))));
+  auto s = static_cast<uint16_t>(truncate_real(extended_sqrt(n)));
   while (s * s < n) ++s;
   return s;
 }
