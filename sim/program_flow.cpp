@@ -9,6 +9,7 @@
 #include "services/cp852.h"
 #include "services/graphics/graphics.h"
 #include "services/numbers.h"
+#include "services/turn_hook.h"
 #include "sim/box_view.h"
 #include "sim/help_viewer.h"
 #include "sim/run_modes.h"
@@ -119,7 +120,6 @@ void run_main_sequence(const VersionDescription& version) {
   run.run_mode = RunMode::Stepwise;
   show_help();
   start_run();
-  while (run_turn()) {
-  }
+  while (run_turn()) end_of_turn();
   show_summary();
 }

@@ -22,6 +22,7 @@ std::condition_variable queue_changed;
 std::deque<KeyEvent> queue;             // guarded by queue_lock
 bool wake_requested = false;            // guarded by queue_lock
 std::function<void()> idle_hook;        // guarded by queue_lock
+void (*wait_function)() = nullptr;      // the host's own wait; logic thread only
 std::atomic<std::size_t> queued{0};     // queue.size(), readable without the lock
 std::atomic<bool> input_ended{false};   // no key will be pushed after those queued
 
@@ -91,6 +92,13 @@ uint8_t read_key() {
   for (;;) {
     if (!queue.empty()) return take_front();
     if (input_ended.load(std::memory_order_acquire)) raise_run_time_error(kErrorReadPastEnd);
+    if (wait_function != nullptr) {
+      lock.unlock();
+      wait_function();
+      run_idle_hook();
+      lock.lock();
+      continue;
+    }
     queue_changed.wait(lock, [] {
       return !queue.empty() || wake_requested || input_ended.load(std::memory_order_acquire);
     });
@@ -110,6 +118,8 @@ void set_key_wait_idle_hook(std::function<void()> hook) {
   std::lock_guard<std::mutex> lock(queue_lock);
   idle_hook = std::move(hook);
 }
+
+void set_key_wait_function(void (*wait)()) { wait_function = wait; }
 
 void reset_keyboard() {
   std::lock_guard<std::mutex> lock(queue_lock);

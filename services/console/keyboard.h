@@ -41,5 +41,11 @@ bool end_of_input();
 // redraw after a resize). Empty by default.
 void set_key_wait_idle_hook(std::function<void()> hook);
 
+// A host whose logic thread must not block (the web page) or that hands in keys itself (a test
+// driver) waits its own way: while the queue is empty and input goes on, read_key calls `wait`
+// instead of blocking, runs the idle hook, and looks again. nullptr (the default): read_key
+// blocks on the queue.
+void set_key_wait_function(void (*wait)());
+
 // Empties the queue and forgets end of input (program entry and tests).
 void reset_keyboard();
