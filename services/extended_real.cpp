@@ -1,7 +1,7 @@
 // X87Real: the x87 extended format carried out with integer arithmetic.
 //
 // A non-zero value is significand * 2^(exponent - 63) with the significand's bit 63 set; zero
-// has a zero significand. Each operation forms its exact result, or the leading 128 bits of it
+// has a zero significand and keeps its sign, as IEEE zeros do (-0 prints as "-0.00"). Each operation forms its exact result, or the leading 128 bits of it
 // with a sticky bit standing for everything below, and rounds that once to 64 bits, to nearest
 // with ties to even (round_to_64). 128-bit intermediates come from the compiler's unsigned
 // __int128, which every target of ours has (WebAssembly included).
@@ -90,12 +90,12 @@ X87Real::X87Real(double value) {
   }
   set_integer(negative, fraction);
   if (significand_ != 0) exponent_ += exponent;
-  negative_ = negative && significand_ != 0;
+  negative_ = negative;
 }
 
 // Rounds the 64-bit significand to the 53 bits of a double, to nearest with ties to even.
 X87Real::operator double() const {
-  if (significand_ == 0) return 0.0;
+  if (significand_ == 0) return negative_ ? -0.0 : 0.0;
   uint64_t kept = significand_ >> 11;
   const uint64_t rest = significand_ & 0x7FF;
   int32_t exponent = exponent_;
@@ -111,7 +111,7 @@ X87Real::operator double() const {
 
 X87Real X87Real::operator-() const {
   X87Real result = *this;
-  if (significand_ != 0) result.negative_ = !negative_;
+  result.negative_ = !negative_;
   return result;
 }
 
@@ -131,8 +131,14 @@ std::partial_ordering operator<=>(const X87Real& a, const X87Real& b) {
 }
 
 // Aligns the smaller magnitude to the larger one's exponent in a 128-bit window (sticky below)
-// and adds or subtracts. x - x is +0, as the x87 unit gives it when rounding to nearest.
+// and adds or subtracts. x - x is +0 and -0 + -0 is -0, as the x87 unit gives them when rounding
+// to nearest.
 X87Real operator+(const X87Real& a, const X87Real& b) {
+  if (a.significand_ == 0 && b.significand_ == 0) {
+    X87Real zero;
+    zero.negative_ = a.negative_ && b.negative_;
+    return zero;
+  }
   if (b.significand_ == 0) return a;
   if (a.significand_ == 0) return b;
   const bool a_larger = a.exponent_ > b.exponent_ ||
@@ -167,7 +173,11 @@ X87Real operator+(const X87Real& a, const X87Real& b) {
 X87Real operator-(const X87Real& a, const X87Real& b) { return a + (-b); }
 
 X87Real operator*(const X87Real& a, const X87Real& b) {
-  if (a.significand_ == 0 || b.significand_ == 0) return X87Real();
+  if (a.significand_ == 0 || b.significand_ == 0) {
+    X87Real zero;
+    zero.negative_ = a.negative_ != b.negative_;
+    return zero;
+  }
   u128 product = u128{a.significand_} * b.significand_;  // in [2^126, 2^128)
   X87Real result;
   result.negative_ = a.negative_ != b.negative_;
@@ -185,7 +195,11 @@ X87Real operator*(const X87Real& a, const X87Real& b) {
 // against the divisor.
 X87Real operator/(const X87Real& a, const X87Real& b) {
   assert(b.significand_ != 0);
-  if (a.significand_ == 0) return X87Real();
+  if (a.significand_ == 0) {
+    X87Real zero;
+    zero.negative_ = a.negative_ != b.negative_;
+    return zero;
+  }
   const u128 numerator = u128{a.significand_} << 64;
   u128 quotient = numerator / b.significand_;
   const auto remainder = static_cast<uint64_t>(numerator % b.significand_);
@@ -215,8 +229,8 @@ X87Real operator/(const X87Real& a, const X87Real& b) {
 // the radicand has exactly 64 bits. It rounds up when the radicand exceeds r^2 + r: a square
 // root of an integer never lies exactly half-way.
 X87Real sqrt(const X87Real& x) {
+  if (x.significand_ == 0) return x;  // sqrt(-0) is -0
   assert(!x.negative_);
-  if (x.significand_ == 0) return X87Real();
   const int32_t e = x.exponent_ - 63;
   const bool odd = (e & 1) != 0;
   const u128 radicand = u128{x.significand_} << (odd ? 63 : 64);

@@ -57,7 +57,7 @@ class X87Real {
   friend int64_t trunc_to_int64(const X87Real& x);
 
   // The parts, for tests: value = significand * 2^(exponent - 63); the significand's bit 63 is
-  // set unless the value is zero.
+  // set unless the value is zero (exponent 0, either sign).
   bool negative() const { return negative_; }
   int32_t exponent() const { return exponent_; }
   uint64_t significand() const { return significand_; }

@@ -26,7 +26,7 @@ std::ostream& operator<<(std::ostream& out, const Parts& p) {
 
 // The x87 layout: the 64-bit significand, then the sign and the exponent biased by 16383.
 Parts parts_of(long double x) {
-  if (x == 0) return {false, 0, 0};
+  if (x == 0) return {std::signbit(x), 0, 0};
   unsigned char bytes[sizeof(long double)] = {};
   std::memcpy(bytes, &x, sizeof x);
   uint64_t significand = 0;
@@ -125,6 +125,20 @@ TEST(ExtendedReal, HalfwayResultsRoundToEven) {
     EXPECT_EQ(static_cast<double>(X87Real(value)), static_cast<double>(static_cast<long double>(value)))
         << std::hex << value;
   }
+}
+
+TEST(ExtendedReal, ZerosKeepTheirSignAsTheX87UnitGivesIt) {
+  const X87Real minus_zero(-0.0), plus_zero(0);
+  const X87Real minus_two(-2), three(3);
+  EXPECT_EQ(parts_of(minus_two * plus_zero), parts_of(-2.0L * 0.0L));
+  EXPECT_EQ(parts_of(plus_zero / minus_two), parts_of(0.0L / -2.0L));
+  EXPECT_EQ(parts_of(minus_zero + minus_zero), parts_of(-0.0L + -0.0L));
+  EXPECT_EQ(parts_of(minus_zero + plus_zero), parts_of(-0.0L + 0.0L));
+  EXPECT_EQ(parts_of(minus_zero - plus_zero), parts_of(-0.0L - 0.0L));
+  EXPECT_EQ(parts_of(three - three), parts_of(3.0L - 3.0L));
+  EXPECT_EQ(parts_of(sqrt(minus_zero)), parts_of(std::sqrt(-0.0L)));
+  EXPECT_TRUE(std::signbit(static_cast<double>(minus_two * plus_zero)));
+  EXPECT_TRUE(minus_zero == plus_zero);
 }
 
 TEST(ExtendedReal, CarriesAndCancellationsKeepTheExponent) {
