@@ -1,0 +1,20 @@
+import { serveFolder, launchBrowser } from '/work/wt-web/tests/web/browser.mjs';
+const server = await serveFolder('/tmp/exp/site_i');
+const browser = await launchBrowser();
+const page = await browser.newPage();
+await page.setViewport({ width: 640, height: 480 });
+await page.goto(server.url);
+await page.evaluate(() => window.zorvanPage.start('zorvan2'));
+const sleep = (ms) => new Promise(r => setTimeout(r, ms));
+await sleep(500);
+for (let i = 0; i < 8; ++i) { await page.keyboard.press('Space'); await sleep(150); }
+await page.keyboard.type('140\r70\r');
+await sleep(500);
+await page.keyboard.press('KeyC');
+await sleep(500);
+const a = await page.evaluate(() => [window.zorvanPage.run().turns, performance.now(), window.busy, window.slices, window.paintms, window.frames]);
+await sleep(3000);
+const b = await page.evaluate(() => [window.zorvanPage.run().turns, performance.now(), window.busy, window.slices, window.paintms, window.frames]);
+const wall = b[1]-a[1];
+console.log('turns/s', Math.round((b[0]-a[0])/wall*1000), 'busy%', ((b[2]-a[2])/wall*100).toFixed(1), 'slices/s', ((b[3]-a[3])/wall*1000).toFixed(1), 'paint ms/s', ((b[4]-a[4])/wall*1000).toFixed(1), 'frames/s', ((b[5]-a[5])/wall*1000).toFixed(1), 'turns per busy s', Math.round((b[0]-a[0])/(b[2]-a[2])*1000));
+await browser.close(); await server.close();
