@@ -52,13 +52,19 @@
       this.message = '';
       this.pendingWake = null;    // the key wait's wake-up
       this.timer = 0;
+      this.keyDownAt = 0;         // performance.now() of the last key given to the program
+      this.keyWaitAt = 0;         // ... and of the last time it began to wait for a key
       this.surfaceShown = false;
       this.surfaceWidth = 0;
       this.surfaceHeight = 0;
     }
 
     // The program's waits.
-    waitForKey(wakeUp) { this.state = 'key-wait'; this.pendingWake = wakeUp; }
+    waitForKey(wakeUp) {
+      this.state = 'key-wait';
+      this.pendingWake = wakeUp;
+      this.keyWaitAt = performance.now();
+    }
     sleep(milliseconds, wakeUp) {
       this.state = 'sleep';
       this.timer = setTimeout(() => this.resume(wakeUp), milliseconds);
@@ -92,6 +98,7 @@
 
     // A key for the program: wakes its key wait, if it waits for one.
     keyArrived() {
+      this.keyDownAt = performance.now();
       const wake = this.pendingWake;
       if (wake === null) return;
       this.pendingWake = null;
@@ -388,6 +395,7 @@
       surfaceWidth: current.surfaceWidth, surfaceHeight: current.surfaceHeight,
       turns: current.ready ? current.module._zorvan_turn_count() : 0,
       keyPending: current.ready ? current.module._zorvan_key_pending() !== 0 : false,
+      keyDownAt: current.keyDownAt, keyWaitAt: current.keyWaitAt,
     },
     notice: () => notice.textContent,
     // The console as 25 lines of text (for messages and logs).

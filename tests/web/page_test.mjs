@@ -14,10 +14,11 @@ import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { copyFileSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { join } from 'node:path';
+import { join, resolve } from 'node:path';
+import { pathToFileURL } from 'node:url';
 import { serveFolder, launchBrowser } from './browser.mjs';
 
-const [siteFolder, scriptRun, dataFolder, nativeDigest, webDigest] = process.argv.slice(2);
+const [siteFolder, scriptRun, dataFolder, nativeDigest, webDigest] = process.argv.slice(2).map((path) => resolve(path));
 assert.ok(webDigest, 'usage: page_test.mjs <site> <script_run> <data> <exactness_digest> <exactness_digest.js>');
 
 const COLUMNS = 80, ROWS = 25;
@@ -338,6 +339,18 @@ test('a bad number at a prompt ends the program with its run-time error, shown i
   assert.match(await session.page.evaluate(() => document.getElementById('ended-text').textContent),
                /exit code 106.*Runtime error 106/);
   await session.close();
+});
+
+test('the page works opened from a folder, with no web server', async () => {
+  const page = await browser.newPage();
+  openPages.add(page);
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(error.message));
+  await page.goto(pathToFileURL(join(siteFolder, 'index.html')).href);
+  await page.evaluate(() => window.zorvanPage.start('zorvan2'));
+  await page.waitForFunction(() => window.zorvanPage.run().state === 'sleep', { timeout: 20000 });
+  assert.match(await page.evaluate(() => window.zorvanPage.consoleText()), /Lapozhatunk/);
+  assert.deepEqual(errors, []);
 });
 
 test('the figures computed in WebAssembly are the desktop figures, digit for digit', async () => {
