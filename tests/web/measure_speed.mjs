@@ -4,8 +4,9 @@
 //   node tests/web/measure_speed.mjs <site folder> <bench_step_loop program>
 //
 // - Quiet turns per second in the page with a 640 x 480 surface (N = 140, K = 70), beside the
-//   native headless benchmark's BM_Quiet/640/480 run just before, both as wall-clock rates on
-//   the same machine;
+//   native headless benchmark's BM_Quiet/640/480, in rounds that take turns so that both see the
+//   same load on a shared machine: as wall-clock rates, and per second of CPU time (the
+//   benchmark's CPU time; the page's main-thread task time, its repaints included);
 // - how long a key takes to be read while Quiet runs: from the keydown event to the program's
 //   next wait for a key (L switches to step by step, whose next turn waits).
 import { execFileSync } from 'node:child_process';
@@ -14,12 +15,16 @@ import { serveFolder, launchBrowser } from './browser.mjs';
 const [site, bench] = process.argv.slice(2);
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
-function nativeQuietTurnsPerSecond() {
-  const out = execFileSync(bench, ['--benchmark_filter=BM_Quiet/640/480', '--benchmark_repetitions=3',
-                                   '--benchmark_report_aggregates_only=true', '--benchmark_format=json'], { encoding: 'utf8' });
-  const median = JSON.parse(out).benchmarks.find((b) => b.aggregate_name === 'median');
-  return 1e9 / median.real_time;  // real_time is in ns per turn
+// Wall-clock and CPU-time rates of the native benchmark (its times are ns per turn).
+function nativeQuiet() {
+  const out = execFileSync(bench, ['--benchmark_filter=BM_Quiet/640/480', '--benchmark_min_time=2',
+                                   '--benchmark_format=json'], { encoding: 'utf8' });
+  const result = JSON.parse(out).benchmarks[0];
+  return { wall: 1e9 / result.real_time, cpu: 1e9 / result.cpu_time };
 }
+
+const median = (values) => [...values].sort((x, y) => x - y)[Math.floor(values.length / 2)];
+const taskSeconds = async () => (await page.metrics()).TaskDuration;
 
 const server = await serveFolder(site);
 const browser = await launchBrowser();
@@ -42,23 +47,29 @@ while ((await run()).state !== 'key-wait') {
 await page.keyboard.type('140\r70\r');
 await settle('key-wait');
 const size = await page.evaluate(() => window.zorvanPage.surface());
-const native = nativeQuietTurnsPerSecond();
-const rates = [], latencies = [];
-for (let round = 0; round < 3; ++round) {
+const rounds = [], latencies = [];
+for (let round = 0; round < 5; ++round) {
+  const native = nativeQuiet();
   await page.keyboard.press('c');
   await sleep(500);
   const a = await page.evaluate(() => [window.zorvanPage.run().turns, performance.now()]);
+  const aTask = await taskSeconds();
   await sleep(3000);
   const b = await page.evaluate(() => [window.zorvanPage.run().turns, performance.now()]);
-  rates.push((b[0] - a[0]) / ((b[1] - a[1]) / 1000));
+  const bTask = await taskSeconds();
   await page.keyboard.press('l');
   const r = await settle('key-wait');
   latencies.push(r.keyWaitAt - r.keyDownAt);
+  const turns = b[0] - a[0];
+  rounds.push({ native, wall: turns / ((b[1] - a[1]) / 1000), cpu: turns / (bTask - aTask) });
+  const last = rounds[rounds.length - 1];
+  console.log(`round ${round + 1}: native ${Math.round(native.wall)} turns/s wall, ${Math.round(native.cpu)} per CPU s; ` +
+              `page ${Math.round(last.wall)} wall, ${Math.round(last.cpu)} per main-thread task s; ` +
+              `ratio ${(last.wall / native.wall).toFixed(2)} wall, ${(last.cpu / native.cpu).toFixed(2)} CPU`);
 }
-rates.sort((x, y) => x - y);
-console.log(`surface ${size.width}x${size.height}`);
-console.log(`native headless Quiet 640x480: ${Math.round(native)} turns/s (wall clock, median of 3)`);
-console.log(`page Quiet 640x480: ${rates.map(Math.round).join(', ')} turns/s; median ${Math.round(rates[1])} = ${(rates[1] / native).toFixed(2)} of native`);
+console.log(`surface ${size.width}x${size.height}, N = 140, K = 70`);
+console.log(`page / native Quiet, median of ${rounds.length} rounds: ${median(rounds.map((x) => x.wall / x.native.wall)).toFixed(2)} (wall clock), ` +
+            `${median(rounds.map((x) => x.cpu / x.native.cpu)).toFixed(2)} (CPU time)`);
 console.log(`key read while Quiet runs: ${latencies.map((l) => l.toFixed(1)).join(', ')} ms after the keydown`);
 await browser.close();
 await server.close();
