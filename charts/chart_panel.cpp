@@ -4,7 +4,7 @@
 // Geometry, recomputed at every use: th = text height (8 with the built-in font); the plot area
 // starts at row y1 + th + 10, above it is the title band; plot_height = (y2 - y1) - th - 10.
 // Bar i of width w covers columns x1 + w*i + 2 .. x1 + w*(i + 1) + 1 and rows
-// trunc(y2 - values[i]*scale) .. y2. Every real product is formed in long double and cut to a
+// trunc(y2 - values[i]*scale) .. y2. Every real product is formed as an extended real and cut to a
 // pixel with truncate_real, so a bar of value 0 is the single row y2.
 //
 // The operations draw through the global graphics services, assume the viewport is the whole
@@ -50,8 +50,8 @@ int panel_plot_height(const ChartPanel& panel) {
 }
 
 int panel_bar_top(const ChartPanel& panel, int64_t value) {
-  const long double height = static_cast<long double>(value) * panel.scale;
-  return static_cast<int>(truncate_real(static_cast<long double>(panel.y2) - height));
+  const extended_real height = extended_real(value) * panel.scale;
+  return static_cast<int>(truncate_real(extended_real(panel.y2) - height));
 }
 
 // The title is centred because the run screen has set centre / top justification before.
@@ -90,8 +90,8 @@ void panel_increment(uint16_t index, ChartPanel& panel, TurnDrawing drawing) {
   assert(index < panel.bar_count);
   set_fill(kSolidFill, panel.colour);
   panel.values[index] += 1;
-  const long double height = static_cast<long double>(panel.values[index]) * panel.scale;
-  if (height < static_cast<long double>(panel_plot_height(panel))) {
+  const extended_real height = extended_real(panel.values[index]) * panel.scale;
+  if (height < extended_real(panel_plot_height(panel))) {
     if (drawing == TurnDrawing::CountOnly) return;
     const int w = (panel.x2 - panel.x1) / panel.bar_count;
     fill_panel_bar(panel, w, index);

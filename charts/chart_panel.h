@@ -3,7 +3,7 @@
 // distributions and the count-change strip chart are all panels.
 //
 // Bar i covers columns x1 + w*i + 2 .. x1 + w*(i + 1) + 1 (w = (x2 - x1) div bar_count) and
-// rows trunc(y2 - values[i]*scale) .. y2; the product is formed in long double. The band of
+// rows trunc(y2 - values[i]*scale) .. y2; the product is formed as an extended real. The band of
 // th + 10 rows below y1 (th = text height) holds the title and no bar reaches into it.
 #pragma once
 

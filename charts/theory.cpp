@@ -2,14 +2,13 @@
 //
 // The coefficients C(N, k) are built by the recurrence C(N, k) = C(N, k - 1)*(N - k + 1)/k over
 // the left half only, mirrored to the right half; each step multiplies first and divides second
-// in long double and stores a double. C(140, 70) is about 9.4e40, far inside a double's range.
+// as an extended real and stores a double. C(140, 70) is about 9.4e40, far inside a double's range.
 // Bar heights are cut to whole pixels with truncate_real, so with N = 140 only the 35 central
 // bars of a 82-row plot are at least one pixel high.
 #include "charts/theory.h"
 
 #include <array>
 #include <cassert>
-#include <cmath>
 
 #include "services/numbers.h"
 
@@ -21,13 +20,13 @@ void theory_fill(ChartPanel& panel) {
   c[0] = 1.0;
   c[n - 1] = 1.0;
   for (int k = 1; k <= n / 2; ++k) {
-    c[k] = static_cast<double>(static_cast<long double>(n - k) * c[k - 1] / k);
+    c[k] = static_cast<double>(extended_real(n - k) * c[k - 1] / k);
     c[n - 1 - k] = c[k];
   }
-  const long double centre = c[n / 2];
-  const long double plot_height = panel_plot_height(panel);
+  const extended_real centre = c[n / 2];
+  const extended_real plot_height = panel_plot_height(panel);
   for (int i = 0; i < n; ++i) {
-    panel.values[i] = truncate_real(static_cast<long double>(c[i]) / centre * plot_height);
+    panel.values[i] = truncate_real(extended_real(c[i]) / centre * plot_height);
   }
   panel.scale = 1.0;
   panel_redraw(panel);
@@ -36,15 +35,14 @@ void theory_fill(ChartPanel& panel) {
 // An all-zero panel is normalised by 1 instead of 0, so the distance is always defined. The sum
 // is kept as a double, rounded after each term.
 double panel_distance(const ChartPanel& a, const ChartPanel& b) {
-  long double ma = panel_max_value(a);
+  extended_real ma = panel_max_value(a);
   if (ma == 0) ma = 1.0;
-  long double mb = panel_max_value(b);
+  extended_real mb = panel_max_value(b);
   if (mb == 0) mb = 1.0;
   double sum = 0.0;
   for (int i = 0; i < a.bar_count; ++i) {
-    const long double d = static_cast<long double>(a.values[i]) / ma -
-                          static_cast<long double>(b.values[i]) / mb;
+    const extended_real d = extended_real(a.values[i]) / ma - extended_real(b.values[i]) / mb;
     sum = static_cast<double>(sum + d * d);
   }
-  return static_cast<double>(std::sqrt(static_cast<long double>(sum)));
+  return static_cast<double>(extended_sqrt(extended_real(sum)));
 }

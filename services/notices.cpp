@@ -20,8 +20,9 @@ std::string console_failed(const std::string& reason) {
 
 std::string no_display() {
   return "Nincs grafikus kijelző, ezért a futás ablaka nem nyitható meg: indítsa a programot "
-         "grafikus asztalon (X11 vagy Wayland), vagy állítsa be a DISPLAY változót. [No display: "
-         "the graphics window cannot be opened.]";
+         "grafikus asztalon (X11 vagy Wayland), állítsa be a DISPLAY változót, vagy futtassa "
+         "böngészőben a weblapos változatot (./run.sh --web). [No display: the graphics window "
+         "cannot be opened.]";
 }
 
 std::string window_failed() {

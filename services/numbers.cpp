@@ -20,7 +20,13 @@ int32_t random_below(int32_t n) {
 
 void reset_random() { generator.seed(0); }
 
-int64_t truncate_real(long double value) { return static_cast<int64_t>(std::trunc(value)); }
+int64_t truncate_real(extended_real value) {
+#if LDBL_MANT_DIG == 64
+  return static_cast<int64_t>(std::trunc(value));
+#else
+  return trunc_to_int64(value);
+#endif
+}
 
 std::string int_to_text(int64_t value, int width, std::size_t max_length) {
   std::string text = std::to_string(value);

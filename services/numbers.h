@@ -2,11 +2,14 @@
 //
 // Every random choice of a run comes from random_below over one MT19937 generator that starts
 // from seed 0 and is never reseeded, so the same answers at the prompts give the same run.
-// Reals are computed in long double (80-bit on x86-64) and cut to integers by truncate_real only.
+// Reals are computed as extended reals (extended_real.h: the x87 80-bit format on every target)
+// and cut to integers by truncate_real only.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "services/extended_real.h"
 
 // A value in 0 .. n - 1: the high 32 bits of n times the next 32-bit generator output.
 // Every call consumes exactly one output. n must be at least 1.
@@ -16,7 +19,7 @@ int32_t random_below(int32_t n);
 void reset_random();
 
 // The real cut toward zero: 2.999 gives 2, -2.5 gives -2.
-int64_t truncate_real(long double value);
+int64_t truncate_real(extended_real value);
 
 // Decimal text, "-" in front of negatives, padded on the left with blanks to `width`
 // characters (0 = no padding); a longer text stays whole. Cut to `max_length` characters.

@@ -2,7 +2,6 @@
 #include "sim/box_view.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "services/graphics/graphics.h"
 #include "services/numbers.h"
@@ -56,7 +55,7 @@ int cell_size_for(int s, int max_x, int max_y) {
 }
 
 uint16_t grid_side(int n) {
-  auto s = static_cast<uint16_t>(truncate_real(std::sqrt(static_cast<long double>(n))));
+  auto s = static_cast<uint16_t>(truncate_real(extended_sqrt(n)));
   while (s * s < n) ++s;
   return s;
 }

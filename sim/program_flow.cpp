@@ -9,6 +9,7 @@
 #include "services/cp852.h"
 #include "services/graphics/graphics.h"
 #include "services/numbers.h"
+#include "services/turn_hook.h"
 #include "sim/box_view.h"
 #include "sim/help_viewer.h"
 #include "sim/pace.h"
@@ -41,7 +42,7 @@ void set_up_panels() {
   for (const PanelDesign& design : run.version->panels) {
     const bool strip = design.id == PanelId::Strip;
     const double scale =
-        strip ? static_cast<double>(static_cast<long double>(scale_y(190)) / n) : kInitialScale;
+        strip ? static_cast<double>(extended_real(scale_y(190)) / n) : kInitialScale;
     panel_init(panel_of(design.id), scale_x(design.x1), scale_y(design.y1), scale_x(design.x2),
                scale_y(design.y2), cp852(design.title), strip ? 0 : n + 1, scale, kPanelColour);
   }
@@ -73,11 +74,11 @@ void clear_occupancy() {
 }  // namespace
 
 int16_t scale_x(int16_t v) {
-  return static_cast<int16_t>(truncate_real(static_cast<long double>(v * get_max_x()) / 640.0L));
+  return static_cast<int16_t>(truncate_real(extended_real(v * get_max_x()) / 640));
 }
 
 int16_t scale_y(int16_t v) {
-  return static_cast<int16_t>(truncate_real(static_cast<long double>(v * get_max_y()) / 480.0L));
+  return static_cast<int16_t>(truncate_real(extended_real(v * get_max_y()) / 480));
 }
 
 void ask_parameters() {
@@ -122,7 +123,6 @@ void run_main_sequence(const VersionDescription& version) {
   run.run_mode = RunMode::Stepwise;
   show_help();
   start_run();
-  while (run_turn()) {
-  }
+  while (run_turn()) end_of_turn();
   show_summary();
 }

@@ -1,6 +1,7 @@
 # Shared set-up for run.sh and test.sh: installs the Debian packages the build and the tests need
 # (when run as root; otherwise prints the apt-get line), then configures and builds.
-# Sourced, not run: the caller sets ZORVAN_BUILD_DIR and ZORVAN_CMAKE_ARGS.
+# Sourced, not run: the caller sets ZORVAN_BUILD_DIR and ZORVAN_CMAKE_ARGS, and ZORVAN_WEB=1 when
+# it builds or tests the web edition too (ZORVAN_WEB_BUILD_DIR, ZORVAN_WEB_CMAKE_ARGS).
 
 ZORVAN_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libncurses-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev tmux xvfb x11-apps x11-utils xdotool imagemagick
@@ -11,12 +12,19 @@ ZORVAN_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libncurses-dev lib
 ZORVAN_FUZZ_CMAKE_ARGS="-DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug -DZORVAN_WERROR=ON
   -DZORVAN_FUZZ=ON"
 
+# The web edition: Emscripten, and Chromium, node and npm for its tests (npm only where no npm
+# command came with node already: the two packages may not mix), and a font for the page's text.
+ZORVAN_WEB_PACKAGES=(emscripten chromium nodejs fonts-dejavu-core)
+
 zorvan_missing_packages() {
   local missing=()
-  for package in "${ZORVAN_PACKAGES[@]}"; do
+  local packages=("${ZORVAN_PACKAGES[@]}")
+  if [ "${ZORVAN_WEB:-0}" = 1 ]; then packages+=("${ZORVAN_WEB_PACKAGES[@]}"); fi
+  for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
       || missing+=("$package")
   done
+  if [ "${ZORVAN_WEB:-0}" = 1 ] && ! command -v npm >/dev/null 2>&1; then missing+=(npm); fi
   echo "${missing[@]}"
 }
 
@@ -41,4 +49,27 @@ zorvan_build() {
   cmake -S "$root" -B "$ZORVAN_BUILD_DIR" ${ZORVAN_CMAKE_ARGS:-} >/dev/null
   [ -n "${ZORVAN_BUILD_TARGETS:-}" ] && targets=(--target $ZORVAN_BUILD_TARGETS)
   cmake --build "$ZORVAN_BUILD_DIR" -j"$(nproc)" "${targets[@]}"
+}
+
+# The web edition (cmake/web.cmake) in its own build folder, with Emscripten's toolchain file.
+# Emscripten's JavaScript tools need Debian's node modules.
+zorvan_build_web() {
+  local root
+  root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+  export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}"
+  cmake -S "$root" -B "$ZORVAN_WEB_BUILD_DIR" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake \
+    ${ZORVAN_WEB_CMAKE_ARGS:-} >/dev/null
+  cmake --build "$ZORVAN_WEB_BUILD_DIR" -j"$(nproc)"
+}
+
+# The web tests' driver (puppeteer-core, locked in tests/web/package-lock.json) into
+# tests/web/node_modules; it drives Debian's Chromium and never downloads a browser.
+zorvan_install_web_test_modules() {
+  local folder
+  folder=$(cd "$(dirname "${BASH_SOURCE[0]}")/../tests/web" && pwd)
+  if [ ! -f "$folder/node_modules/.package-lock.json" ] ||
+     [ "$folder/package-lock.json" -nt "$folder/node_modules/.package-lock.json" ]; then
+    (cd "$folder" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
+  fi
 }

@@ -7,12 +7,14 @@
 // alone, outside the queue.
 #include "services/console/keyboard.h"
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <utility>
 
+#include "services/console/console.h"
 #include "services/run_time_error.h"
 
 namespace {
@@ -22,6 +24,7 @@ std::condition_variable queue_changed;
 std::deque<KeyEvent> queue;             // guarded by queue_lock
 std::atomic<bool> wake_requested{false};  // set under queue_lock; polled without it
 std::function<void()> idle_hook;        // guarded by queue_lock
+void (*wait_function)() = nullptr;      // the host's own wait; logic thread only
 std::atomic<std::size_t> queued{0};     // queue.size(), readable without the lock
 std::atomic<bool> input_ended{false};   // no key will be pushed after those queued
 std::atomic<void (*)()> interrupt_handler{nullptr};  // ends the program on Ctrl-C
@@ -62,6 +65,13 @@ int wait_and_take() {
   for (;;) {
     if (!queue.empty()) return take_front();
     if (input_ended.load(std::memory_order_acquire)) return kInputEnded;
+    if (wait_function != nullptr) {  // the host waits its own way (the web page yields)
+      lock.unlock();
+      wait_function();
+      run_idle_hook();
+      lock.lock();
+      continue;
+    }
     queue_changed.wait(lock, [] {
       return !queue.empty() || wake_requested || input_ended.load(std::memory_order_acquire);
     });
@@ -119,6 +129,18 @@ int read_key_or_end() { return wait_and_take(); }
 
 void wait_for_key_until(std::chrono::steady_clock::time_point deadline) {
   if (key_pressed()) return;
+  if (wait_function != nullptr) {
+    // A host that must not block (the web page) sleeps through its console in short slices,
+    // which hand control back to it, and looks for a key after each.
+    constexpr auto kSlice = std::chrono::milliseconds(10);
+    for (auto now = std::chrono::steady_clock::now(); now < deadline && !key_pressed() &&
+                                                      !input_ended.load(std::memory_order_acquire);
+         now = std::chrono::steady_clock::now()) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
+      sleep_ms(static_cast<unsigned>(std::max<int64_t>(1, std::min(left, kSlice).count())));
+    }
+    return;
+  }
   std::unique_lock<std::mutex> lock(queue_lock);
   for (;;) {
     const bool woken = queue_changed.wait_until(lock, deadline, [] {
@@ -151,6 +173,8 @@ void set_key_wait_idle_hook(std::function<void()> hook) {
   std::lock_guard<std::mutex> lock(queue_lock);
   idle_hook = std::move(hook);
 }
+
+void set_key_wait_function(void (*wait)()) { wait_function = wait; }
 
 void reset_keyboard() {
   std::lock_guard<std::mutex> lock(queue_lock);

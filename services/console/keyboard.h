@@ -60,5 +60,11 @@ void serve_pending_wake_up();
 void set_interrupt_handler(void (*handler)());
 bool interrupt_program();
 
+// A host whose logic thread must not block (the web page) or that hands in keys itself (a test
+// driver) waits its own way: while the queue is empty and input goes on, read_key calls `wait`
+// instead of blocking, runs the idle hook, and looks again. nullptr (the default): read_key
+// blocks on the queue.
+void set_key_wait_function(void (*wait)());
+
 // Empties the queue and forgets end of input (program entry and tests).
 void reset_keyboard();

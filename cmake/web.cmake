@@ -1,0 +1,80 @@
+# The web edition: the library and the two entries compiled to WebAssembly with Emscripten, and
+# a folder of static files (site/) that any web server, or a browser opening index.html from a
+# disk or a file share, can serve.
+#
+# Configure with Emscripten's toolchain file in a build folder of its own (run.sh --web and
+# test.sh do this):
+#   cmake -S . -B build-web -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake
+#
+# The library leaves out what needs the terminal, SDL or threads; services/web/ hosts the
+# programs instead. Waits yield to the browser through Asyncify (web_host.h). Each program is one
+# self-contained script (the WebAssembly and the data files inside it), so the page needs no
+# fetch and works from file:// as well as from a server.
+
+file(GLOB_RECURSE ZORVAN_SOURCES CONFIGURE_DEPENDS
+  ${PROJECT_SOURCE_DIR}/services/*.cpp
+  ${PROJECT_SOURCE_DIR}/charts/*.cpp
+  ${PROJECT_SOURCE_DIR}/sim/*.cpp)
+list(FILTER ZORVAN_SOURCES EXCLUDE REGEX
+  "/services/(console/terminal_console|graphics/window_presenter|graphics/window_keys|program_host)\\.cpp$")
+
+add_library(zorvan_core STATIC ${ZORVAN_SOURCES})
+target_include_directories(zorvan_core PUBLIC ${PROJECT_SOURCE_DIR})
+# Run-time errors are C++ exceptions, thrown where an operation fails and caught once by the
+# program entry (run_logic_guarded). Exception support makes every call that could pass one on
+# a trip through JavaScript (and a possible unwinding point for Asyncify), so only the files that
+# catch are built with it; the others are built to throw but to let exceptions pass through
+# without clean-up, which is all a program that is ending needs. A file that gets a catch (found
+# here by its text) gets the support at the next configure. Link-time optimisation lets the
+# surface's operations inline into their callers, and the bulk memory instructions (in every
+# browser since 2021) copy and fill memory in one instruction instead of a loop or a call into
+# JavaScript. Together they make Quiet about twice as fast.
+function(zorvan_exception_options)
+  foreach(source ${ARGN})
+    file(STRINGS ${source} catching REGEX "(^|[^_A-Za-z])catch[ (]")
+    if(catching)
+      set_source_files_properties(${source} PROPERTIES COMPILE_OPTIONS -fexceptions)
+    else()
+      set_source_files_properties(${source} PROPERTIES COMPILE_OPTIONS -fignore-exceptions)
+    endif()
+  endforeach()
+endfunction()
+zorvan_exception_options(${ZORVAN_SOURCES})
+target_compile_options(zorvan_core PUBLIC -flto -mbulk-memory)
+target_link_options(zorvan_core PUBLIC -flto -mbulk-memory -fexceptions)
+
+set(ZORVAN_SITE_DIR ${CMAKE_BINARY_DIR}/site)
+set(ZORVAN_WEB_LINK_OPTIONS
+  -sASYNCIFY
+  "-sASYNCIFY_IMPORTS=['page_wait_for_key','page_sleep','page_yield']"
+  -sASYNCIFY_STACK_SIZE=65536
+  -sMODULARIZE=1
+  -sSINGLE_FILE=1
+  -sALLOW_MEMORY_GROWTH=1
+  # What the page calls (services/web/web_page_api.cpp): listed, since a library member that no
+  # program code refers to would otherwise be left out of the link.
+  "-sEXPORTED_FUNCTIONS=['_main','_zorvan_key_down','_zorvan_key_text','_zorvan_key_text_size','_zorvan_key_pending','_zorvan_console_cells','_zorvan_console_version','_zorvan_cursor_column','_zorvan_cursor_row','_zorvan_cp852_unicode','_zorvan_palette_rgb','_zorvan_turn_count','_zorvan_surface_width','_zorvan_surface_height','_zorvan_surface_indices','_zorvan_surface_rgba_if_changed']"
+  --embed-file ${PROJECT_SOURCE_DIR}/data@/zorvan)
+
+foreach(program zorvan2 zorvan)
+  add_executable(${program} app/${program}.cpp)
+  target_link_libraries(${program} PRIVATE zorvan_core)
+  target_link_options(${program} PRIVATE ${ZORVAN_WEB_LINK_OPTIONS} -sENVIRONMENT=web
+    -sEXPORT_NAME=create_${program})
+  set_target_properties(${program} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ZORVAN_SITE_DIR})
+  set_property(TARGET ${program} APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/data)
+endforeach()
+
+# The page itself: copied beside the two scripts.
+file(GLOB ZORVAN_PAGE_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/web/*)
+add_custom_target(web_page ALL
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${ZORVAN_SITE_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy ${ZORVAN_PAGE_FILES} ${ZORVAN_SITE_DIR}
+  DEPENDS ${ZORVAN_PAGE_FILES}
+  COMMENT "Copying the page into ${ZORVAN_SITE_DIR}")
+
+# The figures digest, to compare with the native one in the web tests (tests/web/).
+add_executable(exactness_digest tests/programs/exactness_digest.cpp)
+target_link_libraries(exactness_digest PRIVATE zorvan_core)
+target_link_options(exactness_digest PRIVATE -sSINGLE_FILE=1 -sALLOW_MEMORY_GROWTH=1
+  -sENVIRONMENT=web,node)

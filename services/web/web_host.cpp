@@ -1,0 +1,141 @@
+// The web host: its waits, console backend, presenter and host_program (see web_host.h).
+#include "services/web/web_host.h"
+
+#include <emscripten.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "services/console/console.h"
+#include "services/console/keyboard.h"
+#include "services/graphics/graphics.h"
+#include "services/graphics/presenter.h"
+#include "services/graphics/window_presenter.h"
+#include "services/notices.h"
+#include "services/program_host.h"
+#include "services/turn_hook.h"
+
+// ---------------------------------------------------------------------------------------------
+// The page's side of the waits. Each hands Asyncify's wake-up to the page's host object, which
+// calls it when the wait is over; the page never calls it after the program has been ended.
+
+EM_JS(void, page_wait_for_key, (), {
+  Asyncify.handleSleep(function(wakeUp) { Module["host"].waitForKey(wakeUp); });
+});
+
+EM_JS(void, page_sleep, (int milliseconds), {
+  Asyncify.handleSleep(function(wakeUp) { Module["host"].sleep(milliseconds, wakeUp); });
+});
+
+EM_JS(void, page_yield, (), {
+  Asyncify.handleSleep(function(wakeUp) { Module["host"].yieldTurn(wakeUp); });
+});
+
+EM_JS(void, page_free_area, (int* width, int* height), {
+  const area = Module["host"].freeArea();
+  HEAP32[width >> 2] = area.width;
+  HEAP32[height >> 2] = area.height;
+});
+
+EM_JS(void, page_show_surface, (int width, int height), {
+  Module["host"].showSurface(width, height);
+});
+
+EM_JS(void, page_hide_surface, (), { Module["host"].hideSurface(); });
+
+EM_JS(void, page_program_ended, (int exit_code, const char* message), {
+  Module["host"].programEnded(exit_code, UTF8ToString(message));
+});
+
+namespace {
+
+// Where the data files are packed into the module's file system (the build's --embed-file).
+constexpr const char* kDataFolder = "/zorvan";
+
+// A slice of turns lasts about one display frame less the time the page needs to repaint.
+constexpr double kSliceMs = 12.0;
+// The clock is read once every this many turns: a Quiet turn takes well under a microsecond.
+constexpr int kTurnsPerClockCheck = 32;
+
+int64_t turn_count = 0;
+int turns_since_clock = 0;
+double slice_end_ms = 0.0;
+uint32_t console_version = 0;
+
+void start_slice() { slice_end_ms = emscripten_get_now() + kSliceMs; }
+
+void wait_for_key() {
+  page_wait_for_key();
+  start_slice();
+}
+
+void end_turn() {
+  ++turn_count;
+  if (++turns_since_clock < kTurnsPerClockCheck) return;
+  turns_since_clock = 0;
+  if (emscripten_get_now() < slice_end_ms) return;
+  page_yield();
+  start_slice();
+}
+
+class WebConsole : public ConsoleBackend {
+ public:
+  void present(const ConsoleState&) override { ++console_version; }
+  void sleep(unsigned milliseconds) override {
+    page_sleep(static_cast<int>(milliseconds));
+    start_slice();
+  }
+};
+
+// The page shows the surface while it is open, as the desktop shows its window.
+class WebPresenter : public Presenter {
+ public:
+  bool open_window(int& width, int& height) override {
+    if (!measured_) {
+      int free_width = 0, free_height = 0;
+      page_free_area(&free_width, &free_height);
+      width_ = std::max(kMinSurfaceWidth, free_width);
+      height_ = std::max(kMinSurfaceHeight, free_height);
+      measured_ = true;
+    }
+    width = width_;
+    height = height_;
+    page_show_surface(width_, height_);
+    return true;
+  }
+
+  void close_window() override { page_hide_surface(); }
+
+ private:
+  bool measured_ = false;
+  int width_ = 0, height_ = 0;
+};
+
+}  // namespace
+
+int64_t web_turn_count() { return turn_count; }
+
+uint32_t web_console_version() { return console_version; }
+
+// The page takes no command line: its canvas is scaled to the page, so there is no zoom.
+int host_program(int /*argc*/, const char* const* /*argv*/, const std::function<void()>& logic) {
+  WebConsole console;
+  WebPresenter presenter;
+  set_console_backend(&console);
+  set_presenter(&presenter);
+  set_key_wait_function(wait_for_key);
+  set_turn_hook(end_turn);
+  start_slice();
+  LogicOutcome outcome;
+  if (chdir(kDataFolder) != 0) {
+    outcome = {kGraphicsExitCode, notice::internal_error("the data folder is missing from the page's files")};
+  } else {
+    outcome = run_logic_guarded(logic);
+  }
+  set_turn_hook(nullptr);
+  set_key_wait_function(nullptr);
+  set_presenter(nullptr);
+  set_console_backend(nullptr);
+  page_program_ended(outcome.exit_code, outcome.message.c_str());
+  return outcome.exit_code;
+}

@@ -1,0 +1,114 @@
+// What the page calls: keys in, and the console model and the surface out for its repaint.
+//
+// Every function runs while the program waits (the page's code runs only then), so the model and
+// the surface are whole whenever the page reads them.
+#include <emscripten.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "services/console/console.h"
+#include "services/console/dom_keys.h"
+#include "services/console/keyboard.h"
+#include "services/cp852.h"
+#include "services/graphics/graphics.h"
+#include "services/graphics/presenter.h"
+#include "services/graphics/surface.h"
+#include "services/web/web_host.h"
+
+static_assert(sizeof(ConsoleCell) == 2, "the page reads cells as (character, attribute) byte pairs");
+
+namespace {
+
+// What zorvan_key_down tells the page.
+enum KeyDownAnswer : int { kIgnored = 0, kTaken = 1, kInterrupt = 2 };
+
+// The page writes a keydown event's key and code here, each NUL-terminated UTF-8, before it calls
+// zorvan_key_down: a buffer of the program's own, since the program's stack is in use while it
+// waits.
+constexpr std::size_t kKeyTextSize = 128;
+char key_text[2][kKeyTextSize];
+
+// Palette index -> RGBA bytes in memory order, as an ImageData holds them.
+std::vector<uint32_t> make_rgba_table() {
+  std::vector<uint32_t> table(256);
+  for (int i = 0; i < 256; ++i) {
+    const uint32_t rgb = kPalette[i];
+    table[i] = 0xFF000000u | ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+  }
+  return table;
+}
+
+std::vector<uint32_t> rgba_frame;
+
+}  // namespace
+
+extern "C" {
+
+// Where the page writes the key (index 0) and the code (index 1) of a keydown event, each at
+// most zorvan_key_text_size() bytes with its NUL.
+EMSCRIPTEN_KEEPALIVE char* zorvan_key_text(int index) { return key_text[index & 1]; }
+EMSCRIPTEN_KEEPALIVE int zorvan_key_text_size() { return static_cast<int>(kKeyTextSize); }
+
+// A keydown event of the page, its key and code in zorvan_key_text, with the dom_mod bits.
+EMSCRIPTEN_KEEPALIVE int zorvan_key_down(int modifiers) {
+  key_text[0][kKeyTextSize - 1] = key_text[1][kKeyTextSize - 1] = '\0';
+  const DomKeyResult result = key_for_dom_event(key_text[0], key_text[1], static_cast<unsigned>(modifiers));
+  switch (result.status) {
+    case DomKeyStatus::kKey:
+      push_key(result.key);
+      return kTaken;
+    case DomKeyStatus::kInterrupt:
+      return kInterrupt;
+    case DomKeyStatus::kIgnored:
+      break;
+  }
+  return kIgnored;
+}
+
+// True when a key waits in the queue (the page's tests wait for the program to take them).
+EMSCRIPTEN_KEEPALIVE int zorvan_key_pending() { return key_pressed() ? 1 : 0; }
+
+// The 25 x 80 cells, row by row, each a code page 852 byte and its attribute.
+EMSCRIPTEN_KEEPALIVE const uint8_t* zorvan_console_cells() {
+  return &console_state().cells[0][0].character;
+}
+
+EMSCRIPTEN_KEEPALIVE uint32_t zorvan_console_version() { return web_console_version(); }
+EMSCRIPTEN_KEEPALIVE int zorvan_cursor_column() { return console_state().cursor_column; }
+EMSCRIPTEN_KEEPALIVE int zorvan_cursor_row() { return console_state().cursor_row; }
+EMSCRIPTEN_KEEPALIVE int zorvan_cp852_unicode(int byte) {
+  return static_cast<int>(cp852_to_unicode(static_cast<uint8_t>(byte)));
+}
+EMSCRIPTEN_KEEPALIVE uint32_t zorvan_palette_rgb(int index) { return kPalette[index & 0xFF]; }
+
+EMSCRIPTEN_KEEPALIVE double zorvan_turn_count() { return static_cast<double>(web_turn_count()); }
+
+EMSCRIPTEN_KEEPALIVE int zorvan_surface_width() {
+  return current_surface().is_open() ? current_surface().width() : 0;
+}
+EMSCRIPTEN_KEEPALIVE int zorvan_surface_height() {
+  return current_surface().is_open() ? current_surface().height() : 0;
+}
+
+// The palette indices of the open surface, row by row (nullptr when it is closed).
+EMSCRIPTEN_KEEPALIVE const uint8_t* zorvan_surface_indices() {
+  return current_surface().is_open() ? current_surface().pixels() : nullptr;
+}
+
+// The surface converted through the palette into RGBA, when it changed since the last call;
+// nullptr when it did not or when it is closed.
+EMSCRIPTEN_KEEPALIVE const uint32_t* zorvan_surface_rgba_if_changed() {
+  if (!surface_changed.exchange(false)) return nullptr;
+  const Surface& surface = current_surface();
+  if (!surface.is_open()) return nullptr;
+  static const std::vector<uint32_t> table = make_rgba_table();
+  const std::size_t count =
+      static_cast<std::size_t>(surface.width()) * static_cast<std::size_t>(surface.height());
+  rgba_frame.resize(count);
+  const uint8_t* indices = surface.pixels();
+  for (std::size_t i = 0; i < count; ++i) rgba_frame[i] = table[indices[i]];
+  return rgba_frame.data();
+}
+
+}  // extern "C"

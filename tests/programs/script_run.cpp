@@ -1,0 +1,198 @@
+// Runs one of the programs natively on the headless console and a headless surface, fed by a key
+// script, and writes the console and the surface at the script's checkpoints: what the web page
+// must show at the same points.
+//
+//   script_run <zorvan2|zorvan> <width> <height> <data folder> <script> <output folder>
+//
+// The script has one item a line, taken in order:
+//   key <c|x> <code>     a key (c: a character, x: an extended key's scan code), handed in at
+//                        the program's next wait for a key
+//   at <t> <c|x> <code>  a key that arrives while the run goes on in Normal or Quiet, so that
+//                        the turn making step t reads it (it is handed in after step t - 1)
+//   check <name>         at the program's next wait with no key left: writes <name>.console
+//                        (25 x 80 cells of character and attribute), <name>.surface (width and
+//                        height as two 32-bit little-endian words, then the palette indices, or
+//                        two zero words when no surface is open) and <name>.turns (the steps)
+// A check after the last wait (the closing line) is written when the program has ended. When
+// the script is used up, input ends. The output folder also gets palette.rgb (256 x RGB).
+//
+// The run is the real run_main_sequence, single-threaded: the host's waits (the key wait
+// function, the console's sleep) and the turn hook are where the script is fed in.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+#include "services/console/console.h"
+#include "services/console/keyboard.h"
+#include "services/graphics/graphics.h"
+#include "services/graphics/presenter.h"
+#include "services/graphics/surface.h"
+#include "services/numbers.h"
+#include "services/program_host.h"
+#include "services/turn_hook.h"
+#include "sim/program_flow.h"
+#include "sim/version.h"
+
+namespace {
+
+struct Item {
+  enum Kind { kKey, kTimedKey, kCheck } kind = kKey;
+  KeyEvent key{};
+  int64_t step = 0;  // kTimedKey
+  std::string name;  // kCheck
+};
+
+std::deque<Item> script;
+std::deque<Item> timed_keys;  // armed, in step order
+std::filesystem::path output;
+int64_t turns = 0;
+
+[[noreturn]] void fail(const std::string& message) {
+  std::fprintf(stderr, "script_run: %s\n", message.c_str());
+  std::exit(2);
+}
+
+KeyEvent parse_key(std::istringstream& in) {
+  std::string kind;
+  int code = -1;
+  in >> kind >> code;
+  if ((kind != "c" && kind != "x") || code < 0 || code > 255) fail("bad key in the script");
+  return {static_cast<uint8_t>(code), kind == "x"};
+}
+
+void read_script(const char* path) {
+  std::ifstream in(path);
+  if (!in) fail(std::string("cannot read ") + path);
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream words(line);
+    std::string verb;
+    if (!(words >> verb)) continue;
+    Item item;
+    item.kind = Item::kKey;
+    if (verb == "key") {
+      item.key = parse_key(words);
+    } else if (verb == "at") {
+      item.kind = Item::kTimedKey;
+      words >> item.step;
+      item.key = parse_key(words);
+    } else if (verb == "check") {
+      item.kind = Item::kCheck;
+      words >> item.name;
+    } else {
+      fail("unknown script line: " + line);
+    }
+    script.push_back(item);
+  }
+}
+
+void write_file(const std::string& name, const void* data, std::size_t size) {
+  std::ofstream out(output / name, std::ios::binary);
+  out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+  if (!out) fail("cannot write " + name);
+}
+
+void write_checkpoint(const std::string& name) {
+  const ConsoleState& console = console_state();
+  write_file(name + ".console", &console.cells[0][0], sizeof console.cells);
+  const Surface& surface = current_surface();
+  std::string bytes(8, '\0');
+  if (surface.is_open()) {
+    const uint32_t size[2] = {static_cast<uint32_t>(surface.width()), static_cast<uint32_t>(surface.height())};
+    std::memcpy(bytes.data(), size, sizeof size);
+    bytes.append(reinterpret_cast<const char*>(surface.pixels()),
+                 static_cast<std::size_t>(surface.width()) * static_cast<std::size_t>(surface.height()));
+  }
+  write_file(name + ".surface", bytes.data(), bytes.size());
+  const std::string steps = std::to_string(turns) + "\n";
+  write_file(name + ".turns", steps.data(), steps.size());
+}
+
+// The program waits and no key is left: checkpoints first, then the next keys up to the next
+// checkpoint or timed key (the keys after a timed key come at the wait that follows it). With
+// nothing left to hand in, input ends.
+void feed_at_wait() {
+  if (!timed_keys.empty()) fail("the program waits before a timed key's step");
+  bool handed_in = false;
+  while (!script.empty()) {
+    Item& item = script.front();
+    if (item.kind == Item::kCheck) {
+      if (handed_in) return;
+      write_checkpoint(item.name);
+    } else if (item.kind == Item::kKey) {
+      push_key(item.key);
+      handed_in = true;
+    } else {
+      timed_keys.push_back(item);
+      script.pop_front();
+      return;
+    }
+    script.pop_front();
+  }
+  if (!handed_in) push_end_of_input();
+}
+
+void wait_for_key() {
+  if (!key_pressed()) feed_at_wait();
+}
+
+void after_turn() {
+  ++turns;
+  while (!timed_keys.empty() && timed_keys.front().step - 1 <= turns) {
+    if (timed_keys.front().step - 1 < turns) fail("a timed key's step has passed");
+    push_key(timed_keys.front().key);
+    timed_keys.pop_front();
+  }
+}
+
+// The page prompt sleeps before it looks for a key: that is its wait.
+class ScriptConsole : public ConsoleBackend {
+ public:
+  void present(const ConsoleState&) override {}
+  void sleep(unsigned) override {
+    if (!key_pressed() && !end_of_input()) feed_at_wait();
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 7) fail("usage: script_run <zorvan2|zorvan> <width> <height> <data folder> <script> <output folder>");
+  const std::string program = argv[1];
+  if (program != "zorvan2" && program != "zorvan") fail("unknown program " + program);
+  const VersionDescription& version = program == "zorvan2" ? kSecondVersion : kFirstVersion;
+  HeadlessPresenter presenter(std::atoi(argv[2]), std::atoi(argv[3]));
+  read_script(argv[5]);
+  output = std::filesystem::absolute(argv[6]);
+  std::filesystem::create_directories(output);
+  {
+    std::string rgb;
+    for (const uint32_t colour : kPalette) {
+      rgb += static_cast<char>(colour >> 16);
+      rgb += static_cast<char>((colour >> 8) & 0xFF);
+      rgb += static_cast<char>(colour & 0xFF);
+    }
+    write_file("palette.rgb", rgb.data(), rgb.size());
+  }
+  if (chdir(argv[4]) != 0) fail(std::string("no data folder ") + argv[4]);
+
+  ScriptConsole console;
+  reset_console();
+  reset_keyboard();
+  reset_random();
+  set_console_backend(&console);
+  set_presenter(&presenter);
+  set_key_wait_function(wait_for_key);
+  set_turn_hook(after_turn);
+  const LogicOutcome outcome = run_logic_guarded([&] { run_main_sequence(version); });
+  for (const Item& item : script) {
+    if (item.kind == Item::kCheck) write_checkpoint(item.name);
+  }
+  if (!outcome.message.empty()) std::fprintf(stderr, "%s\n", outcome.message.c_str());
+  return outcome.exit_code;
+}

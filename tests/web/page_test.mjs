@@ -1,0 +1,375 @@
+// The web page against the desktop programs, in Debian's headless Chromium.
+//
+//   node tests/web/page_test.mjs <site folder> <script_run program> <data folder> <exactness_digest program> <exactness_digest.js>
+//
+// Each session drives a program in the page with real key presses and takes checkpoints where
+// the program waits: the console model, the surface's palette indices, what the surface canvas
+// shows, and the turns made. The keys it pressed, with the step at which each key that stopped a
+// Normal or Quiet stretch was read, become a script for the native script_run, which replays
+// them on the headless console and a headless surface of the page's surface size. Every
+// checkpoint must then be the same, cell for cell and pixel for pixel (the page prompt's spinner
+// aside: it turns with the clock).
+import { test, before, after, afterEach } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { copyFileSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join, resolve } from 'node:path';
+import { pathToFileURL } from 'node:url';
+import { serveFolder, launchBrowser } from './browser.mjs';
+
+const [siteFolder, scriptRun, dataFolder, nativeDigest, webDigest] = process.argv.slice(2).map((path) => resolve(path));
+assert.ok(webDigest, 'usage: page_test.mjs <site> <script_run> <data> <exactness_digest> <exactness_digest.js>');
+
+const COLUMNS = 80, ROWS = 25;
+const SPINNER_CELL = ((ROWS - 1) * COLUMNS + 46) * 2;  // row 25, column 47: the page prompt's spinner
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+let server, browser;
+const openPages = new Set();  // closed after each test, so a failed one leaves no program running
+before(async () => {
+  server = await serveFolder(siteFolder);
+  browser = await launchBrowser();
+});
+afterEach(async () => {
+  for (const page of openPages) await page.close();
+  openPages.clear();
+});
+after(async () => {
+  await browser?.close();
+  await server?.close();
+});
+
+// One program in one page, and the script that replays it natively.
+class Session {
+  constructor(page, program) {
+    this.page = page;
+    this.program = program;
+    this.script = [];
+    this.checkpoints = [];
+    this.errors = [];
+    page.on('pageerror', (error) => this.errors.push(error.message));
+  }
+
+  static async open(program, width, height) {
+    const page = await browser.newPage();
+    openPages.add(page);
+    await page.setViewport({ width, height });
+    const session = new Session(page, program);
+    await page.goto(server.url);
+    await page.evaluate((name) => window.zorvanPage.start(name), program);
+    await session.settle('sleep');
+    return session;
+  }
+
+  run() { return this.page.evaluate(() => window.zorvanPage.run()); }
+
+  // Waits until the program has taken every key and waits: for a key ('key-wait'), at the page
+  // prompt ('sleep') or for good ('ended'); `states` is one of them or a list.
+  async settle(states, timeoutMs = 20000) {
+    const wanted = [].concat(states);
+    const end = Date.now() + timeoutMs;
+    for (;;) {
+      const run = await this.run();
+      if (run && !run.keyPending && wanted.includes(run.state)) return run;
+      if (Date.now() > end) throw new Error(`${this.program}: no ${wanted} wait: ${JSON.stringify(run)}`);
+      await sleep(20);
+    }
+  }
+
+  // Presses one key: a character, or 'Enter'. The script gets its code page byte.
+  async press(key) {
+    const code = key === 'Enter' ? 13 : key.charCodeAt(0);
+    this.script.push(`key c ${code}`);
+    await this.page.keyboard.press(key === ' ' ? 'Space' : key);
+  }
+
+  async type(text, state) {
+    for (const key of text) await this.press(key === '\r' ? 'Enter' : key);
+    return this.settle(state);
+  }
+
+  // Starts a stretch of Normal or Quiet with `start`, lets it run for `milliseconds` and at least
+  // until step `leastTurns`, stops it with L and notes the step that read L. `during` runs while
+  // the stretch goes on.
+  async stretch(start, milliseconds, during = async () => {}, leastTurns = 0) {
+    await this.press(start);
+    await sleep(milliseconds / 2);
+    await during();
+    await sleep(milliseconds / 2);
+    while ((await this.run()).turns < leastTurns) await sleep(100);
+    await this.page.keyboard.press('l');
+    const run = await this.settle('key-wait');
+    this.script.push(`at ${run.turns} c ${'l'.charCodeAt(0)}`);
+    return run;
+  }
+
+  // Records what the page shows now, after the next repaint.
+  async checkpoint(name) {
+    await this.page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
+    const shot = await this.page.evaluate(() => {
+      const base64 = (bytes) => {
+        let text = '';
+        for (let i = 0; i < bytes.length; i += 0x8000) text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+        return btoa(text);
+      };
+      const run = window.zorvanPage.run();
+      const surface = window.zorvanPage.surface();
+      const box = window.zorvanPage.canvasBox();
+      return {
+        run,
+        console: base64(window.zorvanPage.consoleCells()),
+        text: window.zorvanPage.consoleText(),
+        surface: surface && { width: surface.width, height: surface.height, indices: base64(surface.indices) },
+        canvas: run.surfaceShown ? base64(new Uint8Array(window.zorvanPage.canvasPixels().buffer)) : null,
+        box,
+      };
+    });
+    this.script.push(`check ${name}`);
+    this.checkpoints.push({ name, ...shot });
+    return shot;
+  }
+
+  // The size the page measured at the first opening of the surface.
+  async surfaceSize() {
+    const run = await this.run();
+    return [run.surfaceWidth, run.surfaceHeight];
+  }
+
+  // Replays the script natively and compares every checkpoint.
+  async compareWithNative() {
+    assert.deepEqual(this.errors, [], 'errors in the page');
+    const folder = mkdtempSync(join(tmpdir(), 'zorvan-native-'));
+    try {
+      writeFileSync(join(folder, 'script.txt'), this.script.join('\n') + '\n');
+      const [width, height] = await this.surfaceSize();
+      execFileSync(scriptRun, [this.program, String(width), String(height), dataFolder,
+                               join(folder, 'script.txt'), join(folder, 'out')], { stdio: 'inherit' });
+      const palette = readFileSync(join(folder, 'out', 'palette.rgb'));
+      for (const checkpoint of this.checkpoints) compareCheckpoint(checkpoint, join(folder, 'out'), palette);
+    } finally {
+      rmSync(folder, { recursive: true, force: true });
+    }
+  }
+
+  async close() {
+    openPages.delete(this.page);
+    await this.page.close();
+  }
+}
+
+function compareCheckpoint(checkpoint, folder, palette) {
+  const where = `checkpoint ${checkpoint.name}`;
+  const turns = Number(readFileSync(join(folder, checkpoint.name + '.turns'), 'utf8'));
+  assert.equal(checkpoint.run.turns, turns, `${where}: steps`);
+
+  const nativeConsole = readFileSync(join(folder, checkpoint.name + '.console'));
+  const pageConsole = Buffer.from(checkpoint.console, 'base64');
+  if (checkpoint.run.state === 'sleep') {
+    assert.ok('-\\|/'.includes(String.fromCharCode(pageConsole[SPINNER_CELL])), `${where}: spinner`);
+    pageConsole[SPINNER_CELL] = nativeConsole[SPINNER_CELL];
+  }
+  const firstCell = firstDifference(pageConsole, nativeConsole);
+  assert.equal(firstCell, -1, `${where}: console cell (${(firstCell >> 1) % COLUMNS + 1}, ${Math.floor((firstCell >> 1) / COLUMNS) + 1}) differs; the page shows\n${checkpoint.text}`);
+
+  const nativeSurface = readFileSync(join(folder, checkpoint.name + '.surface'));
+  const width = nativeSurface.readUInt32LE(0), height = nativeSurface.readUInt32LE(4);
+  if (width === 0) {
+    assert.equal(checkpoint.surface, null, `${where}: the page has a surface open, the desktop none`);
+    return;
+  }
+  assert.ok(checkpoint.surface, `${where}: the desktop has a surface open, the page none`);
+  assert.deepEqual([checkpoint.surface.width, checkpoint.surface.height], [width, height], `${where}: surface size`);
+  const indices = nativeSurface.subarray(8);
+  const pageIndices = Buffer.from(checkpoint.surface.indices, 'base64');
+  const first = firstDifference(pageIndices, indices);
+  assert.equal(first, -1, `${where}: surface pixel (${first % width}, ${Math.floor(first / width)}) differs`);
+  if (checkpoint.canvas) {
+    const rgba = Buffer.from(checkpoint.canvas, 'base64');
+    assert.equal(rgba.length, width * height * 4, `${where}: canvas size`);
+    for (let i = 0; i < indices.length; ++i) {
+      const p = indices[i] * 3, q = i * 4;
+      if (rgba[q] !== palette[p] || rgba[q + 1] !== palette[p + 1] || rgba[q + 2] !== palette[p + 2] || rgba[q + 3] !== 255) {
+        assert.fail(`${where}: canvas pixel (${i % width}, ${Math.floor(i / width)}) is not palette colour ${indices[i]}`);
+      }
+    }
+  }
+}
+
+function firstDifference(a, b) {
+  if (a.length !== b.length) return 0;
+  for (let i = 0; i < a.length; ++i) if (a[i] !== b[i]) return i;
+  return -1;
+}
+
+// From the first help page to the number prompt, checking the first two pages and the prompt.
+async function throughHelp(session) {
+  await session.checkpoint('help-1');
+  await session.type(' ', 'sleep');
+  await session.checkpoint('help-2');
+  await skipHelp(session);
+  await session.checkpoint('prompt-n');
+}
+
+// Pages on through the help text to the first number prompt.
+async function skipHelp(session) {
+  for (let pages = 0; (await session.settle(['sleep', 'key-wait'])).state === 'sleep'; ++pages) {
+    assert.ok(pages < 20, 'the help pages do not end');
+    await session.press(' ');
+  }
+}
+
+// From the end of the run through the summary pages to the closing line.
+async function throughSummary(session) {
+  await session.type('v', 'sleep');
+  await session.checkpoint('summary-0');
+  for (let page = 1; ; ++page) {
+    assert.ok(page < 20, 'the summary pages do not end');
+    await session.press(' ');
+    const run = await session.settle(['sleep', 'ended']);
+    if (run.state === 'ended') {
+      assert.equal(run.exitCode, 0);
+      break;
+    }
+    await session.checkpoint(`summary-${page}`);
+  }
+  await session.checkpoint('closing');
+}
+
+// Keys the page's table does not know: nothing happens, and the browser keeps them.
+async function pressUnknownKeys(session) {
+  const before = await session.run();
+  const kept = await session.page.evaluate(() => {
+    const keys = [['F13', 'F13'], ['CapsLock', 'CapsLock'], ['Shift', 'ShiftLeft'], ['\u20AC', 'KeyE'],
+                  ['Dead', 'BracketLeft'], ['AudioVolumeUp', 'AudioVolumeUp'], ['Unidentified', '']];
+    return keys.map(([key, code]) => window.dispatchEvent(new KeyboardEvent('keydown', { key, code, cancelable: true })));
+  });
+  await sleep(100);
+  assert.deepEqual(kept, kept.map(() => true), 'an unknown key was taken from the browser');
+  const after = await session.run();
+  assert.equal(after.turns, before.turns, 'an unknown key made a step');
+  assert.equal(after.state, 'key-wait');
+  assert.equal(after.keyPending, false);
+}
+
+test('zorvan2 in the page is the desktop program: help, prompts, steps, Normal, Quiet, summary', async () => {
+  const session = await Session.open('zorvan2', 1000, 700);
+  await throughHelp(session);
+  await session.type('140\r', 'key-wait');
+  await session.checkpoint('prompt-k');
+  await session.type('70\r', 'key-wait');
+  await session.checkpoint('run-0');
+  await pressUnknownKeys(session);
+  await session.type('   ', 'key-wait');
+  await session.checkpoint('steps-3');
+  // A resize while Normal runs: the canvas is scaled anew, the surface and the run stay.
+  const wide = await session.page.evaluate(() => window.zorvanPage.canvasBox());
+  await session.stretch('n', 600, () => session.page.setViewport({ width: 760, height: 560 }));
+  const narrow = await session.page.evaluate(() => window.zorvanPage.canvasBox());
+  assert.deepEqual([narrow.intrinsicWidth, narrow.intrinsicHeight], [wide.intrinsicWidth, wide.intrinsicHeight]);
+  assert.ok(narrow.width < wide.width && narrow.width <= 760, `the canvas was not scaled down: ${JSON.stringify(narrow)}`);
+  assert.ok(Math.abs(narrow.width / narrow.height - wide.width / wide.height) < 0.01, 'the proportions changed');
+  await session.checkpoint('normal');
+  await session.page.setViewport({ width: 1000, height: 700 });
+  await session.stretch('c', 800);
+  await session.checkpoint('quiet');
+  await session.type(' ', 'key-wait');
+  await session.checkpoint('step-after-quiet');
+  await throughSummary(session);
+  await session.compareWithNative();
+  await session.close();
+});
+
+test('zorvan in the page is the desktop program, on a page smaller than the smallest surface', async () => {
+  const session = await Session.open('zorvan', 700, 500);
+  await throughHelp(session);
+  await session.type('23\r', 'key-wait');
+  await session.type('0\r', 'key-wait');
+  const box = await session.page.evaluate(() => window.zorvanPage.canvasBox());
+  assert.deepEqual([box.intrinsicWidth, box.intrinsicHeight], [700, 480]);
+  await session.checkpoint('run-0');
+  await session.type('ab', 'key-wait');
+  await session.checkpoint('steps-2');
+  await session.stretch('n', 400);
+  await session.checkpoint('normal');
+  await session.stretch('c', 600);
+  await session.checkpoint('quiet');
+  await throughSummary(session);
+  await session.compareWithNative();
+  await session.close();
+});
+
+// The summary's figures (T, K and both distances) after a long quiet run.
+for (const [insects, box1] of [[140, 70], [7, 0]]) {
+  test(`a long quiet run with N = ${insects} ends with the desktop's figures`, async () => {
+    const session = await Session.open('zorvan2', 1000, 700);
+    await skipHelp(session);
+    await session.type(`${insects}\r${box1}\r`, 'key-wait');
+    const run = await session.stretch('c', 1000, undefined, 1000000);
+    await throughSummary(session);
+    await session.compareWithNative();
+    // The figures, for the log: the summary lines that hold digits.
+    const figures = session.checkpoints.filter((c) => c.name.startsWith('summary-'))
+      .flatMap((c) => c.text.split('\n')).filter((line) => /\d/.test(line)).map((line) => line.slice(2, 78).trim());
+    console.log(`# N = ${insects}, K = ${box1}, ${run.turns} quiet turns:\n# ` + figures.join('\n# '));
+    await session.close();
+  });
+}
+
+test('Ctrl-C ends the program and brings the chooser back; a program starts again after it', async () => {
+  const session = await Session.open('zorvan', 800, 600);
+  await session.page.keyboard.down('Control');
+  await session.page.keyboard.press('c');
+  await session.page.keyboard.up('Control');
+  await sleep(300);
+  assert.equal(await session.run(), null);
+  assert.match(await session.page.evaluate(() => window.zorvanPage.notice()), /stopped with Ctrl-C/);
+  assert.equal(await session.page.evaluate(() => document.getElementById('chooser').hidden), false);
+  await session.page.evaluate(() => window.zorvanPage.start('zorvan2'));
+  await session.settle('sleep');
+  assert.deepEqual(session.errors, []);
+  await session.close();
+});
+
+test('a bad number at a prompt ends the program with its run-time error, shown in the page', async () => {
+  const session = await Session.open('zorvan', 800, 600);
+  await skipHelp(session);
+  await session.type('12x\r', 'ended');
+  const run = await session.run();
+  assert.equal(run.exitCode, 106);
+  assert.match(await session.page.evaluate(() => document.getElementById('ended-text').textContent),
+               /exit code 106.*Runtime error 106/);
+  await session.close();
+});
+
+test('the page works opened from a folder, with no web server', async () => {
+  const page = await browser.newPage();
+  openPages.add(page);
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(error.message));
+  await page.goto(pathToFileURL(join(siteFolder, 'index.html')).href);
+  await page.evaluate(() => window.zorvanPage.start('zorvan2'));
+  await page.waitForFunction(() => window.zorvanPage.run().state === 'sleep', { timeout: 20000 });
+  assert.match(await page.evaluate(() => window.zorvanPage.consoleText()), /Lapozhatunk/);
+  assert.deepEqual(errors, []);
+});
+
+test('the figures computed in WebAssembly are the desktop figures, digit for digit', async () => {
+  const folder = mkdtempSync(join(tmpdir(), 'zorvan-digest-'));
+  try {
+    copyFileSync(webDigest, join(folder, 'exactness_digest.js'));
+    writeFileSync(join(folder, 'index.html'), '<!doctype html><script>var lines = []; var Module = { print: (t) => lines.push(t), ' +
+      'onExit: () => {}, postRun: () => { window.done = true; } };</script><script src="exactness_digest.js"></script>');
+    const digestServer = await serveFolder(folder);
+    const page = await browser.newPage();
+    await page.goto(digestServer.url);
+    await page.waitForFunction(() => window.done === true, { timeout: 120000 });
+    const web = (await page.evaluate(() => lines)).join('\n');
+    await page.close();
+    await digestServer.close();
+    const native = execFileSync(nativeDigest, { encoding: 'utf8' }).trim();
+    assert.equal(web, native);
+  } finally {
+    rmSync(folder, { recursive: true, force: true });
+  }
+});
