@@ -2,63 +2,31 @@
 // beside a bare model step (the random draws and the table updates, nothing drawn).
 #include <benchmark/benchmark.h>
 
-#include "services/graphics/graphics.h"
-#include "services/console/headless_console.h"
-#include "services/numbers.h"
-#include "services/graphics/presenter.h"
-#include "sim/program_flow.h"
-#include "sim/run_modes.h"
-#include "sim/run_screen.h"
-#include "sim/run_state.h"
-#include "sim/step.h"
-#include "sim/version.h"
+#include "step_loop_fixture.h"
 
 namespace {
 
-// Prompts answered with N = 140, K = 70; the run screen drawn and step 0 recorded.
-void start_run(HeadlessConsole&, int width, int height, RunMode mode) {
-  static HeadlessPresenter presenter(640, 480);
-  presenter = HeadlessPresenter(width, height);
-  set_presenter(&presenter);
-  reset_run_state();
-  reset_random();
-  set_current_version(kSecondVersion);
-  script_keys("140\r70\r");
-  setup_run();
-  draw_run_screen();
-  record_step();
-  run.run_mode = mode;
-}
-
-void one_turn() {
-  if (poll_run_keys()) return;
-  move_insect();
-  ++run.step_count;
-  record_step();
-}
-
 void BM_StepLoop(benchmark::State& state, RunMode mode) {
   HeadlessConsole console;
-  start_run(console, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), mode);
+  HeadlessPresenter presenter(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  start_run(presenter, mode);
   for (auto _ : state) one_turn();
   state.counters["turns/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
                                                  benchmark::Counter::kIsRate);
+  finish_run();
 }
 
 void BM_Quiet(benchmark::State& state) { BM_StepLoop(state, Quiet); }
 void BM_Normal(benchmark::State& state) { BM_StepLoop(state, Normal); }
 
-// The model alone: the draws and the table updates of a move, with nothing drawn.
 void BM_BareModelStep(benchmark::State& state) {
   HeadlessConsole console;
-  start_run(console, 640, 480, Quiet);
-  for (auto _ : state) {
-    move_insect();
-    ++run.step_count;
-    ++run.empirical_panel.values[run.box1_count];
-  }
+  HeadlessPresenter presenter(640, 480);
+  start_run(presenter, Quiet);
+  for (auto _ : state) bare_model_step();
   state.counters["turns/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
                                                  benchmark::Counter::kIsRate);
+  finish_run();
 }
 
 }  // namespace
