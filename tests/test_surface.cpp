@@ -360,6 +360,21 @@ TEST(SurfaceImage, ReadsBackTheLowestIndexOfEachColour) {
   for (int i = 0; i < 6; ++i) EXPECT_EQ(image_pixel(image, i), expected[i]) << i;
 }
 
+// A rectangle starting right of the surface once made get_image clear memory far beyond the
+// buffer.
+TEST(SurfaceImage, RectangleRightOfOrBelowTheSurfaceReadsAsZeros) {
+  Surface s = fresh(6, 4);
+  s.set_fill(kSolidFill, 4);
+  s.fill_bar(0, 0, 5, 3);
+  for (const auto& [x1, y1] : {std::pair{8, 0}, std::pair{6, 1}, std::pair{0, 5}}) {
+    const auto size = static_cast<size_t>(Surface::image_size(x1, y1, x1 + 2, y1 + 2));
+    std::vector<uint8_t> image(size + 8, 0xEE);
+    s.get_image(x1, y1, x1 + 2, y1 + 2, image.data());
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(image_pixel(image, i), 0) << x1 << "," << y1;
+    for (size_t i = image.size() - 8; i < image.size(); ++i) EXPECT_EQ(image[i], 0xEE);
+  }
+}
+
 TEST(SurfaceImage, PutIsClippedToTheViewportAndAlwaysToTheSurface) {
   Surface source = fresh(4, 4);
   source.set_fill(kSolidFill, 4);

@@ -528,12 +528,15 @@ void Surface::read_row(int x, int y, int count, uint8_t* out) const {
     std::memset(out, 0, static_cast<size_t>(count) * 2);
     return;
   }
-  const int first = std::clamp(x, 0, width_);               // first pixel on the surface
-  const int last = std::clamp(x + count, first, width_);    // one past the last
-  std::memset(out, 0, static_cast<size_t>(first - x) * 2);
-  widen_canonical(&pixels_[static_cast<size_t>(y) * width_ + first], last - first,
-                  out + 2 * (first - x));
-  std::memset(out + 2 * (last - x), 0, static_cast<size_t>(x + count - last) * 2);
+  // `before` pixels left of the surface, `on` pixels on it, the rest right of it.
+  const int before = std::clamp(-x, 0, count);
+  const int on = std::clamp(std::min(x + count, width_) - std::max(x, 0), 0, count - before);
+  std::memset(out, 0, static_cast<size_t>(before) * 2);
+  if (on > 0) {
+    widen_canonical(&pixels_[static_cast<size_t>(y) * width_ + std::max(x, 0)], on,
+                    out + 2 * before);
+  }
+  std::memset(out + 2 * (before + on), 0, static_cast<size_t>(count - before - on) * 2);
 }
 
 // Copies the rectangle (corners in either order, inclusive) into an ImageBuffer: width, height,
