@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -92,6 +93,53 @@ TEST_F(WindowPresenterCopy, CopyWaitsForTheDrawingInProgress) {
   drawing.unlock();
   repaint.join();
   EXPECT_TRUE(copied.load());
+}
+
+// The window's repaint steps on SDL's software renderer, which needs no display: after each
+// step of drawing, the texture fed only the changed boxes shows what the texture fed the whole
+// frame shows.
+TEST_F(WindowPresenterCopy, ChangedBoxesUploadTheSamePictureAsTheWholeFrame) {
+  constexpr int kWidth = 16, kHeight = 8;
+  SDL_Surface* target = SDL_CreateRGBSurfaceWithFormat(0, kWidth, kHeight, 32,
+                                                       SDL_PIXELFORMAT_ARGB8888);
+  ASSERT_NE(target, nullptr) << SDL_GetError();
+  SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(target);
+  ASSERT_NE(renderer, nullptr) << SDL_GetError();
+  SDL_Texture* textures[2];
+  for (SDL_Texture*& texture : textures) {
+    texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                kWidth, kHeight);
+    ASSERT_NE(texture, nullptr) << SDL_GetError();
+  }
+  const ColourTable table = make_colour_table();
+  const auto shown = [&](SDL_Texture* texture) {
+    SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+    std::vector<uint32_t> pixels(kWidth * kHeight);
+    SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), kWidth * 4);
+    return pixels;
+  };
+  std::vector<uint8_t> changed_frame(kWidth * kHeight), whole_frame(kWidth * kHeight);
+  const std::function<void()> steps[] = {
+      [] {},
+      [] { draw_line(0, 7, 15, 0); },
+      [] { set_fill(kSolidFill, 200); fill_bar(12, 4, 14, 6); draw_text(0, 0, "\x01"); },
+      [] { move_region(0, 0, 7, 7, 3, 1); },
+      [] { set_viewport(2, 2, 6, 5, true); clear_viewport(); set_viewport(0, 0, 15, 7, true); },
+      [] { set_fill(kSolidFill, 9); flood_fill(15, 7, 15); draw_arc(4, 4, 0, 360, 3); },
+  };
+  for (const auto& step : steps) {
+    step();
+    ChangedRegion changed;
+    ASSERT_TRUE(copy_changed_pixels(changed_frame, kWidth, kHeight, changed));
+    ASSERT_TRUE(upload_changes(textures[0], changed_frame.data(), kWidth, changed, table));
+    ASSERT_TRUE(copy_surface_pixels(whole_frame, kWidth, kHeight));
+    ASSERT_TRUE(upload_frame(textures[1], whole_frame.data(), kWidth, kHeight, table));
+    EXPECT_TRUE(changed_frame == whole_frame);
+    EXPECT_TRUE(shown(textures[0]) == shown(textures[1]));
+  }
+  for (SDL_Texture* texture : textures) SDL_DestroyTexture(texture);
+  SDL_DestroyRenderer(renderer);
+  SDL_FreeSurface(target);
 }
 
 TEST(WindowPresenter, PictureFitsKeepingItsProportions) {

@@ -60,6 +60,8 @@ std::mutex& drawing_lock() { return the_lock; }
 
 const Surface& current_surface() { return the_surface; }
 
+ChangedRegion take_surface_changes() { return the_surface.take_changes(); }
+
 // The presenter chooses the size; with no presenter, no display or an unusable size the surface
 // stays closed and graph_result is -11. driver and mode are accepted as given and left unchanged.
 void open_graphics(int16_t& /*driver*/, int16_t& /*mode*/, std::string_view /*driver_path*/) {
@@ -179,6 +181,10 @@ void get_image(int x1, int y1, int x2, int y2, uint8_t* buffer) {
 
 void put_image(int x, int y, const uint8_t* buffer, int mode) {
   draw([&](Surface& s) { s.put_image(x, y, buffer, mode); });
+}
+
+void move_region(int x1, int y1, int x2, int y2, int x, int y) {
+  draw([&](Surface& s) { s.move_region(x1, y1, x2, y2, x, y); });
 }
 
 uint8_t get_pixel(int x, int y) {

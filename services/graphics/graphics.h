@@ -58,6 +58,9 @@ int32_t image_size(int x1, int y1, int x2, int y2);
 // Copies the rectangle into `buffer`, which must hold image_size(x1, y1, x2, y2) bytes.
 void get_image(int x1, int y1, int x2, int y2, uint8_t* buffer);
 void put_image(int x, int y, const uint8_t* buffer, int mode);
+// Copies the rectangle so that its top-left pixel lands at (x, y), as get_image followed by
+// put_image would (clipped alike) but in place, without a buffer; the two may overlap.
+void move_region(int x1, int y1, int x2, int y2, int x, int y);
 // The colour of a surface pixel (absolute coordinates), read back as the lowest palette index
 // of the same colour; 0 outside the surface.
 uint8_t get_pixel(int x, int y);

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <mutex>
 
+class ChangedRegion;
 class Surface;
 
 class Presenter {
@@ -26,6 +27,9 @@ void set_presenter(Presenter* presenter);
 std::mutex& drawing_lock();
 // The surface itself. Read it only while holding drawing_lock().
 const Surface& current_surface();
+// Takes the region of the surface changed since the last call (the whole surface after an
+// opening) and starts a new one. Call it only while holding drawing_lock().
+ChangedRegion take_surface_changes();
 // Set by every drawing operation, cleared by the repaint that shows the change.
 extern std::atomic<bool> surface_changed;
 

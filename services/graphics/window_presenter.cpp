@@ -41,6 +41,46 @@ bool copy_surface_pixels(std::vector<uint8_t>& frame, int width, int height) {
   return true;
 }
 
+bool copy_changed_pixels(std::vector<uint8_t>& frame, int width, int height,
+                         ChangedRegion& changed) {
+  std::lock_guard<std::mutex> lock(drawing_lock());
+  surface_changed.store(false, std::memory_order_relaxed);
+  changed = take_surface_changes();
+  const Surface& surface = current_surface();
+  if (!surface.is_open() || surface.width() != width || surface.height() != height ||
+      frame.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
+    changed.clear();
+    return false;
+  }
+  for (const SurfaceBox& box : changed) {
+    const std::size_t count = static_cast<std::size_t>(box.x2 - box.x1 + 1);
+    for (int y = box.y1; y <= box.y2; ++y) {
+      const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                             static_cast<std::size_t>(box.x1);
+      std::memcpy(frame.data() + at, surface.pixels() + at, count);
+    }
+  }
+  return true;
+}
+
+bool upload_changes(SDL_Texture* texture, const uint8_t* frame, int width,
+                    const ChangedRegion& changed, const ColourTable& table) {
+  for (const SurfaceBox& box : changed) {
+    const SDL_Rect rect{box.x1, box.y1, box.x2 - box.x1 + 1, box.y2 - box.y1 + 1};
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(texture, &rect, &pixels, &pitch) != 0) return false;
+    for (int row = 0; row < rect.h; ++row) {
+      auto* out = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pixels) +
+                                              static_cast<std::ptrdiff_t>(row) * pitch);
+      const uint8_t* in = frame + static_cast<std::ptrdiff_t>(rect.y + row) * width + rect.x;
+      convert_pixels(in, static_cast<std::size_t>(rect.w), table, out);
+    }
+    SDL_UnlockTexture(texture);
+  }
+  return true;
+}
+
 bool upload_frame(SDL_Texture* texture, const uint8_t* frame, int width, int height,
                   const ColourTable& table) {
   void* pixels = nullptr;
@@ -255,6 +295,7 @@ void WindowPresenter::destroy_window() {
   renderer_ = nullptr;
   window_ = nullptr;
   needs_present_ = false;
+  needs_full_upload_ = false;
 }
 
 void WindowPresenter::handle_event(const SDL_Event& event) {
@@ -270,11 +311,13 @@ void WindowPresenter::handle_event(const SDL_Event& event) {
       case SDL_WINDOWEVENT_SIZE_CHANGED:
       case SDL_WINDOWEVENT_SHOWN:
       case SDL_WINDOWEVENT_RESTORED:
-        needs_present_ = true;
+        needs_full_upload_ = true;
         break;
       default:
         break;
     }
+  } else if (event.type == SDL_RENDER_TARGETS_RESET) {
+    needs_full_upload_ = true;
   } else if (event.type == SDL_KEYDOWN) {
     handle_keydown(event);
   } else if (event.type == SDL_TEXTINPUT) {
@@ -295,9 +338,19 @@ void WindowPresenter::handle_keydown(const SDL_Event& event) {
 void WindowPresenter::repaint() {
   if (window_ == nullptr) return;
   if (surface_changed.load(std::memory_order_acquire)) {
-    // A closed or resized surface shows black until the new one is drawn.
-    if (!copy_surface_pixels(frame_, width_, height_)) std::fill(frame_.begin(), frame_.end(), 0);
+    ChangedRegion changed;
+    if (copy_changed_pixels(frame_, width_, height_, changed)) {
+      if (!needs_full_upload_) upload_changes(texture_, frame_.data(), width_, changed, colours_);
+    } else {
+      // A closed or resized surface shows black until the new one is drawn (all over).
+      std::fill(frame_.begin(), frame_.end(), 0);
+      needs_full_upload_ = true;
+    }
+    needs_present_ = true;
+  }
+  if (needs_full_upload_) {
     upload_frame(texture_, frame_.data(), width_, height_, colours_);
+    needs_full_upload_ = false;
     needs_present_ = true;
   }
   if (needs_present_) present();

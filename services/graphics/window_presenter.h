@@ -7,10 +7,14 @@
 // calls SDL's video functions.
 //
 // Repaint: at the display's frame rate, when `surface_changed` is set, the main thread takes
-// drawing_lock() for exactly one copy of the 8-bit surface into a frame buffer of its own and
-// clears the flag; outside the lock it converts the frame through a 256-entry colour table into a
-// streaming texture and presents it, scaled to fit the window with its proportions kept (black
-// bars). Drawing therefore waits at most one memcpy of the surface for a repaint.
+// drawing_lock() for one copy of the surface's changed region (see ChangedRegion in surface.h)
+// into a frame buffer of its own, which therefore always mirrors the surface, and clears the
+// flag; outside the lock it converts those boxes of the frame through a 256-entry colour table
+// into the same boxes of a streaming texture, and presents the texture scaled to fit the window
+// with its proportions kept (black bars). Drawing therefore waits at most one memcpy of what
+// changed for a repaint; a frame in which only the status box changed costs the status box.
+// The whole frame is converted and uploaded when the window is created and after it is exposed
+// or resized.
 //
 // Size: the first opening measures the desktop's usable area less the window frame (the client
 // area a maximised window gets), never less than 640 x 480; every later opening gets that size
@@ -31,6 +35,7 @@
 #include <vector>
 
 #include "services/graphics/presenter.h"
+#include "services/graphics/surface.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -59,9 +64,21 @@ void convert_pixels(const uint8_t* indices, std::size_t count, const ColourTable
 // closed or is not width x height (`frame` must hold width * height bytes).
 bool copy_surface_pixels(std::vector<uint8_t>& frame, int width, int height);
 
+// Copies the region of the surface changed since the last copy into the same places of `frame`
+// under drawing_lock(), hands the region out in `changed` and clears surface_changed. Returns
+// false, leaving `frame` alone, when the surface is closed or is not width x height (`frame` must
+// hold width * height bytes): the region is then dropped, as a new surface will be changed all
+// over.
+bool copy_changed_pixels(std::vector<uint8_t>& frame, int width, int height,
+                         ChangedRegion& changed);
+
 // Converts a width x height frame into a streaming ARGB8888 texture of the same size.
 bool upload_frame(SDL_Texture* texture, const uint8_t* frame, int width, int height,
                   const ColourTable& table);
+// Converts the boxes of `changed` (on the frame) into the same boxes of the texture; `frame` is
+// `width` pixels a row.
+bool upload_changes(SDL_Texture* texture, const uint8_t* frame, int width,
+                    const ChangedRegion& changed, const ColourTable& table);
 
 struct Rect {
   int x = 0, y = 0, w = 0, h = 0;
@@ -136,6 +153,7 @@ class WindowPresenter : public Presenter {
   SDL_Texture* texture_ = nullptr;
   uint64_t frame_period_ms_ = 16;  // repaint period: the display's refresh rate
   bool needs_present_ = false;  // the texture is newer than the window's picture
+  bool needs_full_upload_ = false;  // the whole frame must go to the texture again
   bool suppress_text_ = false;  // the last key-down made its key itself: drop its text input
   std::vector<uint8_t> frame_;  // the last copy of the surface, width_ * height_
   ColourTable colours_ = make_colour_table();
