@@ -55,10 +55,8 @@ std::size_t scroll_buffer_size(const ChartPanel& strip) {
 }
 
 void scroll_left(const ChartPanel& strip) {
-  if (run.strip_image.size() < scroll_buffer_size(strip)) strip_prepare_buffer(strip);
   const ScrollRegion r = scroll_region(strip);
-  get_image(r.x1, r.y1, r.x2, r.y2, run.strip_image.data());
-  put_image(strip.x1 + 2, r.y1, run.strip_image.data(), kCopyPut);
+  move_region(r.x1, r.y1, r.x2, r.y2, strip.x1 + 2, r.y1);
 }
 
 }  // namespace
