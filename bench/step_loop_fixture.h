@@ -36,6 +36,7 @@ inline void finish_run() {
 // One turn of run_step_loop.
 inline void one_turn() {
   if (poll_run_keys()) return;
+  const DrawingBatch turn;
   move_insect();
   ++run.step_count;
   record_step();

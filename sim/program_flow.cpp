@@ -110,6 +110,7 @@ void setup_run() {
 
 void run_step_loop() {
   while (!poll_run_keys()) {
+    const DrawingBatch turn;  // a repaint shows the turn whole
     move_insect();
     ++run.step_count;
     record_step();

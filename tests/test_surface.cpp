@@ -766,3 +766,56 @@ TEST(SurfaceGraphics, OpenWithoutADisplayFailsAndDrawingThenThrows) {
   EXPECT_EQ(text_height("abc"), 8);
 }
 
+
+// A batch takes the lock once for everything drawn inside it, nested batches included; outside
+// a batch each operation takes it once.
+TEST(SurfaceGraphics, BatchTakesTheDrawingLockOnce) {
+  CountingPresenter presenter(true);
+  set_presenter(&presenter);
+  open_graphics(driver, mode, "");
+  uint64_t before = drawing_lock_count();
+  {
+    const DrawingBatch batch;
+    set_fill(kSolidFill, 4);
+    fill_bar(0, 0, 9, 9);
+    draw_text(0, 0, "x");
+    EXPECT_EQ(get_max_x(), 63);
+    EXPECT_EQ(graph_result(), kGraphOk);
+    {
+      const DrawingBatch inner;
+      draw_line(0, 0, 20, 20);
+    }
+    move_region(0, 0, 9, 9, 20, 20);
+  }
+  EXPECT_EQ(drawing_lock_count() - before, 1u);
+  EXPECT_EQ(get_pixel(28, 21), 4);
+  before = drawing_lock_count();
+  fill_bar(0, 0, 1, 1);
+  draw_line(0, 0, 5, 5);
+  EXPECT_EQ(drawing_lock_count() - before, 2u);
+  close_graphics();
+  set_presenter(nullptr);
+}
+
+#ifndef NDEBUG
+// Opening or closing asks the window's thread, which may be waiting for the lock the batch holds.
+TEST(SurfaceGraphicsDeathTest, OpeningOrClosingInsideABatchIsAProgrammingError) {
+  CountingPresenter presenter(true);
+  set_presenter(&presenter);
+  EXPECT_DEATH(
+      {
+        const DrawingBatch batch;
+        open_graphics(driver, mode, "");
+      },
+      "inside a DrawingBatch");
+  open_graphics(driver, mode, "");
+  EXPECT_DEATH(
+      {
+        const DrawingBatch batch;
+        close_graphics();
+      },
+      "inside a DrawingBatch");
+  close_graphics();
+  set_presenter(nullptr);
+}
+#endif

@@ -95,6 +95,31 @@ TEST_F(WindowPresenterCopy, CopyWaitsForTheDrawingInProgress) {
   EXPECT_TRUE(copied.load());
 }
 
+// The status box of a turn is drawn in one batch: a repaint shows it whole or not at all, never
+// cleared without its number.
+TEST_F(WindowPresenterCopy, CopyWaitsForTheBatchToEnd) {
+  std::vector<uint8_t> frame(16 * 8);
+  ChangedRegion changed;
+  copy_changed_pixels(frame, 16, 8, changed);
+  std::atomic<bool> copied{false};
+  std::thread repaint;
+  {
+    const DrawingBatch batch;
+    set_fill(kEmptyFill, 0);
+    fill_bar(0, 0, 15, 7);
+    repaint = std::thread([&] {
+      copy_changed_pixels(frame, 16, 8, changed);
+      copied = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(copied.load());
+    set_fill(kSolidFill, 2);
+    fill_bar(9, 0, 15, 7);
+  }
+  repaint.join();
+  for (int x = 0; x < 16; ++x) EXPECT_EQ(frame[3 * 16 + x], x >= 9 ? 2 : 0) << x;
+}
+
 // The window's repaint steps on SDL's software renderer, which needs no display: after each
 // step of drawing, the texture fed only the changed boxes shows what the texture fed the whole
 // frame shows.

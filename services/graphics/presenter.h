@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <mutex>
 
 class ChangedRegion;
@@ -32,6 +33,9 @@ const Surface& current_surface();
 ChangedRegion take_surface_changes();
 // Set by every drawing operation, cleared by the repaint that shows the change.
 extern std::atomic<bool> surface_changed;
+// How many times the calling thread has taken drawing_lock() for drawing (an operation outside
+// a batch, or a batch), since the thread started; for tests and benchmarks.
+uint64_t drawing_lock_count();
 
 // A presenter with no window: every opening gives a surface of the size chosen here.
 class HeadlessPresenter : public Presenter {
