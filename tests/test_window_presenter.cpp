@@ -24,13 +24,13 @@ namespace {
 
 TEST(WindowPresenter, ColourTableIsThePaletteOpaque) {
   const ColourTable table = make_colour_table();
-  EXPECT_EQ(table.argb[0], 0xFF000000u);
-  EXPECT_EQ(table.argb[2], 0xFF00A800u);
-  EXPECT_EQ(table.argb[4], 0xFFA80000u);
-  EXPECT_EQ(table.argb[8], 0xFF545454u);
-  EXPECT_EQ(table.argb[15], 0xFFFCFCFCu);
-  EXPECT_EQ(table.argb[255], 0xFF000000u);
-  for (int i = 0; i < 256; ++i) EXPECT_EQ(table.argb[i], 0xFF000000u | kPalette[i]) << i;
+  EXPECT_EQ(table.pixel[0], 0xFF000000u);
+  EXPECT_EQ(table.pixel[2], 0xFF00A800u);
+  EXPECT_EQ(table.pixel[4], 0xFFA80000u);
+  EXPECT_EQ(table.pixel[8], 0xFF545454u);
+  EXPECT_EQ(table.pixel[15], 0xFFFCFCFCu);
+  EXPECT_EQ(table.pixel[255], 0xFF000000u);
+  for (int i = 0; i < 256; ++i) EXPECT_EQ(table.pixel[i], 0xFF000000u | kPalette[i]) << i;
 
   const uint8_t indices[] = {15, 0, 4, 255};
   uint32_t argb[4] = {};
@@ -120,51 +120,87 @@ TEST_F(WindowPresenterCopy, CopyWaitsForTheBatchToEnd) {
   for (int x = 0; x < 16; ++x) EXPECT_EQ(frame[3 * 16 + x], x >= 9 ? 2 : 0) << x;
 }
 
-// The window's repaint steps on SDL's software renderer, which needs no display: after each
-// step of drawing, the texture fed only the changed boxes shows what the texture fed the whole
-// frame shows.
-TEST_F(WindowPresenterCopy, ChangedBoxesUploadTheSamePictureAsTheWholeFrame) {
+// The 32-bit pixels of an SDL surface, row by row.
+std::vector<uint32_t> pixels_of(const SDL_Surface* surface) {
+  std::vector<uint32_t> pixels;
+  for (int y = 0; y < surface->h; ++y) {
+    const auto* bytes = static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch;
+    const auto* row = reinterpret_cast<const uint32_t*>(bytes);
+    pixels.insert(pixels.end(), row, row + surface->w);
+  }
+  return pixels;
+}
+
+// The repaint's steps without a display, in the 32-bit formats X servers give windows: after
+// each step of drawing, the picture fed only the changed boxes equals the picture converted
+// whole, and a window taller than the picture (which shows it at its own size between bars)
+// ends up alike whether it was given the changed boxes or everything.
+TEST_F(WindowPresenterCopy, ChangedBoxesGiveTheSamePictureAsTheWholeFrame) {
   constexpr int kWidth = 16, kHeight = 8;
-  SDL_Surface* target = SDL_CreateRGBSurfaceWithFormat(0, kWidth, kHeight, 32,
-                                                       SDL_PIXELFORMAT_ARGB8888);
-  ASSERT_NE(target, nullptr) << SDL_GetError();
-  SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(target);
-  ASSERT_NE(renderer, nullptr) << SDL_GetError();
-  SDL_Texture* textures[2];
-  for (SDL_Texture*& texture : textures) {
-    texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                kWidth, kHeight);
-    ASSERT_NE(texture, nullptr) << SDL_GetError();
+  for (const uint32_t format : {SDL_PIXELFORMAT_RGB888, SDL_PIXELFORMAT_ARGB8888,
+                                SDL_PIXELFORMAT_BGR888}) {
+    SCOPED_TRACE(SDL_GetPixelFormatName(format));
+    int16_t driver = 0, mode = 0;
+    open_graphics(driver, mode, "");
+    WindowPicture by_changes, whole;
+    ASSERT_TRUE(by_changes.create(format, kWidth, kHeight));
+    ASSERT_TRUE(whole.create(format, kWidth, kHeight));
+    SDL_Surface* windows[2];
+    for (SDL_Surface*& window : windows) {
+      window = SDL_CreateRGBSurfaceWithFormat(0, kWidth, kHeight + 4, 32, format);
+      ASSERT_NE(window, nullptr) << SDL_GetError();
+      EXPECT_TRUE(whole.show(window, nullptr).whole);  // black bars, black picture
+    }
+    std::vector<uint8_t> changed_frame(kWidth * kHeight), whole_frame(kWidth * kHeight);
+    const std::function<void()> steps[] = {
+        [] { set_fill(kSolidFill, 4); fill_bar(2, 1, 5, 3); },
+        [] { draw_line(0, 7, 15, 0); },
+        [] { set_fill(kSolidFill, 200); fill_bar(12, 4, 14, 6); draw_text(0, 0, "\x01"); },
+        [] { move_region(0, 0, 7, 7, 3, 1); },
+        [] { set_viewport(2, 2, 6, 5, true); clear_viewport(); set_viewport(0, 0, 15, 7, true); },
+        [] { set_fill(kSolidFill, 9); flood_fill(15, 7, 15); draw_arc(4, 4, 0, 360, 3); },
+    };
+    for (const auto& step : steps) {
+      step();
+      ChangedRegion changed;
+      ASSERT_TRUE(copy_changed_pixels(changed_frame, kWidth, kHeight, changed));
+      by_changes.convert(changed_frame.data(), changed);
+      ASSERT_TRUE(copy_surface_pixels(whole_frame, kWidth, kHeight));
+      whole.convert_all(whole_frame.data());
+      EXPECT_TRUE(changed_frame == whole_frame);
+      EXPECT_TRUE(pixels_of(by_changes.surface()) == pixels_of(whole.surface()));
+      const WindowPicture::Update update = by_changes.show(windows[0], &changed);
+      EXPECT_FALSE(update.whole);
+      EXPECT_EQ(update.count, changed.size());
+      whole.show(windows[1], nullptr);
+      EXPECT_TRUE(pixels_of(windows[0]) == pixels_of(windows[1]));
+    }
+    // A pixel of the bar drawn first, in the palette's colour for the format.
+    const uint32_t red = SDL_MapRGB(whole.surface()->format, 0xA8, 0, 0);
+    EXPECT_EQ(pixels_of(windows[1])[(1 + 2) * kWidth + 2], red);
+    for (SDL_Surface* window : windows) SDL_FreeSurface(window);
   }
-  const ColourTable table = make_colour_table();
-  const auto shown = [&](SDL_Texture* texture) {
-    SDL_RenderCopy(renderer, texture, nullptr, nullptr);
-    std::vector<uint32_t> pixels(kWidth * kHeight);
-    SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), kWidth * 4);
-    return pixels;
-  };
-  std::vector<uint8_t> changed_frame(kWidth * kHeight), whole_frame(kWidth * kHeight);
-  const std::function<void()> steps[] = {
-      [] {},
-      [] { draw_line(0, 7, 15, 0); },
-      [] { set_fill(kSolidFill, 200); fill_bar(12, 4, 14, 6); draw_text(0, 0, "\x01"); },
-      [] { move_region(0, 0, 7, 7, 3, 1); },
-      [] { set_viewport(2, 2, 6, 5, true); clear_viewport(); set_viewport(0, 0, 15, 7, true); },
-      [] { set_fill(kSolidFill, 9); flood_fill(15, 7, 15); draw_arc(4, 4, 0, 360, 3); },
-  };
-  for (const auto& step : steps) {
-    step();
-    ChangedRegion changed;
-    ASSERT_TRUE(copy_changed_pixels(changed_frame, kWidth, kHeight, changed));
-    ASSERT_TRUE(upload_changes(textures[0], changed_frame.data(), kWidth, changed, table));
-    ASSERT_TRUE(copy_surface_pixels(whole_frame, kWidth, kHeight));
-    ASSERT_TRUE(upload_frame(textures[1], whole_frame.data(), kWidth, kHeight, table));
-    EXPECT_TRUE(changed_frame == whole_frame);
-    EXPECT_TRUE(shown(textures[0]) == shown(textures[1]));
+}
+
+// A window of another size than the surface shows the whole picture scaled to fit, between black
+// bars, whatever changed.
+TEST(WindowPresenter, WindowOfAnotherSizeShowsTheWholePictureFitted) {
+  WindowPicture picture;
+  ASSERT_TRUE(picture.create(SDL_PIXELFORMAT_RGB888, 16, 8));
+  std::vector<uint8_t> frame(16 * 8, 15);
+  picture.convert_all(frame.data());
+  SDL_Surface* window = SDL_CreateRGBSurfaceWithFormat(0, 20, 20, 32, SDL_PIXELFORMAT_RGB888);
+  ASSERT_NE(window, nullptr);
+  SDL_FillRect(window, nullptr, 0x123456);
+  ChangedRegion changed;
+  changed.add(SurfaceBox{0, 0, 1, 1});
+  EXPECT_TRUE(picture.show(window, &changed).whole);
+  const std::vector<uint32_t> shown = pixels_of(window);
+  for (int y = 0; y < 20; ++y) {  // 20 x 10 at (0, 5)
+    const uint32_t expected = y >= 5 && y < 15 ? 0xFCFCFC : 0x000000;
+    for (int x = 0; x < 20; ++x) ASSERT_EQ(shown[y * 20 + x] & 0xFFFFFF, expected) << x << "," << y;
   }
-  for (SDL_Texture* texture : textures) SDL_DestroyTexture(texture);
-  SDL_DestroyRenderer(renderer);
-  SDL_FreeSurface(target);
+  SDL_FreeSurface(window);
 }
 
 TEST(WindowPresenter, PictureFitsKeepingItsProportions) {

@@ -9,20 +9,28 @@
 // Repaint: at the display's frame rate, when `surface_changed` is set, the main thread takes
 // drawing_lock() for one copy of the surface's changed region (see ChangedRegion in surface.h)
 // into a frame buffer of its own, which therefore always mirrors the surface, and clears the
-// flag; outside the lock it converts those boxes of the frame through a 256-entry colour table
-// into the same boxes of a streaming texture, and presents the texture scaled to fit the window
-// with its proportions kept (black bars). Drawing therefore waits at most one memcpy of what
-// changed for a repaint; a frame in which only the status box changed costs the status box.
-// The whole frame is converted and uploaded when the window is created and after it is exposed
-// or resized.
+// flag. Outside the lock it converts those boxes through a 256-entry colour table into the
+// picture (32-bit pixels in the window's own format) and copies them onto the window's surface,
+// telling the display to update those rectangles only. Drawing therefore waits at most one
+// memcpy of what changed, and a frame in which only the status box changed costs the status box
+// all the way to the display. Where the window's surface is shared memory with the X server this
+// is cheap; a window surface that the video driver keeps as a GPU texture would present the whole
+// window at every update, which on a software GL stack (a virtual X server, a machine without a
+// GPU driver) costs more than a core at 60 frames a second, so the presenter asks SDL for the
+// shared-memory kind where the driver has one.
+//
+// The whole picture goes to the window when the window is created and after it is exposed or
+// resized. A window of another size than the surface shows the picture scaled to fit with its
+// proportions kept (black bars), filtered linearly so that thin lines survive shrinking; every
+// repaint then redraws the whole window.
 //
 // Size: the first opening measures the desktop's usable area less the window frame (the client
 // area a maximised window gets), never less than 640 x 480; every later opening gets that size
 // again, so the run screen matches the layout measured during setup.
 //
-// Keys typed into the window enter the process's key queue (services/console/keyboard.h; the mapping is in window_keys.h) like terminal
-// keys. When the user closes the window it goes away and the program goes on drawing off-screen;
-// only a later opening shows a window again.
+// Keys typed into the window enter the process's key queue (services/console/keyboard.h; the
+// mapping is in window_keys.h) like terminal keys. When the user closes the window it goes away
+// and the program goes on drawing off-screen; only a later opening shows a window again.
 #pragma once
 
 #include <atomic>
@@ -37,9 +45,9 @@
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
 
+struct SDL_PixelFormat;
+struct SDL_Surface;
 struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
 union SDL_Event;
 
 // The smallest surface the programs' 640 x 480 design grid needs.
@@ -49,15 +57,18 @@ constexpr int kMinSurfaceHeight = 480;
 // The exact window title.
 constexpr const char* kWindowTitle = "Graph window application";
 
-// Palette index -> 0xAARRGGBB, opaque, for an ARGB8888 texture.
+// Palette index -> 32-bit pixel value, opaque.
 struct ColourTable {
-  uint32_t argb[256];
+  uint32_t pixel[256];
 };
+// For ARGB8888 (0xAARRGGBB).
 ColourTable make_colour_table();
+// For a 32-bit pixel format.
+ColourTable make_colour_table(const SDL_PixelFormat* format);
 
-// Converts `count` palette indices into ARGB pixels through the table.
+// Converts `count` palette indices into 32-bit pixels through the table.
 void convert_pixels(const uint8_t* indices, std::size_t count, const ColourTable& table,
-                    uint32_t* argb);
+                    uint32_t* pixels);
 
 // Copies the current surface into `frame` under drawing_lock() (one memcpy, nothing else under
 // the lock) and clears surface_changed. Returns false, leaving `frame` alone, when the surface is
@@ -72,20 +83,50 @@ bool copy_surface_pixels(std::vector<uint8_t>& frame, int width, int height);
 bool copy_changed_pixels(std::vector<uint8_t>& frame, int width, int height,
                          ChangedRegion& changed);
 
-// Converts a width x height frame into a streaming ARGB8888 texture of the same size.
-bool upload_frame(SDL_Texture* texture, const uint8_t* frame, int width, int height,
-                  const ColourTable& table);
-// Converts the boxes of `changed` (on the frame) into the same boxes of the texture; `frame` is
-// `width` pixels a row.
-bool upload_changes(SDL_Texture* texture, const uint8_t* frame, int width,
-                    const ChangedRegion& changed, const ColourTable& table);
-
 struct Rect {
   int x = 0, y = 0, w = 0, h = 0;
 };
 // Where a picture_w x picture_h picture goes in an output_w x output_h window: as large as fits
 // with its proportions kept, centred; the rest of the window is black.
 Rect fit_picture(int picture_w, int picture_h, int output_w, int output_h);
+
+// What a window shows: the frame converted into 32-bit pixels of the window's format, and how
+// they go onto the window's surface. Main thread.
+class WindowPicture {
+ public:
+  // Which rectangles of the window's surface a showing changed: the whole surface, or the list.
+  struct Update {
+    bool whole = false;
+    int count = 0;
+    Rect rects[ChangedRegion::kMaxBoxes];
+  };
+
+  WindowPicture() = default;
+  ~WindowPicture() { destroy(); }
+  WindowPicture(const WindowPicture&) = delete;
+  WindowPicture& operator=(const WindowPicture&) = delete;
+
+  // A black width x height picture in `format` (an SDL_PIXELFORMAT_ value; one that is not
+  // 32 bits a pixel gives ARGB8888, which SDL converts when it copies). False when SDL cannot
+  // make it.
+  bool create(uint32_t format, int width, int height);
+  void destroy();
+  SDL_Surface* surface() const { return picture_; }
+
+  // Converts the boxes of `changed` from the 8-bit frame (as wide as the picture) into the
+  // picture; convert_all converts all of it.
+  void convert(const uint8_t* frame, const ChangedRegion& changed);
+  void convert_all(const uint8_t* frame);
+
+  // Copies the picture onto `shown`, the window's surface. Where the picture fits at its own
+  // size and `changed` is given, only its boxes are copied (offset where the window is larger);
+  // otherwise the whole picture, scaled to fit, with black bars.
+  Update show(SDL_Surface* shown, const ChangedRegion* changed) const;
+
+ private:
+  SDL_Surface* picture_ = nullptr;
+  ColourTable colours_{};
+};
 
 // The surface size for a usable desktop area and a window frame (left + right, top + bottom).
 void measure_surface(int usable_w, int usable_h, int frame_w, int frame_h, int& width,
@@ -132,7 +173,7 @@ class WindowPresenter : public Presenter {
   void handle_event(const SDL_Event& event);
   void handle_keydown(const SDL_Event& event);
   void repaint();
-  void present();
+  void present(const ChangedRegion* changed);
 
   // Set by init() on the main thread before the logic thread starts; read-only afterwards.
   bool ready_ = false;
@@ -149,12 +190,9 @@ class WindowPresenter : public Presenter {
   bool measured_ = false;
   int width_ = 0, height_ = 0;  // the surface size every opening gives
   SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
   uint64_t frame_period_ms_ = 16;  // repaint period: the display's refresh rate
-  bool needs_present_ = false;  // the texture is newer than the window's picture
-  bool needs_full_upload_ = false;  // the whole frame must go to the texture again
+  bool needs_full_present_ = false;  // the window must show the whole picture again
   bool suppress_text_ = false;  // the last key-down made its key itself: drop its text input
   std::vector<uint8_t> frame_;  // the last copy of the surface, width_ * height_
-  ColourTable colours_ = make_colour_table();
+  WindowPicture picture_;       // frame_ in the window's pixels
 };
