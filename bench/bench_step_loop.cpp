@@ -1,5 +1,6 @@
 // Turns of the step loop per second on headless surfaces, N = 140, in Quiet and in Normal,
-// beside a bare model step (the random draws and the table updates, nothing drawn).
+// beside a bare model step (the random draws and the table updates, nothing drawn), and how
+// often a turn takes the drawing lock.
 #include <benchmark/benchmark.h>
 
 #include "step_loop_fixture.h"
@@ -10,9 +11,12 @@ void BM_StepLoop(benchmark::State& state, RunMode mode) {
   HeadlessConsole console;
   HeadlessPresenter presenter(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   start_run(presenter, mode);
+  const uint64_t locks = drawing_lock_count();
   for (auto _ : state) one_turn();
   state.counters["turns/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
                                                  benchmark::Counter::kIsRate);
+  state.counters["locks/turn"] = benchmark::Counter(
+      static_cast<double>(drawing_lock_count() - locks), benchmark::Counter::kAvgIterations);
   finish_run();
 }
 
