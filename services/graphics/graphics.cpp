@@ -82,9 +82,11 @@ std::mutex& drawing_lock() { return the_lock; }
 uint64_t drawing_lock_count() { return lock_count; }
 
 DrawingBatch::DrawingBatch() {
-  if (batch_depth++ > 0) return;
-  the_lock.lock();
-  ++lock_count;
+  if (batch_depth == 0) {
+    the_lock.lock();
+    ++lock_count;
+  }
+  ++batch_depth;
 }
 
 DrawingBatch::~DrawingBatch() {

@@ -78,7 +78,6 @@ class Surface {
   int take_result();  // graph_result: the last result, reset to 0
   // The region changed since the last call (the whole surface after open), and a fresh start.
   ChangedRegion take_changes();
-  const ChangedRegion& changes() const { return changes_; }
 
   // Each operation below states its pixel rule beside its definition in surface.cpp.
   void set_viewport(int x1, int y1, int x2, int y2, bool clip);
