@@ -1,9 +1,10 @@
 // Cost of the surface's bulk operations on a surface the size of a maximised window on a
 // 1920x1080 desktop, each beside a plain memcpy of the same number of bytes in the same run, so
 // the ratio holds whatever the machine: a full-surface fill_bar, put_image of a 164x164 picture
-// (the largest insect picture on such a surface) and get_image + put_image of an 846x403 region
-// (the strip chart's scroll). The memcpy partners copy the bytes of the surface (fill) or of
-// the image buffer (image operations).
+// (the largest insect picture on such a surface), get_image + put_image of an 846x403 region
+// (the strip chart's scroll until it moved in place) and move_region of the same region (the
+// scroll now). The memcpy partners copy the bytes of the surface (fill), of the image buffer
+// (image operations) or of the region (move).
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -87,6 +88,17 @@ void BM_MemcpyImage846x403(benchmark::State& state) {
   copy_bytes(state, static_cast<size_t>(image_size(0, 0, 845, 402)));
 }
 
+void BM_MoveRegion846x403(benchmark::State& state) {
+  open_surface();
+  for (auto _ : state) {
+    move_region(100, 300, 945, 702, 96, 300);
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(state.iterations() * int64_t{846} * 403);
+}
+
+void BM_MemcpyRegion846x403(benchmark::State& state) { copy_bytes(state, size_t{846} * 403); }
+
 }  // namespace
 
 BENCHMARK(BM_FillBarFullSurface);
@@ -95,5 +107,7 @@ BENCHMARK(BM_PutImage164);
 BENCHMARK(BM_MemcpyImage164);
 BENCHMARK(BM_GetPutImage846x403);
 BENCHMARK(BM_MemcpyImage846x403);
+BENCHMARK(BM_MoveRegion846x403);
+BENCHMARK(BM_MemcpyRegion846x403);
 
 BENCHMARK_MAIN();

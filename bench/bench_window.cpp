@@ -1,11 +1,17 @@
 // One repaint of the window, step by step, on a 1920 x 1017 surface (a maximised window on a
 // 1920 x 1080 desktop with a taskbar):
-//   PlainMemcpy         the same bytes copied with no lock, the yardstick;
-//   LockedCopy          copy_surface_pixels: drawing_lock, one memcpy, clear the flag; the only
-//                       part that makes drawing wait, so it should stay near PlainMemcpy;
-//   PaletteConversion   the 8-bit frame through the colour table into an ARGB buffer;
-//   TextureUpload       upload_frame into a streaming texture (conversion included); needs a
-//                       display, e.g. DISPLAY of an Xvfb started by the caller, else it is skipped.
+//   PlainMemcpy          the whole surface copied with no lock, the yardstick;
+//   LockedCopy           copy_surface_pixels: drawing_lock, one memcpy of the whole surface;
+//   PaletteConversion    the whole 8-bit frame through the colour table into 32-bit pixels;
+//   StatusBoxChanges     draw_status_box, then the repaint's work before the display: the
+//                        changed region copied out under the lock and converted;
+//   StatusBoxRepaint     the same, then shown: the changed boxes copied onto the window's surface
+//                        and sent to the display (the repaint of a frame in which only the status
+//                        box changed, drawing included);
+//   WholeRepaint         the whole picture converted, copied onto the window's surface and sent,
+//                        as on the first frame, an expose or a resize.
+// The last two need a display, e.g. DISPLAY of an Xvfb started by the caller; without one they
+// are skipped.
 #include <benchmark/benchmark.h>
 
 #include <SDL.h>
@@ -17,6 +23,8 @@
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
 #include "services/graphics/window_presenter.h"
+#include "sim/run_screen.h"
+#include "sim/run_state.h"
 
 namespace {
 
@@ -24,7 +32,8 @@ constexpr int kWidth = 1920;
 constexpr int kHeight = 1017;
 constexpr std::size_t kBytes = std::size_t{kWidth} * kHeight;
 
-// Opens the process's surface at the benchmark size once and paints stripes of many colours.
+// Opens the process's surface at the benchmark size once and paints stripes of many colours,
+// with the run screen's text justification and line thickness.
 void open_surface_once() {
   static HeadlessPresenter presenter(kWidth, kHeight);
   static bool opened = false;
@@ -37,7 +46,33 @@ void open_surface_once() {
     set_fill(kSolidFill, (x / 8) % 256);
     fill_bar(x, 0, x + 7, kHeight - 1);
   }
+  set_text_justify(kCenterText, kTopText);
+  set_line_style(kSolidLine, 0, kThickWidth);
 }
+
+// A shown window of the surface's size on the display, with its surface; null without one.
+class BenchWindow {
+ public:
+  BenchWindow() {
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");  // as the presenter asks
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) return;
+    window_ = SDL_CreateWindow("bench", 0, 0, kWidth, kHeight, 0);
+    if (window_ != nullptr) shown_ = SDL_GetWindowSurface(window_);
+  }
+  ~BenchWindow() {
+    if (window_ != nullptr) SDL_DestroyWindow(window_);
+    SDL_Quit();
+  }
+  SDL_Window* window() const { return shown_ != nullptr ? window_ : nullptr; }
+  SDL_Surface* shown() const { return shown_; }
+
+ private:
+  SDL_Window* window_ = nullptr;
+  SDL_Surface* shown_ = nullptr;
+};
 
 void PlainMemcpy(benchmark::State& state) {
   std::vector<uint8_t> from(kBytes, 7), to(kBytes);
@@ -65,56 +100,76 @@ void PaletteConversion(benchmark::State& state) {
   open_surface_once();
   std::vector<uint8_t> frame(kBytes);
   copy_surface_pixels(frame, kWidth, kHeight);
-  std::vector<uint32_t> argb(kBytes);
+  std::vector<uint32_t> pixels(kBytes);
   const ColourTable table = make_colour_table();
   for (auto _ : state) {
-    convert_pixels(frame.data(), kBytes, table, argb.data());
-    benchmark::DoNotOptimize(argb.data());
+    convert_pixels(frame.data(), kBytes, table, pixels.data());
+    benchmark::DoNotOptimize(pixels.data());
     benchmark::ClobberMemory();
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kBytes));
 }
 BENCHMARK(PaletteConversion);
 
-void TextureUpload(benchmark::State& state) {
+// Draws the status box once per iteration and repaints what changed; `window` may be null.
+void status_box_repaint(benchmark::State& state, SDL_Window* window, SDL_Surface* shown) {
   open_surface_once();
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-    state.SkipWithError("no display (start Xvfb and set DISPLAY)");
-    return;
-  }
-  const char* driver = SDL_GetCurrentVideoDriver();
-  SDL_Window* window = nullptr;
-  SDL_Renderer* renderer = nullptr;
-  SDL_Texture* texture = nullptr;
-  if (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0) {
-    window = SDL_CreateWindow("bench", 0, 0, kWidth, kHeight, SDL_WINDOW_HIDDEN);
-  }
-  if (window != nullptr) renderer = SDL_CreateRenderer(window, -1, 0);
-  if (renderer != nullptr) {
-    texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                kWidth, kHeight);
-  }
-  if (texture == nullptr) {
-    state.SkipWithError("no display (start Xvfb and set DISPLAY)");
-  } else {
-    SDL_RendererInfo info{};
-    SDL_GetRendererInfo(renderer, &info);
-    state.SetLabel(info.name);
-    std::vector<uint8_t> frame(kBytes);
-    copy_surface_pixels(frame, kWidth, kHeight);
-    const ColourTable table = make_colour_table();
-    for (auto _ : state) {
-      benchmark::DoNotOptimize(upload_frame(texture, frame.data(), kWidth, kHeight, table));
+  std::vector<uint8_t> frame(kBytes);
+  WindowPicture picture;
+  const uint32_t format = shown != nullptr ? shown->format->format
+                                          : static_cast<uint32_t>(SDL_PIXELFORMAT_RGB888);
+  picture.create(format, kWidth, kHeight);
+  copy_surface_pixels(frame, kWidth, kHeight);
+  picture.convert_all(frame.data());
+  take_surface_changes();
+  run.step_count = 1000000;
+  SDL_Rect rects[ChangedRegion::kMaxBoxes];
+  for (auto _ : state) {
+    ++run.step_count;
+    draw_status_box();
+    ChangedRegion changed;
+    copy_changed_pixels(frame, kWidth, kHeight, changed);
+    picture.convert(frame.data(), changed);
+    if (window == nullptr) continue;
+    const WindowPicture::Update update = picture.show(shown, &changed);
+    for (int i = 0; i < update.count; ++i) {
+      rects[i] = SDL_Rect{update.rects[i].x, update.rects[i].y, update.rects[i].w,
+                          update.rects[i].h};
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kBytes));
+    SDL_UpdateWindowSurfaceRects(window, rects, update.count);
   }
-  if (texture != nullptr) SDL_DestroyTexture(texture);
-  if (renderer != nullptr) SDL_DestroyRenderer(renderer);
-  if (window != nullptr) SDL_DestroyWindow(window);
-  SDL_Quit();
 }
-BENCHMARK(TextureUpload)->Unit(benchmark::kMillisecond);
+
+void StatusBoxChanges(benchmark::State& state) { status_box_repaint(state, nullptr, nullptr); }
+BENCHMARK(StatusBoxChanges);
+
+void StatusBoxRepaint(benchmark::State& state) {
+  BenchWindow bench_window;
+  if (bench_window.window() == nullptr) {
+    return state.SkipWithError("no display (start Xvfb and set DISPLAY)");
+  }
+  status_box_repaint(state, bench_window.window(), bench_window.shown());
+}
+BENCHMARK(StatusBoxRepaint);
+
+void WholeRepaint(benchmark::State& state) {
+  BenchWindow bench_window;
+  if (bench_window.window() == nullptr) {
+    return state.SkipWithError("no display (start Xvfb and set DISPLAY)");
+  }
+  open_surface_once();
+  std::vector<uint8_t> frame(kBytes);
+  copy_surface_pixels(frame, kWidth, kHeight);
+  WindowPicture picture;
+  picture.create(bench_window.shown()->format->format, kWidth, kHeight);
+  for (auto _ : state) {
+    picture.convert_all(frame.data());
+    picture.show(bench_window.shown(), nullptr);
+    SDL_UpdateWindowSurface(bench_window.window());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kBytes));
+}
+BENCHMARK(WholeRepaint)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

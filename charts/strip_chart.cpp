@@ -5,7 +5,7 @@
 // Slots: slot k covers columns x1 + ws*k + 2 .. x1 + ws*(k + 1) + 1. No bar reaches above
 // top_N = trunc(y2 - N*scale), the top row of a bar of value N, so a scroll copies only rows
 // top_N .. y2: the columns of slots 1..141 (slot 141 lies beyond the last used slot and is
-// background) are read into the scroll buffer and written back one slot to the left. Bars stand on
+// background) are moved in place one slot to the left. Bars stand on
 // y2, the middle row of the 3-pixel frame line.
 //
 // The slot width is (x2 - x1) div 140 (140, although 141 slots are used) wherever the 142 slots a
@@ -49,26 +49,14 @@ ScrollRegion scroll_region(const StripChart& strip) {
   return {panel.x1 + ws + 2, full_level(strip), panel.x1 + ws * (kMaxBars + 1) + 1, panel.y2};
 }
 
-std::size_t scroll_buffer_size(const StripChart& strip) {
+void scroll_left(const StripChart& strip) {
   const ScrollRegion r = scroll_region(strip);
-  return static_cast<std::size_t>(image_size(r.x1, r.y1, r.x2, r.y2));
-}
-
-void scroll_left(StripChart& strip) {
-  if (strip.scroll_image.size() < scroll_buffer_size(strip)) {
-    strip.scroll_image.resize(scroll_buffer_size(strip));
-  }
-  const ScrollRegion r = scroll_region(strip);
-  get_image(r.x1, r.y1, r.x2, r.y2, strip.scroll_image.data());
-  put_image(strip.panel.x1 + 2, r.y1, strip.scroll_image.data(), kCopyPut);
+  move_region(r.x1, r.y1, r.x2, r.y2, strip.panel.x1 + 2, r.y1);
 }
 
 }  // namespace
 
-void strip_prepare(StripChart& strip, int64_t full_value) {
-  strip.full_value = full_value;
-  strip.scroll_image.resize(scroll_buffer_size(strip));
-}
+void strip_prepare(StripChart& strip, int64_t full_value) { strip.full_value = full_value; }
 
 void strip_push(uint16_t value, StripChart& strip, TurnDrawing drawing) {
   ChartPanel& panel = strip.panel;

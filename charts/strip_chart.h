@@ -3,15 +3,13 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "charts/chart_panel.h"
 
 // The strip chart: its panel and what a scroll needs beside it.
 struct StripChart {
-  ChartPanel panel;                   // bar_count is the number of values stored, 0..141
-  int64_t full_value = 0;             // N: no pushed value exceeds it (fixes the rows a scroll moves)
-  std::vector<uint8_t> scroll_image;  // the scroll's copy buffer, sized by strip_prepare
+  ChartPanel panel;        // bar_count is the number of values stored, 0..141
+  int64_t full_value = 0;  // N: no pushed value exceeds it (fixes the rows a scroll moves)
 };
 
 // The width of one slot: (x2 - x1) div 140, one pixel less on the surface widths where the 142
@@ -19,9 +17,7 @@ struct StripChart {
 // x1 + ws*k + 2 .. x1 + ws*(k + 1) + 1.
 int strip_slot_width(const ChartPanel& panel);
 
-// Sets the largest value the strip will be given and sizes the scroll buffer for the region a
-// scroll copies on this panel and surface. Called once after panel_init with the surface open,
-// so that scrolling never allocates.
+// Sets the largest value the strip will be given, which fixes the rows a scroll moves.
 void strip_prepare(StripChart& strip, int64_t full_value);
 
 // Stores the value (oldest dropped once 141 are stored) and, unless the turn only counts, draws

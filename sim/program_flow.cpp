@@ -112,6 +112,7 @@ bool run_turn() {
   do {
     if (poll_run_keys()) return false;
   } while (pace_holds_back());
+  const DrawingBatch turn;  // one hold of the drawing lock: a repaint shows the turn whole
   move_insect();
   ++run.step_count;
   record_step();

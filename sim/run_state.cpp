@@ -7,13 +7,10 @@ RunState run;
 
 void reset_run_state(const VersionDescription& version) {
   std::vector<uint8_t> insect_image = std::move(run.insect_image);
-  std::vector<uint8_t> scroll_image = std::move(run.strip.scroll_image);
   run = RunState{};
   run.version = &version;
   insect_image.clear();
-  scroll_image.clear();
   run.insect_image = std::move(insect_image);
-  run.strip.scroll_image = std::move(scroll_image);
 }
 
 ChartPanel& panel_of(PanelId id) {

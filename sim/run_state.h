@@ -40,7 +40,7 @@ struct RunState {
   uint16_t cell_size = 0;                    // side of one cell in pixels
   std::vector<uint8_t> insect_image;         // the insect picture, sized by image_size
   ChartPanel empirical_panel, theory_panel;
-  StripChart strip;                          // the count-change chart and its scroll buffer
+  StripChart strip;                          // the count-change chart
   double first_step_distance = 0.0;          // distance taken at step 1
   int32_t pace = 0;              // steps a second drawn in Normal, 0 for no limit (pace.h)
   bool pace_started = false;     // pace_due counts from a paced step of this Normal run

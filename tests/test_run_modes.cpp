@@ -70,6 +70,23 @@ TEST_F(RunModes, NormalRunsWithoutWaitingAndDrawsEveryMove) {
   EXPECT_EQ(get_pixel(329 + 82 + 2, 457), 0);
 }
 
+// A turn draws under one hold of the drawing lock, so that a repaint never shows half of it
+// (the status box cleared without its number); the key wait stays outside.
+TEST_F(RunModes, EachTurnTakesTheDrawingLockOnce) {
+  start_run(140, 70);
+  for (const char* keys : {"nnnnnn", "cccccc"}) {
+    SCOPED_TRACE(keys);
+    script_keys(keys, ScriptEnd::EndOfInput);
+    const int64_t steps = run.step_count;
+    const uint64_t locks = drawing_lock_count();
+    while (run_turn()) {
+    }
+    EXPECT_EQ(run.step_count - steps, 6);
+    EXPECT_EQ(drawing_lock_count() - locks, 6u);
+    run.run_mode = RunMode::Normal;
+  }
+}
+
 TEST_F(RunModes, QuietDrawsOnlyTheStatusBoxAndHalvings) {
   start_run(140, 70);
   script_keys("c");

@@ -10,6 +10,7 @@
 #include <tuple>
 #include <vector>
 
+#include "services/graphics/font8x8.h"
 #include "services/graphics/graphics.h"
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
@@ -48,6 +49,50 @@ uint16_t image_pixel(const std::vector<uint8_t>& image, int index) {
   uint16_t colour;
   std::memcpy(&colour, &image[12 + 2 * index], sizeof colour);
   return colour;
+}
+
+// A small deterministic generator for the randomised cases.
+class Lcg {
+ public:
+  explicit Lcg(uint32_t seed) : state_(seed) {}
+  int below(int n) {
+    state_ = state_ * 1664525u + 1013904223u;
+    return static_cast<int>((static_cast<uint64_t>(state_ >> 8) * static_cast<uint64_t>(n)) >> 24);
+  }
+  int between(int low, int high) { return low + below(high - low + 1); }
+
+ private:
+  uint32_t state_;
+};
+
+// A surface whose every pixel has a colour of its own neighbourhood: vertical stripes of 1..6
+// crossed by every fifth row in 9, so that a drawing in any colour changes pixels somewhere.
+Surface striped(int width, int height) {
+  Surface s = fresh(width, height);
+  for (int x = 0; x < width; ++x) {
+    s.set_fill(kSolidFill, 1 + x % 6);
+    s.fill_bar(x, 0, x, height - 1);
+  }
+  s.set_fill(kSolidFill, 9);
+  for (int y = 0; y < height; y += 5) s.fill_bar(0, y, width - 1, y);
+  return s;
+}
+
+std::vector<uint8_t> pixels_of(const Surface& s) {
+  return {s.pixels(), s.pixels() + s.width() * s.height()};
+}
+
+bool covered(const ChangedRegion& region, int x, int y) {
+  for (const SurfaceBox& box : region) {
+    if (x >= box.x1 && x <= box.x2 && y >= box.y1 && y <= box.y2) return true;
+  }
+  return false;
+}
+
+int64_t region_area(const ChangedRegion& region) {
+  int64_t area = 0;
+  for (const SurfaceBox& box : region) area += box.area();
+  return area;
 }
 
 }  // namespace
@@ -315,6 +360,54 @@ TEST(SurfaceText, CornerBeyondTheViewportDrawsNothingElseClips) {
   EXPECT_EQ(s.get_pixel(9, 2), 15);
 }
 
+// Texts drawn at and across every edge of the viewport and of the surface, with clipping on and
+// off, in every justification, against the rule computed from the glyph table pixel by pixel.
+// Glyphs wholly inside take the row-at-a-time path, the others the clipped one.
+TEST(SurfaceText, EveryPositionAtTheEdgesMatchesTheGlyphTable) {
+  const std::string text = "\xDB" "A\x01g";  // full block, letter, smiley, descender
+  struct View {
+    int x1, y1, x2, y2;
+    bool clip;
+  };
+  for (const View view : {View{0, 0, 39, 29, true}, View{6, 5, 30, 21, true},
+                          View{6, 5, 30, 21, false}, View{20, 14, 39, 29, true}}) {
+    for (int justify = 0; justify < 9; ++justify) {
+      for (int y = -12; y <= 34; y += 3) {
+        for (int x = -36; x <= 44; x += 5) {
+          Surface s = striped(40, 30);
+          s.set_viewport(view.x1, view.y1, view.x2, view.y2, view.clip ? Clipping::On : Clipping::Off);
+          s.set_text_justify(static_cast<HorizontalJustify>(justify % 3),
+                             static_cast<VerticalJustify>(justify / 3));
+          std::vector<uint8_t> expected = pixels_of(s);
+          const int width = 8 * static_cast<int>(text.size());
+          const int x0 = x - (justify % 3 == 0 ? 0 : justify % 3 == 1 ? width / 2 : width);
+          const int y0 = y - (justify / 3 == 0 ? 8 : justify / 3 == 1 ? 4 : 0);
+          const bool drawn = x0 >= 0 && y0 >= 0 && x0 <= view.x2 - view.x1 &&
+                             y0 <= view.y2 - view.y1;
+          const int cx1 = view.clip ? view.x1 : 0, cx2 = view.clip ? view.x2 : 39;
+          const int cy1 = view.clip ? view.y1 : 0, cy2 = view.clip ? view.y2 : 29;
+          for (int i = 0; drawn && i < static_cast<int>(text.size()); ++i) {
+            const uint8_t* glyph = &kFont8x8[8 * static_cast<uint8_t>(text[i])];
+            for (int row = 0; row < 8; ++row) {
+              for (int col = 0; col < 8; ++col) {
+                const int px = view.x1 + x0 + 8 * i + col, py = view.y1 + y0 + row;
+                if ((glyph[row] & (0x80 >> col)) && px >= cx1 && px <= cx2 && py >= cy1 &&
+                    py <= cy2) {
+                  expected[py * 40 + px] = 15;
+                }
+              }
+            }
+          }
+          s.draw_text(x, y, text);
+          ASSERT_TRUE(pixels_of(s) == expected)
+              << "at " << x << "," << y << " justified " << justify << " in the viewport to "
+              << view.x2 << (view.clip ? " clipped" : "");
+        }
+      }
+    }
+  }
+}
+
 // ---- Images -----------------------------------------------------------------------------------
 
 TEST(SurfaceImage, SizeCountsTwoBytesAPixelAndTheHeader) {
@@ -360,6 +453,21 @@ TEST(SurfaceImage, ReadsBackTheLowestIndexOfEachColour) {
   for (int i = 0; i < 6; ++i) EXPECT_EQ(image_pixel(image, i), expected[i]) << i;
 }
 
+// A rectangle starting right of the surface once made get_image clear memory far beyond the
+// buffer.
+TEST(SurfaceImage, RectangleRightOfOrBelowTheSurfaceReadsAsZeros) {
+  Surface s = fresh(6, 4);
+  s.set_fill(kSolidFill, 4);
+  s.fill_bar(0, 0, 5, 3);
+  for (const auto& [x1, y1] : {std::pair{8, 0}, std::pair{6, 1}, std::pair{0, 5}}) {
+    const auto size = static_cast<size_t>(Surface::image_size(x1, y1, x1 + 2, y1 + 2));
+    std::vector<uint8_t> image(size + 8, 0xEE);
+    s.get_image(x1, y1, x1 + 2, y1 + 2, image.data());
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(image_pixel(image, i), 0) << x1 << "," << y1;
+    for (size_t i = image.size() - 8; i < image.size(); ++i) EXPECT_EQ(image[i], 0xEE);
+  }
+}
+
 TEST(SurfaceImage, PutIsClippedToTheViewportAndAlwaysToTheSurface) {
   Surface source = fresh(4, 4);
   source.set_fill(kSolidFill, 4);
@@ -375,6 +483,158 @@ TEST(SurfaceImage, PutIsClippedToTheViewportAndAlwaysToTheSurface) {
   s.put_image(-4, -4, image.data(), kCopyPut);  // rows and columns -2..1
   EXPECT_EQ(count_colour(s, 4), 6 + 4);
   EXPECT_EQ(s.get_pixel(0, 0), 4);
+}
+
+TEST(SurfaceImage, MoveGivesThePixelsOfGetThenPut) {
+  Lcg random(7);
+  for (int trial = 0; trial < 400; ++trial) {
+    SCOPED_TRACE(trial);
+    Surface a = fresh(23, 17);
+    for (int y = 0; y < 17; ++y) {
+      for (int x = 0; x < 23; ++x) {
+        a.set_fill(kSolidFill, random.below(256));
+        a.fill_bar(x, y, x, y);
+      }
+    }
+    if (trial % 3 != 0) {
+      const int x1 = random.below(12), y1 = random.below(8);
+      a.set_viewport(x1, y1, x1 + random.below(11), y1 + random.below(9), trial % 3 == 1 ? Clipping::On : Clipping::Off);
+    }
+    Surface b = a;
+    // Half the cases move by a few pixels, so that source and destination overlap.
+    const int x1 = random.between(-4, 24), y1 = random.between(-4, 18);
+    const int x2 = random.between(-4, 24), y2 = random.between(-4, 18);
+    const bool near = trial % 2 == 0;
+    const int x = near ? std::min(x1, x2) + random.between(-3, 3) : random.between(-10, 24);
+    const int y = near ? std::min(y1, y2) + random.between(-3, 3) : random.between(-10, 18);
+    std::vector<uint8_t> image(static_cast<size_t>(Surface::image_size(x1, y1, x2, y2)));
+    a.get_image(x1, y1, x2, y2, image.data());
+    a.put_image(x, y, image.data(), kCopyPut);
+    b.move_region(x1, y1, x2, y2, x, y);
+    for (int py = 0; py < 17; ++py) {
+      for (int px = 0; px < 23; ++px) {
+        ASSERT_EQ(a.get_pixel(px, py), b.get_pixel(px, py))
+            << "pixel " << px << "," << py << " moving " << x1 << "," << y1 << " " << x2 << ","
+            << y2 << " to " << x << "," << y;
+      }
+    }
+  }
+}
+
+// ---- Changed region ---------------------------------------------------------------------------
+
+TEST(SurfaceChanges, OpeningChangesAllAndTakingStartsAfresh) {
+  Surface s = fresh(20, 10);
+  ChangedRegion all = s.take_changes();
+  ASSERT_EQ(all.size(), 1);
+  EXPECT_EQ(all.begin()->area(), 200);
+  EXPECT_TRUE(s.take_changes().empty());
+  s.set_viewport(2, 2, 9, 9, Clipping::On);  // state changes alone change no pixel
+  s.set_fill(kSolidFill, 4);
+  s.set_text_justify(kCenterText, kMiddleText);
+  s.draw_text(0, 0, "A");  // the corner rule draws nothing
+  EXPECT_TRUE(s.take_changes().empty());
+}
+
+// Each operation, on a surface where any colour changes something, under three viewports: the
+// region it records covers every pixel it changed, and a small operation records a small region.
+TEST(SurfaceChanges, EveryOperationRecordsEachPixelItChanges) {
+  std::vector<uint8_t> insect(static_cast<size_t>(Surface::image_size(0, 0, 9, 6)));
+  striped(64, 48).get_image(0, 0, 9, 6, insect.data());
+  struct Case {
+    const char* name;
+    int thickness;  // of lines, arcs and rectangles
+    std::function<void(Surface&)> draw;
+    bool small;
+  };
+  const Case cases[] = {
+      {"bar", 1, [](Surface& s) { s.fill_bar(3, 20, 12, 50); }, true},
+      {"patterned bar", 1, [](Surface& s) { s.set_fill(static_cast<FillPattern>(9), 2); s.fill_bar(-3, 5, 9, 11); }, true},
+      {"line", 1, [](Surface& s) { s.draw_line(60, 2, 1, 9); }, true},
+      {"thick steep line", 3, [](Surface& s) { s.draw_line(0, 0, 4, 30); }, true},
+      {"thick dashed line", 3, [](Surface& s) {
+         s.set_line_style(kDottedLine, 0, kThickWidth);
+         s.draw_line(2, 30, 40, 30);
+       }, true},
+      {"thick rectangle", 3, [](Surface& s) { s.draw_rectangle(0, 0, 9, 5); }, true},
+      {"rectangle", 1, [](Surface& s) { s.draw_rectangle(50, 40, 70, 52); }, true},
+      {"thick arc", 3, [](Surface& s) { s.draw_arc(6, 6, 0, 360, 7); }, true},
+      {"arc", 1, [](Surface& s) { s.draw_arc(60, 20, 45, 300, 10); }, true},
+      {"flood fill", 1, [](Surface& s) { s.set_fill(kSolidFill, 2); s.flood_fill(9, 9, 9); }, true},
+      {"text", 1, [](Surface& s) { s.draw_text(1, 1, "Ab\xDB"); }, true},
+      {"text at the edge", 1, [](Surface& s) { s.draw_text(58, 44, "\xDB\xDB"); }, true},
+      {"image", 1, [&](Surface& s) { s.put_image(-4, 30, insect.data(), kCopyPut); }, true},
+      {"move", 1, [](Surface& s) { s.move_region(10, 10, 40, 20, 7, 12); }, true},
+      {"move from off", 1, [](Surface& s) { s.move_region(-5, -5, 6, 6, 58, 2); }, true},
+      {"clear", 1, [](Surface& s) { s.clear_viewport(); }, false},
+  };
+  struct View {
+    int x1, y1, x2, y2;
+    bool clip;
+  };
+  for (const View view : {View{0, 0, 63, 47, true}, View{5, 4, 40, 30, true},
+                          View{5, 4, 40, 30, false}}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (view.clip ? " clipped" : " unclipped") + " to " +
+                   std::to_string(view.x2));
+      Surface s = striped(64, 48);
+      s.set_viewport(view.x1, view.y1, view.x2, view.y2, view.clip ? Clipping::On : Clipping::Off);
+      s.set_line_style(kSolidLine, 0, static_cast<LineThickness>(c.thickness));
+      s.take_changes();
+      const std::vector<uint8_t> before = pixels_of(s);
+      c.draw(s);
+      const ChangedRegion changed = s.take_changes();
+      int changed_pixels = 0;
+      for (int y = 0; y < 48; ++y) {
+        for (int x = 0; x < 64; ++x) {
+          if (before[y * 64 + x] == s.pixels()[y * 64 + x]) continue;
+          ++changed_pixels;
+          ASSERT_TRUE(covered(changed, x, y)) << x << "," << y;
+        }
+      }
+      if (view.x2 == 63) {  // in the smaller viewport some fall outside
+        EXPECT_GT(changed_pixels, 0);
+      }
+      for (const SurfaceBox& box : changed) {
+        EXPECT_TRUE(box.x1 >= 0 && box.y1 >= 0 && box.x2 < 64 && box.y2 < 48);
+      }
+      if (c.small) {
+        EXPECT_LT(region_area(changed), 64 * 48 / 4);
+      }
+    }
+  }
+}
+
+// Boxes added at random: the region never holds more than its limit, covers every box added,
+// and where boxes overlap or touch along a side it keeps one box.
+TEST(SurfaceChanges, RegionStaysShortAndCoversEveryBoxAdded) {
+  Lcg random(11);
+  ChangedRegion region;
+  std::vector<SurfaceBox> added;
+  for (int i = 0; i < 300; ++i) {
+    const int x = random.below(90), y = random.below(90);
+    const SurfaceBox box{x, y, x + random.below(10), y + random.below(10)};
+    region.add(box);
+    added.push_back(box);
+    ASSERT_LE(region.size(), ChangedRegion::kMaxBoxes);
+    if (i % 50 != 49) continue;
+    for (const SurfaceBox& b : added) {
+      for (int py = b.y1; py <= b.y2; ++py) {
+        for (int px = b.x1; px <= b.x2; ++px) ASSERT_TRUE(covered(region, px, py)) << i;
+      }
+    }
+  }
+  ChangedRegion joined;
+  joined.add({0, 0, 9, 9});
+  joined.add({10, 0, 19, 9});   // touches along a side
+  joined.add({5, 5, 12, 12});   // overlaps: the union grows by less than this box
+  joined.add({2, 2, 3, 3});     // inside
+  joined.add({0, 10, 19, 12});  // fills the rest of the union
+  ASSERT_EQ(joined.size(), 1);
+  EXPECT_EQ(joined.begin()->area(), 20 * 13);
+  joined.add({50, 50, 51, 51});  // far away: a box of its own
+  EXPECT_EQ(joined.size(), 2);
+  EXPECT_EQ(region_area(joined), 20 * 13 + 4);
 }
 
 // ---- Viewport, clipping and results -----------------------------------------------------------
@@ -507,3 +767,56 @@ TEST(SurfaceGraphics, OpenWithoutADisplayFailsAndDrawingThenThrows) {
   EXPECT_EQ(text_height("abc"), 8);
 }
 
+
+// A batch takes the lock once for everything drawn inside it, nested batches included; outside
+// a batch each operation takes it once.
+TEST(SurfaceGraphics, BatchTakesTheDrawingLockOnce) {
+  CountingPresenter presenter(true);
+  set_presenter(&presenter);
+  open_graphics(driver, mode, "");
+  uint64_t before = drawing_lock_count();
+  {
+    const DrawingBatch batch;
+    set_fill(kSolidFill, 4);
+    fill_bar(0, 0, 9, 9);
+    draw_text(0, 0, "x");
+    EXPECT_EQ(get_max_x(), 63);
+    EXPECT_EQ(graph_result(), kGraphOk);
+    {
+      const DrawingBatch inner;
+      draw_line(0, 0, 20, 20);
+    }
+    move_region(0, 0, 9, 9, 20, 20);
+  }
+  EXPECT_EQ(drawing_lock_count() - before, 1u);
+  EXPECT_EQ(get_pixel(28, 21), 4);
+  before = drawing_lock_count();
+  fill_bar(0, 0, 1, 1);
+  draw_line(0, 0, 5, 5);
+  EXPECT_EQ(drawing_lock_count() - before, 2u);
+  close_graphics();
+  set_presenter(nullptr);
+}
+
+#ifndef NDEBUG
+// Opening or closing asks the window's thread, which may be waiting for the lock the batch holds.
+TEST(SurfaceGraphicsDeathTest, OpeningOrClosingInsideABatchIsAProgrammingError) {
+  CountingPresenter presenter(true);
+  set_presenter(&presenter);
+  EXPECT_DEATH(
+      {
+        const DrawingBatch batch;
+        open_graphics(driver, mode, "");
+      },
+      "inside a DrawingBatch");
+  open_graphics(driver, mode, "");
+  EXPECT_DEATH(
+      {
+        const DrawingBatch batch;
+        close_graphics();
+      },
+      "inside a DrawingBatch");
+  close_graphics();
+  set_presenter(nullptr);
+}
+#endif

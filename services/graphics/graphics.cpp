@@ -3,17 +3,18 @@
 // One Surface, one mutex (drawing_lock) and one installed presenter. The program logic calls
 // these functions from its one thread; the window's repaint, on another thread, holds the same
 // lock while it copies the pixels out, so it never shows half an operation. Each drawing
-// operation takes the lock once, checks that the surface is open (else throws GraphicsNotOpen),
-// runs the Surface operation and raises surface_changed; nothing here allocates or makes a
-// virtual call on the drawing path. The presenter is called only to open and close the window,
-// and never while the lock is held: the window thread may need the lock to finish a repaint
-// before it can answer.
+// operation takes the lock once (unless its thread holds a DrawingBatch, which has taken it
+// already), checks that the surface is open (else throws GraphicsNotOpen), runs the Surface
+// operation and raises surface_changed; nothing here allocates or makes a virtual call on the
+// drawing path. The presenter is called only to open and close the window, and never while the
+// lock is held: the window thread may need the lock to finish a repaint before it can answer.
 //
 // text_width, text_height and image_size depend on nothing but their arguments; they work whether
 // or not a surface is open and take no lock.
 #include "services/graphics/graphics.h"
 
 #include <atomic>
+#include <cassert>
 #include <limits>
 #include <mutex>
 
@@ -29,11 +30,31 @@ std::mutex the_lock;
 std::atomic<Presenter*> the_presenter{nullptr};
 int closed_result = kGraphOk;                // graph_result while no surface is open; the_lock
 bool in_graphics_mode = false;               // cleared by leave_graphics_mode; the_lock
+thread_local int batch_depth = 0;            // DrawingBatch nesting on this thread
+thread_local uint64_t lock_count = 0;        // drawing_lock_count of this thread
+
+// The lock for one operation: taken here unless this thread's batch holds it already.
+class OperationLock {
+ public:
+  OperationLock() : owner_(batch_depth == 0) {
+    if (!owner_) return;
+    the_lock.lock();
+    ++lock_count;
+  }
+  ~OperationLock() {
+    if (owner_) the_lock.unlock();
+  }
+  OperationLock(const OperationLock&) = delete;
+  OperationLock& operator=(const OperationLock&) = delete;
+
+ private:
+  const bool owner_;
+};
 
 // Runs `operation` on the open surface under the lock and returns its result.
 template <typename Operation>
 auto with_surface(Operation&& operation) {
-  std::lock_guard<std::mutex> guard(the_lock);
+  OperationLock guard;
   if (!the_surface.is_open()) throw GraphicsNotOpen();
   return operation(the_surface);
 }
@@ -41,7 +62,7 @@ auto with_surface(Operation&& operation) {
 // As with_surface, for operations that may change pixels: the repaint is told afterwards.
 template <typename Operation>
 void draw(Operation&& operation) {
-  std::lock_guard<std::mutex> guard(the_lock);
+  OperationLock guard;
   if (!the_surface.is_open()) throw GraphicsNotOpen();
   operation(the_surface);
   surface_changed.store(true, std::memory_order_release);
@@ -58,11 +79,28 @@ void set_presenter(Presenter* presenter) { the_presenter.store(presenter); }
 
 std::mutex& drawing_lock() { return the_lock; }
 
+uint64_t drawing_lock_count() { return lock_count; }
+
+DrawingBatch::DrawingBatch() {
+  if (batch_depth == 0) {
+    the_lock.lock();
+    ++lock_count;
+  }
+  ++batch_depth;
+}
+
+DrawingBatch::~DrawingBatch() {
+  if (--batch_depth == 0) the_lock.unlock();
+}
+
 const Surface& current_surface() { return the_surface; }
+
+ChangedRegion take_surface_changes() { return the_surface.take_changes(); }
 
 // The presenter chooses the size; with no presenter, no display or an unusable size the surface
 // stays closed and graph_result is -11. driver and mode are accepted as given and left unchanged.
 void open_graphics(int16_t& /*driver*/, int16_t& /*mode*/, std::string_view /*driver_path*/) {
+  assert(batch_depth == 0 && "open_graphics inside a DrawingBatch");
   Presenter* presenter = the_presenter.load();
   int width = 0, height = 0;
   const bool shown = presenter != nullptr && presenter->open_window(width, height);
@@ -81,6 +119,7 @@ void open_graphics(int16_t& /*driver*/, int16_t& /*mode*/, std::string_view /*dr
 }
 
 void close_graphics() {
+  assert(batch_depth == 0 && "close_graphics inside a DrawingBatch");
   {
     std::lock_guard<std::mutex> guard(the_lock);
     if (!the_surface.is_open()) {
@@ -99,7 +138,7 @@ void close_graphics() {
 // Only marks the mode; the picture and the window stay. With no surface open it is a no-op that
 // reports -1, since the text screen calls it whenever it takes over.
 void leave_graphics_mode() {
-  std::lock_guard<std::mutex> guard(the_lock);
+  OperationLock guard;
   if (the_surface.is_open()) {
     in_graphics_mode = false;
   } else {
@@ -108,7 +147,7 @@ void leave_graphics_mode() {
 }
 
 int graph_result() {
-  std::lock_guard<std::mutex> guard(the_lock);
+  OperationLock guard;
   if (the_surface.is_open()) return the_surface.take_result();
   const int result = closed_result;
   closed_result = kGraphOk;
@@ -179,6 +218,10 @@ void get_image(int x1, int y1, int x2, int y2, uint8_t* buffer) {
 
 void put_image(int x, int y, const uint8_t* buffer, PutMode mode) {
   draw([&](Surface& s) { s.put_image(x, y, buffer, mode); });
+}
+
+void move_region(int x1, int y1, int x2, int y2, int x, int y) {
+  draw([&](Surface& s) { s.move_region(x1, y1, x2, y2, x, y); });
 }
 
 uint8_t get_pixel(int x, int y) {

@@ -5,9 +5,10 @@
 // rectangles are inclusive of both corners; coordinates are relative to the viewport unless said
 // otherwise; angles are degrees counter-clockwise from east. Colours are palette indices 0..255.
 // Every operation takes the drawing lock that the window's repaint takes too, so a repaint never
-// shows half an operation. Operations that reject their arguments set graph_result and change
-// nothing else. Drawing while no surface is open throws GraphicsNotOpen, which the program entry
-// turns into a clear message and exit code 1.
+// shows half an operation; a DrawingBatch makes several operations one such unit. Operations
+// that reject their arguments set graph_result and change nothing else. Drawing while no surface
+// is open throws GraphicsNotOpen, which the program entry turns into a clear message and exit
+// code 1.
 #pragma once
 
 #include <cstdint>
@@ -49,6 +50,22 @@ int32_t image_size(int x1, int y1, int x2, int y2);
 // Copies the rectangle into `buffer`, which must hold image_size(x1, y1, x2, y2) bytes.
 void get_image(int x1, int y1, int x2, int y2, uint8_t* buffer);
 void put_image(int x, int y, const uint8_t* buffer, PutMode mode);
+// Copies the rectangle so that its top-left pixel lands at (x, y), as get_image followed by
+// put_image would (clipped alike) but in place, without a buffer; the two may overlap.
+void move_region(int x1, int y1, int x2, int y2, int x, int y);
 // The colour of a surface pixel (absolute coordinates), read back as the lowest palette index
 // of the same colour; 0 outside the surface.
 uint8_t get_pixel(int x, int y);
+
+// Holds the drawing lock from construction to destruction on the constructing thread, so that
+// the drawing operations this thread calls meanwhile do not take it again and a repaint shows
+// all of them or none. Batches nest; only the outermost takes and releases the lock. Keep a
+// batch short and never wait for input inside it, and never open or close the surface in one:
+// the window's thread may need the lock before it can answer (checked by assertion).
+class DrawingBatch {
+ public:
+  DrawingBatch();
+  ~DrawingBatch();
+  DrawingBatch(const DrawingBatch&) = delete;
+  DrawingBatch& operator=(const DrawingBatch&) = delete;
+};

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <mutex>
 
+class ChangedRegion;
 class Surface;
 
 class Presenter {
@@ -26,8 +28,14 @@ void set_presenter(Presenter* presenter);
 std::mutex& drawing_lock();
 // The surface itself. Read it only while holding drawing_lock().
 const Surface& current_surface();
+// Takes the region of the surface changed since the last call (the whole surface after an
+// opening) and starts a new one. Call it only while holding drawing_lock().
+ChangedRegion take_surface_changes();
 // Set by every drawing operation, cleared by the repaint that shows the change.
 extern std::atomic<bool> surface_changed;
+// How many times the calling thread has taken drawing_lock() for drawing (an operation outside
+// a batch, or a batch), since the thread started; for tests and benchmarks.
+uint64_t drawing_lock_count();
 
 // A presenter with no window: every opening gives a surface of the size chosen here.
 class HeadlessPresenter : public Presenter {

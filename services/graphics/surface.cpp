@@ -4,20 +4,27 @@
 // (colour, fill, line style, viewport, justification, result) is state_; clip_ caches the box
 // that writes may touch: the viewport with clipping on, the whole surface with clipping off.
 // Operation arguments are relative to the viewport origin; every helper below them works in
-// absolute surface coordinates. Pixels are written by plot, span, pattern_span and column, which
+// absolute surface coordinates. Pixels are written by plot, span, pattern_span and block, which
 // clip against clip_ first, and by the row loops of clear_viewport (the viewport, always on the
-// surface) and put_image (its rectangle clipped first).
+// surface), the glyph rows that lie wholly inside clip_, and put_image and move_region (their
+// rectangles clipped first).
 //
-// Sections: state and viewport; pixel writers; bars; lines and rectangles; arcs; flood fill;
-// text; images.
+// Changes: every operation that may write pixels adds the box it may have written to changes_
+// once (touch, clipped to clip_), not pixel by pixel; the box may be larger than what changed,
+// never smaller.
+//
+// Sections: changed region; state and viewport; pixel writers; bars; lines and rectangles; arcs;
+// flood fill; text; images.
 #include "services/graphics/surface.h"
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cassert>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <new>
 #include <numbers>
 
@@ -50,6 +57,18 @@ constexpr uint8_t kFillPatterns[kMaxFillPattern + 1][8] = {
     {0x88, 0x00, 0x22, 0x00, 0x88, 0x00, 0x22, 0x00},  // 11 dense dots
     {0xF0, 0xF0, 0xF0, 0xF0, 0x0F, 0x0F, 0x0F, 0x0F},  // 12 blocks
 };
+
+// For each glyph row byte, its eight pixels as one 64-bit word in memory order: 0xFF where a bit
+// is set, the leftmost pixel (bit 7) in the lowest address.
+constexpr std::array<uint64_t, 256> kGlyphRowMasks = [] {
+  std::array<uint64_t, 256> masks{};
+  for (int bits = 0; bits < 256; ++bits) {
+    std::array<uint8_t, kGlyphSize> bytes{};
+    for (int col = 0; col < kGlyphSize; ++col) bytes[col] = (bits & (0x80 >> col)) ? 0xFF : 0x00;
+    masks[bits] = std::bit_cast<uint64_t>(bytes);
+  }
+  return masks;
+}();
 
 // Line style masks, bit 15 first along the line; style 4 takes the caller's pattern.
 constexpr uint16_t kLineStyles[kMaxLineStyle] = {0xFFFF, 0xCCCC, 0xF8E8, 0xF0F0};
@@ -101,7 +120,69 @@ WIDE_VECTORS void narrow_colours(const uint8_t* in, int count, uint8_t* out) {
   }
 }
 
+SurfaceBox united(const SurfaceBox& a, const SurfaceBox& b) {
+  return {std::min(a.x1, b.x1), std::min(a.y1, b.y1), std::max(a.x2, b.x2), std::max(a.y2, b.y2)};
+}
+
+bool contains(const SurfaceBox& outer, const SurfaceBox& inner) {
+  return outer.x1 <= inner.x1 && inner.x2 <= outer.x2 && outer.y1 <= inner.y1 &&
+         inner.y2 <= outer.y2;
+}
+
+// The pixels a merge adds beyond those of the two boxes (negative where they overlap).
+int64_t merge_cost(const SurfaceBox& a, const SurfaceBox& b) {
+  return united(a, b).area() - a.area() - b.area();
+}
+
 }  // namespace
+
+// ---- Changed region ---------------------------------------------------------------------------
+
+void ChangedRegion::add(SurfaceBox box) {
+  if (box.empty()) return;
+  int best = -1;
+  int64_t best_cost = 0;
+  for (int i = 0; i < count_; ++i) {
+    if (contains(boxes_[i], box)) return;
+    const int64_t cost = merge_cost(boxes_[i], box);
+    if (best < 0 || cost < best_cost) {
+      best = i;
+      best_cost = cost;
+    }
+  }
+  if (best < 0 || (best_cost > 0 && count_ < kMaxBoxes)) {
+    boxes_[count_++] = box;
+    return;
+  }
+  boxes_[best] = united(boxes_[best], box);
+  absorb(best);
+}
+
+// Box `grown` has grown: every other box it can now take in at no cost joins it, until none is
+// left, so the list does not fill up with boxes that one box would cover as well.
+void ChangedRegion::absorb(int grown) {
+  for (int j = 0; j < count_;) {
+    if (j == grown || merge_cost(boxes_[grown], boxes_[j]) > 0) {
+      ++j;
+      continue;
+    }
+    boxes_[grown] = united(boxes_[grown], boxes_[j]);
+    boxes_[j] = boxes_[--count_];
+    if (grown == count_) grown = j;
+    j = 0;
+  }
+}
+
+ChangedRegion Surface::take_changes() {
+  const ChangedRegion taken = changes_;
+  changes_.clear();
+  return taken;
+}
+
+void Surface::touch(int x1, int y1, int x2, int y2) {
+  changes_.add(Box{std::max(x1, clip_.x1), std::max(y1, clip_.y1), std::min(x2, clip_.x2),
+                   std::min(y2, clip_.y2)});
+}
 
 // ---- State and viewport ----------------------------------------------------------------------
 
@@ -114,6 +195,8 @@ void Surface::open(int width, int height) {
   state_.view_x2 = max_x();
   state_.view_y2 = max_y();
   update_clip();
+  changes_.clear();
+  changes_.add(Box{0, 0, max_x(), max_y()});
   open_ = true;
 }
 
@@ -122,6 +205,7 @@ void Surface::close() {
   width_ = height_ = 0;
   std::vector<uint8_t>().swap(pixels_);
   clip_ = Box{0, 0, -1, -1};
+  changes_.clear();
 }
 
 int Surface::take_result() {
@@ -160,6 +244,7 @@ void Surface::clear_viewport() {
     std::memset(&pixels_[static_cast<size_t>(y) * width_ + s.view_x1], s.background,
                 static_cast<size_t>(s.view_x2 - s.view_x1 + 1));
   }
+  changes_.add(Box{s.view_x1, s.view_y1, s.view_x2, s.view_y2});
 }
 
 void Surface::set_fill(FillPattern pattern, int colour) {
@@ -215,12 +300,20 @@ void Surface::pattern_span(int x1, int x2, int y) {
   }
 }
 
-// Pixels y1..y2 (y1 <= y2) of column x.
-void Surface::column(int x, int y1, int y2, uint8_t colour) {
-  if (x < clip_.x1 || x > clip_.x2) return;
+// Pixels x1..x2 of rows y1..y2 (x1 <= x2, y1 <= y2), for narrow upright blocks such as vertical
+// lines: column by column, as a row of a few bytes is not worth a memset.
+void Surface::block(int x1, int y1, int x2, int y2, uint8_t colour) {
+  x1 = std::max(x1, clip_.x1);
+  x2 = std::min(x2, clip_.x2);
   y1 = std::max(y1, clip_.y1);
   y2 = std::min(y2, clip_.y2);
-  for (int y = y1; y <= y2; ++y) pixels_[static_cast<size_t>(y) * width_ + x] = colour;
+  if (x1 > x2 || y1 > y2) return;
+  const size_t stride = static_cast<size_t>(width_);
+  uint8_t* top = &pixels_[static_cast<size_t>(y1) * stride];
+  for (int x = x1; x <= x2; ++x) {
+    uint8_t* at = top + x;
+    for (int y = y1; y <= y2; ++y, at += stride) *at = colour;
+  }
 }
 
 // ---- Bars -------------------------------------------------------------------------------------
@@ -233,6 +326,7 @@ void Surface::fill_bar(int x1, int y1, int x2, int y2) {
   const int top = std::max(std::min(y1, y2) + state_.view_y1, clip_.y1);
   const int bottom = std::min(std::max(y1, y2) + state_.view_y1, clip_.y2);
   for (int y = top; y <= bottom; ++y) pattern_span(left, right, y);
+  touch(left, top, right, bottom);
 }
 
 // ---- Lines and rectangles ---------------------------------------------------------------------
@@ -246,8 +340,12 @@ bool Surface::line_bit(int step) const {
 // Horizontal and vertical lines are spans (three of them at thickness 3); any other line is
 // Bresenham's.
 void Surface::draw_line(int x1, int y1, int x2, int y2) {
-  line_absolute(x1 + state_.view_x1, y1 + state_.view_y1, x2 + state_.view_x1,
-                y2 + state_.view_y1);
+  const int ax1 = x1 + state_.view_x1, ay1 = y1 + state_.view_y1;
+  const int ax2 = x2 + state_.view_x1, ay2 = y2 + state_.view_y1;
+  line_absolute(ax1, ay1, ax2, ay2);
+  const int half = state_.thickness / 2;
+  touch(std::min(ax1, ax2) - half, std::min(ay1, ay2) - half, std::max(ax1, ax2) + half,
+        std::max(ay1, ay2) + half);
 }
 
 void Surface::line_absolute(int x1, int y1, int x2, int y2) {
@@ -273,11 +371,8 @@ void Surface::horizontal_line(int x1, int x2, int y) {
 // Column x from y1 to y2 (y1 <= y2); thickness 3 adds columns x - 1 and x + 1.
 void Surface::vertical_line(int x, int y1, int y2) {
   const int half = state_.thickness / 2;
+  if (state_.line_pattern == 0xFFFF) return block(x - half, y1, x + half, y2, state_.colour);
   for (int col = x - half; col <= x + half; ++col) {
-    if (state_.line_pattern == 0xFFFF) {
-      column(col, y1, y2, state_.colour);
-      continue;
-    }
     for (int y = y1; y <= y2; ++y) {
       if (line_bit(y - y1)) plot(col, y, state_.colour);
     }
@@ -335,6 +430,8 @@ void Surface::draw_rectangle(int x1, int y1, int x2, int y2) {
   const int right = std::max(x1, x2) + state_.view_x1;
   const int top = std::min(y1, y2) + state_.view_y1;
   const int bottom = std::max(y1, y2) + state_.view_y1;
+  const int half = state_.thickness / 2;
+  touch(left - half, top - half, right + half, bottom + half);
   if (left == right || top == bottom) return line_absolute(left, top, right, bottom);
   line_absolute(left, top, right - 1, top);
   line_absolute(left, top + 1, left, bottom);
@@ -354,6 +451,8 @@ void Surface::draw_arc(int x, int y, uint16_t start_angle, uint16_t end_angle, u
   const int cx = x + state_.view_x1;
   const int cy = y + state_.view_y1;
   const int r = std::max<int>(radius, 1);
+  const int reach = state_.thickness == 3 ? r + 1 : r;
+  touch(cx - reach, cy - reach, cx + reach, cy + reach);
   arc_ring(cx, cy, start, end, r);
   if (state_.thickness == 3) {
     arc_ring(cx, cy, start, end, r + 1);
@@ -409,6 +508,7 @@ class Surface::FloodFill {
       const Seed seed = seeds_[--seed_count_];
       if (!blocked(seed.x, seed.y)) fill_from(seed.x, seed.y);
     }
+    s_.touch(reached_.x1, reached_.y1, reached_.x2, reached_.y2);
   }
 
  private:
@@ -433,6 +533,7 @@ class Surface::FloodFill {
     while (right < view_.x2 && !blocked(right + 1, y)) ++right;
     s_.pattern_span(left, right, y);
     std::memset(&filled(left, y), 1, static_cast<size_t>(right - left + 1));
+    reached_ = united(reached_, Box{left, y, right, y});
     if (y > view_.y1) seed_runs(left, right, y - 1);
     if (y < view_.y2) seed_runs(left, right, y + 1);
   }
@@ -452,6 +553,9 @@ class Surface::FloodFill {
   std::vector<uint8_t> filled_;  // one flag per viewport pixel: already filled
   std::array<Seed, kMaxFloodSeeds> seeds_;
   int seed_count_ = 0;
+  // The spans filled so far; empty at first.
+  Box reached_{std::numeric_limits<int>::max(), std::numeric_limits<int>::max(),
+               std::numeric_limits<int>::min(), std::numeric_limits<int>::min()};
 };
 
 // Fills, in the fill pattern and colour, every pixel reachable from the seed by horizontal and
@@ -492,14 +596,46 @@ void Surface::draw_text(int x, int y, std::string_view cp852_text) {
   const int y0 = y - down[state_.justify_vertical];
   if (x0 < 0 || y0 < 0) return;
   if (x0 > state_.view_x2 - state_.view_x1 || y0 > state_.view_y2 - state_.view_y1) return;
+  const int left = state_.view_x1 + x0;
+  const int top = state_.view_y1 + y0;
+  const int right = left + width - 1;
+  const int bottom = top + kGlyphSize - 1;
+  touch(left, top, right, bottom);
+  if (left >= clip_.x1 && right <= clip_.x2 && top >= clip_.y1 && bottom <= clip_.y2) {
+    return glyph_rows(left, top, cp852_text);
+  }
   for (size_t i = 0; i < cp852_text.size(); ++i) {
-    draw_glyph(state_.view_x1 + x0 + kGlyphSize * static_cast<int>(i), state_.view_y1 + y0,
-               static_cast<uint8_t>(cp852_text[i]));
+    draw_glyph(left + kGlyphSize * static_cast<int>(i), top, static_cast<uint8_t>(cp852_text[i]));
   }
 }
 
+// A text wholly inside clip_ (the programs' texts always are), row by row across all glyphs, each
+// glyph row's eight pixels at once: set bits take the drawing colour, clear bits keep theirs.
+void Surface::glyph_rows(int x, int y, std::string_view cp852_text) {
+  const uint64_t ink = 0x0101010101010101u * state_.colour;
+  const auto* codes = reinterpret_cast<const uint8_t*>(cp852_text.data());
+  uint8_t* row = &pixels_[static_cast<size_t>(y) * width_ + x];
+  for (int r = 0; r < kGlyphSize; ++r, row += width_) {
+    uint8_t* at = row;
+    for (size_t i = 0; i < cp852_text.size(); ++i, at += kGlyphSize) {
+      const uint64_t mask = kGlyphRowMasks[kFont8x8[codes[i] * kGlyphSize + r]];
+      uint64_t eight;
+      std::memcpy(&eight, at, sizeof eight);
+      eight = (eight & ~mask) | (ink & mask);
+      std::memcpy(at, &eight, sizeof eight);
+    }
+  }
+}
+
+// One glyph of a text that is not wholly inside clip_: a glyph that is goes by rows as above,
+// any other pixel by pixel through plot.
 void Surface::draw_glyph(int x, int y, uint8_t code) {
   if (x > clip_.x2 || x + kGlyphSize - 1 < clip_.x1) return;
+  if (x >= clip_.x1 && x + kGlyphSize - 1 <= clip_.x2 && y >= clip_.y1 &&
+      y + kGlyphSize - 1 <= clip_.y2) {
+    const char one = static_cast<char>(code);
+    return glyph_rows(x, y, std::string_view(&one, 1));
+  }
   const uint8_t* rows = &kFont8x8[code * kGlyphSize];
   for (int row = 0; row < kGlyphSize; ++row) {
     for (int col = 0; col < kGlyphSize; ++col) {
@@ -525,12 +661,15 @@ void Surface::read_row(int x, int y, int count, uint8_t* out) const {
     std::memset(out, 0, static_cast<size_t>(count) * 2);
     return;
   }
-  const int first = std::clamp(x, 0, width_);               // first pixel on the surface
-  const int last = std::clamp(x + count, first, width_);    // one past the last
-  std::memset(out, 0, static_cast<size_t>(first - x) * 2);
-  widen_canonical(&pixels_[static_cast<size_t>(y) * width_ + first], last - first,
-                  out + 2 * (first - x));
-  std::memset(out + 2 * (last - x), 0, static_cast<size_t>(x + count - last) * 2);
+  // `before` pixels left of the surface, `on` pixels on it, the rest right of it.
+  const int before = std::clamp(-x, 0, count);
+  const int on = std::clamp(std::min(x + count, width_) - std::max(x, 0), 0, count - before);
+  std::memset(out, 0, static_cast<size_t>(before) * 2);
+  if (on > 0) {
+    widen_canonical(&pixels_[static_cast<size_t>(y) * width_ + std::max(x, 0)], on,
+                    out + 2 * before);
+  }
+  std::memset(out + 2 * (before + on), 0, static_cast<size_t>(count - before - on) * 2);
 }
 
 // Copies the rectangle (corners in either order, inclusive) into an ImageBuffer: width, height,
@@ -570,6 +709,56 @@ void Surface::put_image(int x, int y, const uint8_t* buffer, PutMode mode) {
     narrow_colours(data + source, last_x - first_x + 1,
                    &pixels_[static_cast<size_t>(ay) * width_ + first_x]);
   }
+  touch(first_x, first_y, last_x, last_y);
+}
+
+// Copies the rectangle (corners in either order, inclusive) so that its top-left pixel lands at
+// (x, y): the same pixels as get_image of the rectangle followed by put_image at (x, y), without
+// the buffer. Source pixels off the surface arrive as 0; destination rows and columns outside
+// clip_ are skipped; source and destination may overlap. The one difference: a pixel keeps its
+// index, where the image would carry the lowest index of its colour, which shows the same.
+void Surface::move_region(int x1, int y1, int x2, int y2, int x, int y) {
+  const int64_t source_left = int64_t{std::min(x1, x2)} + state_.view_x1;
+  const int64_t source_top = int64_t{std::min(y1, y2)} + state_.view_y1;
+  const int64_t width = std::abs(int64_t{x2} - x1) + 1;
+  const int64_t height = std::abs(int64_t{y2} - y1) + 1;
+  const int64_t left = int64_t{x} + state_.view_x1;
+  const int64_t top = int64_t{y} + state_.view_y1;
+  const int first_x = static_cast<int>(std::max<int64_t>(left, clip_.x1));
+  const int last_x = static_cast<int>(std::min<int64_t>(left + width - 1, clip_.x2));
+  const int first_y = static_cast<int>(std::max<int64_t>(top, clip_.y1));
+  const int last_y = static_cast<int>(std::min<int64_t>(top + height - 1, clip_.y2));
+  if (first_x > last_x || first_y > last_y) return;
+  const int64_t shift_x = left - source_left;
+  const int64_t shift_y = top - source_top;
+  // Moving up (or along), rows go top down, else bottom up: a row is overwritten only after it
+  // has been read.
+  for (int i = 0; i <= last_y - first_y; ++i) {
+    const int ay = shift_y <= 0 ? first_y + i : last_y - i;
+    move_row(ay, ay - shift_y, first_x, last_x, shift_x);
+  }
+  touch(first_x, first_y, last_x, last_y);
+}
+
+// Columns first_x..last_x of row to_y take the pixels `shift` columns to their left in row
+// from_y (to their right for a negative shift); pixels taken from off the surface are 0.
+void Surface::move_row(int to_y, int64_t from_y, int first_x, int last_x, int64_t shift) {
+  uint8_t* out = &pixels_[static_cast<size_t>(to_y) * width_];
+  if (from_y < 0 || from_y >= height_) {
+    std::memset(out + first_x, 0, static_cast<size_t>(last_x - first_x + 1));
+    return;
+  }
+  const uint8_t* in = &pixels_[static_cast<size_t>(from_y) * width_];
+  // The destination columns whose source lies on the surface.
+  const auto on_first = static_cast<int>(std::clamp<int64_t>(shift, first_x, last_x + 1));
+  const auto on_last =
+      static_cast<int>(std::clamp<int64_t>(width_ - 1 + shift, on_first - 1, last_x));
+  if (on_first <= on_last) {
+    std::memmove(out + on_first, in + (on_first - shift),
+                 static_cast<size_t>(on_last - on_first + 1));
+  }
+  std::memset(out + first_x, 0, static_cast<size_t>(on_first - first_x));
+  std::memset(out + on_last + 1, 0, static_cast<size_t>(last_x - on_last));
 }
 
 uint8_t Surface::get_pixel(int x, int y) const {

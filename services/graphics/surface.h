@@ -9,6 +9,9 @@
 // outside the viewport changes, and nothing outside the surface ever does.
 //
 // A rejected argument sets the result (graph_result) to -11 and changes nothing else.
+//
+// The surface also records where it has changed (ChangedRegion), so that whoever shows it can
+// copy out only those parts: each drawing operation adds the box it may have written, clipped.
 #pragma once
 
 #include <cstdint>
@@ -32,6 +35,35 @@ struct DrawingState {
   int result = 0;               // graph_result
 };
 
+// A rectangle of surface pixels: absolute coordinates, both corners inclusive; empty when
+// x2 < x1 or y2 < y1.
+struct SurfaceBox {
+  int x1, y1, x2, y2;
+  bool empty() const { return x2 < x1 || y2 < y1; }
+  int64_t area() const { return empty() ? 0 : int64_t{x2 - x1 + 1} * (y2 - y1 + 1); }
+};
+
+// Where a surface has changed: at most kMaxBoxes boxes that together cover every pixel written
+// since the region was last taken. Boxes may overlap and may cover pixels that kept their
+// colour. A box added is merged into one already held when that costs no extra pixels (or when
+// the list is full: into the one it enlarges least).
+class ChangedRegion {
+ public:
+  static constexpr int kMaxBoxes = 8;
+  void add(SurfaceBox box);  // the caller keeps the box on the surface
+  void clear() { count_ = 0; }
+  bool empty() const { return count_ == 0; }
+  int size() const { return count_; }
+  const SurfaceBox* begin() const { return boxes_; }
+  const SurfaceBox* end() const { return boxes_ + count_; }
+
+ private:
+  void absorb(int grown);
+
+  SurfaceBox boxes_[kMaxBoxes];
+  int count_ = 0;
+};
+
 class Surface {
  public:
   // Makes a black surface of the given size and resets the drawing state.
@@ -45,6 +77,8 @@ class Surface {
   const uint8_t* pixels() const { return pixels_.data(); }  // row-major, width() per row
   const DrawingState& state() const { return state_; }
   int take_result();  // graph_result: the last result, reset to 0
+  // The region changed since the last call (the whole surface after open), and a fresh start.
+  ChangedRegion take_changes();
 
   // Each operation below states its pixel rule beside its definition in surface.cpp.
   void set_viewport(int x1, int y1, int x2, int y2, Clipping clip);
@@ -63,20 +97,20 @@ class Surface {
   static int32_t image_size(int x1, int y1, int x2, int y2);
   void get_image(int x1, int y1, int x2, int y2, uint8_t* buffer) const;
   void put_image(int x, int y, const uint8_t* buffer, PutMode mode);
+  void move_region(int x1, int y1, int x2, int y2, int x, int y);
   // Absolute coordinates; the lowest palette index of the pixel's colour; 0 off the surface.
   uint8_t get_pixel(int x, int y) const;
 
  private:
-  struct Box {
-    int x1, y1, x2, y2;  // absolute, inclusive; empty when x2 < x1 or y2 < y1
-  };
+  using Box = SurfaceBox;
 
   // The one door to the pixels: these clip against clip_ and then write.
   void plot(int x, int y, uint8_t colour);
   void span(int x1, int x2, int y, uint8_t colour);
   void pattern_span(int x1, int x2, int y);
-  void column(int x, int y1, int y2, uint8_t colour);
+  void block(int x1, int y1, int x2, int y2, uint8_t colour);
 
+  void touch(int x1, int y1, int x2, int y2);  // records a box written, clipped to clip_
   void reject();  // result := -11, invalid argument
   void update_clip();
   uint8_t read(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
@@ -88,7 +122,9 @@ class Surface {
   void line_dot(int x, int y, bool steep);
   void arc_ring(int cx, int cy, int start, int end, int radius);
   void draw_glyph(int x, int y, uint8_t code);
+  void glyph_rows(int x, int y, std::string_view cp852_text);
   void read_row(int x, int y, int count, uint8_t* out) const;
+  void move_row(int to_y, int64_t from_y, int first_x, int last_x, int64_t shift);
 
   class FloodFill;
   friend class FloodFill;
@@ -98,6 +134,7 @@ class Surface {
   std::vector<uint8_t> pixels_;
   DrawingState state_;
   Box clip_{0, 0, -1, -1};  // where writes may land: the viewport (clipping on) or the surface
+  ChangedRegion changes_;   // written since take_changes
 };
 
 // The 256-colour palette: 0..15 the classic sixteen colours, 16..255 the standard default

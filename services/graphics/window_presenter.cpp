@@ -19,13 +19,23 @@
 
 ColourTable make_colour_table() {
   ColourTable table{};
-  for (int i = 0; i < 256; ++i) table.argb[i] = 0xFF000000u | (kPalette[i] & 0xFFFFFFu);
+  for (int i = 0; i < 256; ++i) table.pixel[i] = 0xFF000000u | (kPalette[i] & 0xFFFFFFu);
+  return table;
+}
+
+ColourTable make_colour_table(const SDL_PixelFormat* format) {
+  ColourTable table{};
+  for (int i = 0; i < 256; ++i) {
+    const uint32_t rgb = kPalette[i];
+    table.pixel[i] = SDL_MapRGB(format, static_cast<Uint8>(rgb >> 16), static_cast<Uint8>(rgb >> 8),
+                                static_cast<Uint8>(rgb));
+  }
   return table;
 }
 
 void convert_pixels(const uint8_t* indices, std::size_t count, const ColourTable& table,
-                    uint32_t* argb) {
-  for (std::size_t i = 0; i < count; ++i) argb[i] = table.argb[indices[i]];
+                    uint32_t* pixels) {
+  for (std::size_t i = 0; i < count; ++i) pixels[i] = table.pixel[indices[i]];
 }
 
 bool copy_surface_pixels(std::vector<uint8_t>& frame, int width, int height) {
@@ -41,17 +51,25 @@ bool copy_surface_pixels(std::vector<uint8_t>& frame, int width, int height) {
   return true;
 }
 
-bool upload_frame(SDL_Texture* texture, const uint8_t* frame, int width, int height,
-                  const ColourTable& table) {
-  void* pixels = nullptr;
-  int pitch = 0;
-  if (SDL_LockTexture(texture, nullptr, &pixels, &pitch) != 0) return false;
-  for (int y = 0; y < height; ++y) {
-    auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pixels) +
-                                            static_cast<std::ptrdiff_t>(y) * pitch);
-    convert_pixels(frame + static_cast<std::ptrdiff_t>(y) * width, width, table, row);
+bool copy_changed_pixels(std::vector<uint8_t>& frame, int width, int height,
+                         ChangedRegion& changed) {
+  std::lock_guard<std::mutex> lock(drawing_lock());
+  surface_changed.store(false, std::memory_order_relaxed);
+  changed = take_surface_changes();
+  const Surface& surface = current_surface();
+  if (!surface.is_open() || surface.width() != width || surface.height() != height ||
+      frame.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
+    changed.clear();
+    return false;
   }
-  SDL_UnlockTexture(texture);
+  for (const SurfaceBox& box : changed) {
+    const std::size_t count = static_cast<std::size_t>(box.x2 - box.x1 + 1);
+    for (int y = box.y1; y <= box.y2; ++y) {
+      const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                             static_cast<std::size_t>(box.x1);
+      std::memcpy(frame.data() + at, surface.pixels() + at, count);
+    }
+  }
   return true;
 }
 
@@ -93,6 +111,92 @@ int largest_zoom(int usable_w, int usable_h) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// The picture
+
+bool WindowPicture::create(uint32_t format, int width, int height) {
+  destroy();
+  if (SDL_BYTESPERPIXEL(format) != 4 || SDL_ISPIXELFORMAT_INDEXED(format)) {
+    format = SDL_PIXELFORMAT_ARGB8888;
+  }
+  picture_ = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, format);
+  if (picture_ == nullptr) return false;
+  SDL_SetSurfaceBlendMode(picture_, SDL_BLENDMODE_NONE);  // copies replace, whatever the alpha
+  colours_ = make_colour_table(picture_->format);
+  SDL_FillRect(picture_, nullptr, colours_.pixel[0]);
+  return true;
+}
+
+void WindowPicture::destroy() {
+  if (picture_ != nullptr) SDL_FreeSurface(picture_);
+  picture_ = nullptr;
+}
+
+void WindowPicture::convert(const uint8_t* frame, const ChangedRegion& changed) {
+  const int width = picture_->w;
+  for (const SurfaceBox& box : changed) {
+    const auto count = static_cast<std::size_t>(box.x2 - box.x1 + 1);
+    for (int y = box.y1; y <= box.y2; ++y) {
+      auto* out = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(picture_->pixels) +
+                                              static_cast<std::ptrdiff_t>(y) * picture_->pitch);
+      convert_pixels(frame + static_cast<std::ptrdiff_t>(y) * width + box.x1, count, colours_,
+                     out + box.x1);
+    }
+  }
+}
+
+void WindowPicture::convert_all(const uint8_t* frame) {
+  ChangedRegion all;
+  all.add(SurfaceBox{0, 0, picture_->w - 1, picture_->h - 1});
+  convert(frame, all);
+}
+
+// Whole multiples of the picture (1x included) copy only the changed boxes, each surface pixel a
+// crisp block; a window smaller than the picture shows all of it shrunk, smoothed.
+WindowPicture::Update WindowPicture::show(SDL_Surface* shown, const ChangedRegion* changed) const {
+  Update update;
+  const Placement placement = place_picture(picture_->w, picture_->h, shown->w, shown->h);
+  const Rect fit = placement.target;
+  const int multiple = placement.whole_multiple ? fit.w / picture_->w : 0;
+  if (multiple >= 1 && changed != nullptr) {
+    for (const SurfaceBox& box : *changed) {
+      const Rect from{box.x1, box.y1, box.x2 - box.x1 + 1, box.y2 - box.y1 + 1};
+      const Rect rect{fit.x + box.x1 * multiple, fit.y + box.y1 * multiple, from.w * multiple,
+                      from.h * multiple};
+      blit(from, rect, multiple, shown);
+      update.rects[update.count++] = rect;
+    }
+    return update;
+  }
+  update.whole = true;
+  if (fit.x > 0 || fit.y > 0 || fit.w < shown->w || fit.h < shown->h) {
+    SDL_FillRect(shown, nullptr, SDL_MapRGB(shown->format, 0, 0, 0));
+  }
+  if (fit.w <= 0 || fit.h <= 0) return update;
+  if (multiple >= 1) {
+    blit(Rect{0, 0, picture_->w, picture_->h}, fit, multiple, shown);
+    return update;
+  }
+  SDL_Rect to{fit.x, fit.y, fit.w, fit.h};
+  if (picture_->format->format == shown->format->format) {
+    SDL_SoftStretchLinear(picture_, nullptr, shown, &to);
+  } else {
+    SDL_BlitScaled(picture_, nullptr, shown, &to);  // nearest pixel: formats differ
+  }
+  return update;
+}
+
+// A part of the picture onto the window, enlarged `multiple` times (nearest pixel).
+void WindowPicture::blit(const Rect& part, const Rect& to, int multiple, SDL_Surface* shown) const {
+  SDL_Rect from{part.x, part.y, part.w, part.h};
+  SDL_Rect target{to.x, to.y, to.w, to.h};
+  if (multiple == 1) {
+    SDL_BlitSurface(picture_, &from, shown, &target);
+  } else {
+    SDL_BlitScaled(picture_, &from, shown, &target);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
 // The presenter: main-thread side
 
 WindowPresenter::~WindowPresenter() {
@@ -106,6 +210,9 @@ bool WindowPresenter::init() {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   // An ordinary desktop window: let the compositor treat it like any other.
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  // A window surface in shared memory with the display where the driver has one, so that
+  // updating a few rectangles costs those rectangles (see window_presenter.h).
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     failure_ = std::string(prefix) + " (" + SDL_GetError() + ").";
     SDL_Quit();
@@ -229,7 +336,7 @@ void WindowPresenter::measure(int usable_w, int usable_h) {
 }
 
 // Creates the window maximised over the usable desktop (measuring the surface size on the first
-// call), with a streaming texture of the surface's size, and shows it black.
+// call), with a picture of the surface's size in the window's pixel format, and shows it black.
 bool WindowPresenter::create_window() {
   SDL_Rect usable{0, 0, kMinSurfaceWidth, kMinSurfaceHeight};
   if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
@@ -242,19 +349,14 @@ bool WindowPresenter::create_window() {
     return false;
   }
   if (!measured_) measure(usable.w, usable.h);
-  renderer_ = SDL_CreateRenderer(window_, -1, 0);
-  if (renderer_ != nullptr) {
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
-                                 SDL_TEXTUREACCESS_STREAMING, width_, height_);
-  }
-  if (texture_ == nullptr) {
+  SDL_Surface* shown = SDL_GetWindowSurface(window_);
+  if (shown == nullptr || !picture_.create(shown->format->format, width_, height_)) {
     failure_ = std::string("Window creation failed: ") + SDL_GetError();
     return false;
   }
   frame_period_ms_ = display_frame_period_ms(window_);
   frame_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 0);
-  upload_frame(texture_, frame_.data(), width_, height_, colours_);
-  present();
+  present(nullptr);
   SDL_StartTextInput();
   return true;
 }
@@ -266,13 +368,10 @@ int WindowPresenter::largest_zoom_here() const {
 }
 
 void WindowPresenter::destroy_window() {
-  if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-  if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+  picture_.destroy();
   if (window_ != nullptr) SDL_DestroyWindow(window_);
-  texture_ = nullptr;
-  renderer_ = nullptr;
   window_ = nullptr;
-  needs_present_ = false;
+  needs_full_present_ = false;
 }
 
 void WindowPresenter::handle_event(const SDL_Event& event) {
@@ -287,7 +386,7 @@ void WindowPresenter::handle_event(const SDL_Event& event) {
       case SDL_WINDOWEVENT_SIZE_CHANGED:
       case SDL_WINDOWEVENT_SHOWN:
       case SDL_WINDOWEVENT_RESTORED:
-        needs_present_ = true;
+        needs_full_present_ = true;
         break;
       default:
         break;
@@ -316,13 +415,22 @@ void WindowPresenter::handle_keydown(const SDL_Event& event) {
 
 void WindowPresenter::repaint() {
   if (window_ == nullptr) return;
+  ChangedRegion changed;
   if (surface_changed.load(std::memory_order_acquire)) {
-    // A closed or resized surface shows black until the new one is drawn.
-    if (!copy_surface_pixels(frame_, width_, height_)) std::fill(frame_.begin(), frame_.end(), 0);
-    upload_frame(texture_, frame_.data(), width_, height_, colours_);
-    needs_present_ = true;
+    if (copy_changed_pixels(frame_, width_, height_, changed)) {
+      picture_.convert(frame_.data(), changed);
+    } else {
+      // A closed or resized surface shows black until the new one is drawn (all over).
+      std::fill(frame_.begin(), frame_.end(), 0);
+      picture_.convert_all(frame_.data());
+      needs_full_present_ = true;
+    }
   }
-  if (needs_present_) present();
+  if (needs_full_present_) {
+    present(nullptr);
+  } else if (!changed.empty()) {
+    present(&changed);
+  }
 }
 
 // Closing the window (its close button, or the window manager's close) ends the run as V does:
@@ -334,22 +442,24 @@ void WindowPresenter::close_by_user() {
   push_key(KeyEvent{'V', false});
 }
 
-void WindowPresenter::present() {
-  int output_w = 0, output_h = 0;
-  SDL_GetRendererOutputSize(renderer_, &output_w, &output_h);
-  const Placement placement = place_picture(width_, height_, output_w, output_h);
-  const Rect fit = placement.target;
-  const SDL_Rect target{fit.x, fit.y, fit.w, fit.h};
-  // Whole multiples show crisp blocks; a shrunk picture is smoothed so thin lines survive.
-  SDL_SetTextureScaleMode(texture_, placement.whole_multiple ? SDL_ScaleModeNearest
-                                                             : SDL_ScaleModeLinear);
-  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-  SDL_RenderClear(renderer_);
-  SDL_RenderCopy(renderer_, texture_, nullptr, &target);
-  SDL_RenderPresent(renderer_);
-  needs_present_ = false;
+// Shows the picture's changed boxes, or (null) all of it. A window surface that SDL cannot make
+// now (the window is changing size) leaves the whole picture for the next repaint.
+void WindowPresenter::present(const ChangedRegion* changed) {
+  SDL_Surface* shown = SDL_GetWindowSurface(window_);
+  needs_full_present_ = shown == nullptr;
+  if (shown == nullptr) return;
+  const WindowPicture::Update update = picture_.show(shown, changed);
+  if (update.whole) {
+    SDL_UpdateWindowSurface(window_);
+    return;
+  }
+  SDL_Rect rects[ChangedRegion::kMaxBoxes];
+  for (int i = 0; i < update.count; ++i) {
+    const Rect& r = update.rects[i];
+    rects[i] = SDL_Rect{r.x, r.y, r.w, r.h};
+  }
+  SDL_UpdateWindowSurfaceRects(window_, rects, update.count);
 }
-
 
 // ---------------------------------------------------------------------------------------------
 // The presenter: logic-thread side

@@ -7,10 +7,23 @@
 // calls SDL's video functions.
 //
 // Repaint: at the display's frame rate, when `surface_changed` is set, the main thread takes
-// drawing_lock() for exactly one copy of the 8-bit surface into a frame buffer of its own and
-// clears the flag; outside the lock it converts the frame through a 256-entry colour table into a
-// streaming texture and presents it, scaled to fit the window with its proportions kept (black
-// bars). Drawing therefore waits at most one memcpy of the surface for a repaint.
+// drawing_lock() for one copy of the surface's changed region (see ChangedRegion in surface.h)
+// into a frame buffer of its own, which therefore always mirrors the surface, and clears the
+// flag. Outside the lock it converts those boxes through a 256-entry colour table into the
+// picture (32-bit pixels in the window's own format) and copies them onto the window's surface,
+// telling the display to update those rectangles only. Drawing therefore waits at most one
+// memcpy of what changed, and a frame in which only the status box changed costs the status box
+// all the way to the display. Where the window's surface is shared memory with the X server this
+// is cheap; a window surface that the video driver keeps as a GPU texture would present the whole
+// window at every update, which on a software GL stack (a virtual X server, a machine without a
+// GPU driver) costs more than a core at 60 frames a second, so the presenter asks SDL for the
+// shared-memory kind where the driver has one.
+//
+// The whole picture goes to the window when the window is created and after it is exposed or
+// resized. A window at least as large as the surface shows it at the largest whole multiple that
+// fits (see Zoom below), still box by box; a smaller one shows it shrunk to fit with its
+// proportions kept (black bars), filtered linearly so that thin lines survive, and every repaint
+// then redraws the whole window.
 //
 // Size: the first opening measures the desktop's usable area less the window frame (the client
 // area a maximised window gets), divided by the zoom, never less than 640 x 480; every later
@@ -36,10 +49,11 @@
 #include <vector>
 
 #include "services/graphics/presenter.h"
+#include "services/graphics/surface.h"
 
+struct SDL_PixelFormat;
+struct SDL_Surface;
 struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
 union SDL_Event;
 
 // The smallest surface the programs' 640 x 480 design grid needs.
@@ -49,24 +63,31 @@ constexpr int kMinSurfaceHeight = 480;
 // The exact window title.
 constexpr const char* kWindowTitle = "Graph window application";
 
-// Palette index -> 0xAARRGGBB, opaque, for an ARGB8888 texture.
+// Palette index -> 32-bit pixel value, opaque.
 struct ColourTable {
-  uint32_t argb[256];
+  uint32_t pixel[256];
 };
+// For ARGB8888 (0xAARRGGBB).
 ColourTable make_colour_table();
+// For a 32-bit pixel format.
+ColourTable make_colour_table(const SDL_PixelFormat* format);
 
-// Converts `count` palette indices into ARGB pixels through the table.
+// Converts `count` palette indices into 32-bit pixels through the table.
 void convert_pixels(const uint8_t* indices, std::size_t count, const ColourTable& table,
-                    uint32_t* argb);
+                    uint32_t* pixels);
 
 // Copies the current surface into `frame` under drawing_lock() (one memcpy, nothing else under
 // the lock) and clears surface_changed. Returns false, leaving `frame` alone, when the surface is
 // closed or is not width x height (`frame` must hold width * height bytes).
 bool copy_surface_pixels(std::vector<uint8_t>& frame, int width, int height);
 
-// Converts a width x height frame into a streaming ARGB8888 texture of the same size.
-bool upload_frame(SDL_Texture* texture, const uint8_t* frame, int width, int height,
-                  const ColourTable& table);
+// Copies the region of the surface changed since the last copy into the same places of `frame`
+// under drawing_lock(), hands the region out in `changed` and clears surface_changed. Returns
+// false, leaving `frame` alone, when the surface is closed or is not width x height (`frame` must
+// hold width * height bytes): the region is then dropped, as a new surface will be changed all
+// over.
+bool copy_changed_pixels(std::vector<uint8_t>& frame, int width, int height,
+                         ChangedRegion& changed);
 
 struct Rect {
   int x = 0, y = 0, w = 0, h = 0;
@@ -82,6 +103,46 @@ struct Placement {
   bool whole_multiple = false;  // false: shrunk, smoothed so that thin lines survive
 };
 Placement place_picture(int picture_w, int picture_h, int output_w, int output_h);
+
+// What a window shows: the frame converted into 32-bit pixels of the window's format, and how
+// they go onto the window's surface. Main thread.
+class WindowPicture {
+ public:
+  // Which rectangles of the window's surface a showing changed: the whole surface, or the list.
+  struct Update {
+    bool whole = false;
+    int count = 0;
+    Rect rects[ChangedRegion::kMaxBoxes];
+  };
+
+  WindowPicture() = default;
+  ~WindowPicture() { destroy(); }
+  WindowPicture(const WindowPicture&) = delete;
+  WindowPicture& operator=(const WindowPicture&) = delete;
+
+  // A black width x height picture in `format` (an SDL_PIXELFORMAT_ value; one that is not
+  // 32 bits a pixel gives ARGB8888, which SDL converts when it copies). False when SDL cannot
+  // make it.
+  bool create(uint32_t format, int width, int height);
+  void destroy();
+  SDL_Surface* surface() const { return picture_; }
+
+  // Converts the boxes of `changed` from the 8-bit frame (as wide as the picture) into the
+  // picture; convert_all converts all of it.
+  void convert(const uint8_t* frame, const ChangedRegion& changed);
+  void convert_all(const uint8_t* frame);
+
+  // Copies the picture onto `shown`, the window's surface, placed by place_picture. At a whole
+  // multiple with `changed` given, only its boxes are copied (enlarged and offset as the picture
+  // is); otherwise the whole picture, with black bars around it.
+  Update show(SDL_Surface* shown, const ChangedRegion* changed) const;
+
+ private:
+  void blit(const Rect& from, const Rect& to, int multiple, SDL_Surface* shown) const;
+
+  SDL_Surface* picture_ = nullptr;
+  ColourTable colours_{};
+};
 
 // The surface size for a usable desktop area, a window frame (left + right, top + bottom) and a
 // zoom: the area left inside the frame divided by the zoom, never less than 640 x 480.
@@ -135,7 +196,7 @@ class WindowPresenter : public Presenter {
   void close_by_user();
   void handle_keydown(const SDL_Event& event);
   void repaint();
-  void present();
+  void present(const ChangedRegion* changed);
 
   // Set by init() on the main thread before the logic thread starts; read-only afterwards.
   bool ready_ = false;
@@ -154,11 +215,9 @@ class WindowPresenter : public Presenter {
   bool measured_ = false;
   int width_ = 0, height_ = 0;  // the surface size every opening gives
   SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
   uint64_t frame_period_ms_ = 16;  // repaint period: the display's refresh rate
-  bool needs_present_ = false;  // the texture is newer than the window's picture
+  bool needs_full_present_ = false;  // the window must show the whole picture again
   bool suppress_text_ = false;  // the last key-down made its key itself: drop its text input
   std::vector<uint8_t> frame_;  // the last copy of the surface, width_ * height_
-  ColourTable colours_ = make_colour_table();
+  WindowPicture picture_;       // frame_ in the window's pixels
 };

@@ -1,0 +1,45 @@
+// What the step-loop benchmarks share: a run started as the program starts one, and one turn of
+// the step loop as the program's own loop takes it.
+#pragma once
+
+#include "services/console/headless_console.h"
+#include "services/graphics/graphics.h"
+#include "services/graphics/presenter.h"
+#include "services/numbers.h"
+#include "services/turn_hook.h"
+#include "sim/program_flow.h"
+#include "sim/run_modes.h"
+#include "sim/run_screen.h"
+#include "sim/run_state.h"
+#include "sim/step.h"
+#include "sim/version.h"
+
+// Prompts answered with N = 140, K = 70 on the console the caller created, the surface opened
+// through `presenter`, the run screen drawn and step 0 recorded; then the mode is set.
+inline void start_bench_run(Presenter& presenter, RunMode mode) {
+  set_presenter(&presenter);
+  reset_run_state(kSecondVersion);
+  reset_random();
+  script_keys("140\r70\r");
+  start_run();
+  run.run_mode = mode;
+}
+
+// Closes the surface and uninstalls the presenter, which may go out of scope afterwards.
+inline void finish_run() {
+  close_graphics();
+  set_presenter(nullptr);
+}
+
+// One turn of the program's loop: the turn, then the host's turn hook.
+inline void one_turn() {
+  run_turn();
+  end_of_turn();
+}
+
+// The model alone: the draws and the table updates of a move, with nothing drawn (Quiet).
+inline void bare_model_step() {
+  move_insect();
+  ++run.step_count;
+  ++run.empirical_panel.values[run.box1_count];
+}
