@@ -19,7 +19,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cassert>
 #include <cmath>
 #include <cstdlib>
@@ -60,12 +59,17 @@ constexpr uint8_t kFillPatterns[kMaxFillPattern + 1][8] = {
 
 // For each glyph row byte, its eight pixels as one 64-bit word in memory order: 0xFF where a bit
 // is set, the leftmost pixel (bit 7) in the lowest address.
+// Built for a little-endian machine (x86-64 and WebAssembly alike): byte k of the word is its
+// bits 8k..8k+7.
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__);
 constexpr std::array<uint64_t, 256> kGlyphRowMasks = [] {
   std::array<uint64_t, 256> masks{};
   for (int bits = 0; bits < 256; ++bits) {
-    std::array<uint8_t, kGlyphSize> bytes{};
-    for (int col = 0; col < kGlyphSize; ++col) bytes[col] = (bits & (0x80 >> col)) ? 0xFF : 0x00;
-    masks[bits] = std::bit_cast<uint64_t>(bytes);
+    uint64_t word = 0;
+    for (int col = 0; col < kGlyphSize; ++col) {
+      if (bits & (0x80 >> col)) word |= uint64_t{0xFF} << (8 * col);
+    }
+    masks[bits] = word;
   }
   return masks;
 }();
