@@ -6,8 +6,9 @@
 # Runs tests/window_probe (see its header) and checks:
 #   - with no display at all the probe says so and ends with exit code 1;
 #   - the window is titled "Graph window application", covers the whole screen, and shows the
-#     surface exactly: a screenshot of the root window equals, pixel for pixel, the PPM the probe
-#     writes from its surface in the palette's colours;
+#     surface exactly after many small changes (each sent to the window as its own rectangles):
+#     a screenshot of the root window equals, pixel for pixel, the PPM the probe writes from its
+#     surface in the palette's colours;
 #   - keys typed into the window reach the key queue (characters, Enter, Ctrl with a letter, an
 #     extended key as 0 then its scan code);
 #   - close_graphics makes the window disappear, and so does the user's closing, after which the
@@ -113,7 +114,8 @@ unset WAYLAND_DISPLAY SDL_VIDEODRIVER
 export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}detect_leaks=0"
 
 # 3. The picture, the title and the keys.
-"$probe" --ppm "$work/surface.ppm" --linger-ms 1000 >"$work/probe.out" 2>"$work/probe.err" &
+"$probe" --animate 600 --ppm "$work/surface.ppm" --linger-ms 1000 >"$work/probe.out" \
+  2>"$work/probe.err" &
 probe_pid=$!
 wait_for_line "$work/probe.out" '^ready$' "$probe_pid" 20 || fail "the probe did not get ready"
 grep -qx "size 640x480" "$work/probe.out" || fail "the surface is not the whole 640x480 screen"

@@ -6,13 +6,18 @@
 // prints "closed" and ends with exit code 0. With no display it prints the presenter's message
 // and ends with exit code 1.
 //
-//   window_probe [--ppm PATH] [--close-test] [--linger-ms N]
-//     --ppm PATH     also write the surface as a binary PPM in the palette's colours
+//   window_probe [--animate N] [--ppm PATH] [--close-test] [--linger-ms N]
+//     --animate N    after the picture, N turns of small changes over about a second (a band
+//                    moved, a counter box redrawn, a bar), each turn in one batch, so that the
+//                    window receives them as many small updates
+//     --ppm PATH     also write the surface (after any animation) as a binary PPM in the
+//                    palette's colours
 //     --close-test   after "ready", close the window as the user would (an SDL_QUIT event), keep
 //                    drawing, print "drawn after close" and end without waiting for keys
 //     --linger-ms N  wait N ms after "closed" before ending (lets the test look at the screen)
 #include <SDL.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -33,6 +38,7 @@ namespace {
 using std::chrono::milliseconds;
 
 struct Options {
+  int animate = 0;
   std::string ppm_path;
   bool close_test = false;
   int linger_ms = 0;
@@ -61,6 +67,22 @@ void draw_test_picture() {
   }
   draw_line(10, 150, 400, 300);
   draw_text(50, 200, "Abc");
+}
+
+// Turn t of the animation: what the run screen does each step, in small.
+void animate_turn(int t) {
+  const DrawingBatch turn;
+  move_region(23, 130, 422, 179, 20, 130);  // a band scrolled 3 pixels to the left
+  set_fill(kSolidFill, 1 + t % 14);
+  fill_bar(419, 130 + t % 40, 422, 179);
+  set_viewport(500, 130, 599, 149, Clipping::On);  // a counter box, cleared and written
+  clear_viewport();
+  draw_rectangle(1, 1, 98, 18);
+  draw_text(6, 6, std::to_string(t));
+  set_viewport(0, 0, get_max_x(), get_max_y(), Clipping::On);
+  set_fill(kSolidFill, (t * 37) % 256);
+  const int x = (t * 97) % 600, y = 320 + (t * 53) % 120;  // a bar somewhere
+  fill_bar(x, y, x + 9, y + 5);
 }
 
 bool write_ppm(const std::string& path) {
@@ -123,6 +145,10 @@ int run_logic(const Options& options) {
     return 2;
   }
   draw_test_picture();
+  for (int t = 0; t < options.animate; ++t) {
+    animate_turn(t);
+    if (t % 10 == 9) std::this_thread::sleep_for(milliseconds(1000 * 10 / options.animate));
+  }
   if (!options.ppm_path.empty() && !write_ppm(options.ppm_path)) {
     std::printf("cannot write %s\n", options.ppm_path.c_str());
     return 2;
@@ -143,7 +169,9 @@ int run_logic(const Options& options) {
 Options parse_options(int argc, char** argv) {
   Options options;
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--ppm") == 0 && i + 1 < argc) {
+    if (std::strcmp(argv[i], "--animate") == 0 && i + 1 < argc) {
+      options.animate = std::max(0, std::atoi(argv[++i]));
+    } else if (std::strcmp(argv[i], "--ppm") == 0 && i + 1 < argc) {
       options.ppm_path = argv[++i];
     } else if (std::strcmp(argv[i], "--close-test") == 0) {
       options.close_test = true;
