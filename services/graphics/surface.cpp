@@ -693,6 +693,15 @@ void Surface::get_image(int x1, int y1, int x2, int y2, uint8_t* buffer) const {
   }
 }
 
+// The part of a width x height block placed with its top-left pixel at (left, top), absolute,
+// that lies inside clip_; empty (x1 > x2 or y1 > y2) when none does.
+SurfaceBox Surface::clip_placement(int64_t left, int64_t top, int64_t width, int64_t height) const {
+  return {static_cast<int>(std::max<int64_t>(left, clip_.x1)),
+          static_cast<int>(std::max<int64_t>(top, clip_.y1)),
+          static_cast<int>(std::min<int64_t>(left + width - 1, clip_.x2)),
+          static_cast<int>(std::min<int64_t>(top + height - 1, clip_.y2))};
+}
+
 // Draws an ImageBuffer with its top-left pixel at (x, y), each pixel replaced by its stored
 // colour (mode 0, the only mode; others are rejected). Rows and columns outside clip_ are skipped.
 void Surface::put_image(int x, int y, const uint8_t* buffer, PutMode mode) {
@@ -702,10 +711,8 @@ void Surface::put_image(int x, int y, const uint8_t* buffer, PutMode mode) {
   if (width <= 0 || height <= 0) return;
   const int64_t left = int64_t{x} + state_.view_x1;
   const int64_t top = int64_t{y} + state_.view_y1;
-  const int first_x = static_cast<int>(std::max<int64_t>(left, clip_.x1));
-  const int last_x = static_cast<int>(std::min<int64_t>(left + width - 1, clip_.x2));
-  const int first_y = static_cast<int>(std::max<int64_t>(top, clip_.y1));
-  const int last_y = static_cast<int>(std::min<int64_t>(top + height - 1, clip_.y2));
+  const Box target = clip_placement(left, top, width, height);
+  const int first_x = target.x1, last_x = target.x2, first_y = target.y1, last_y = target.y2;
   if (first_x > last_x) return;
   const uint8_t* data = buffer + kImageHeaderBytes;
   for (int ay = first_y; ay <= last_y; ++ay) {
@@ -728,10 +735,8 @@ void Surface::move_region(int x1, int y1, int x2, int y2, int x, int y) {
   const int64_t height = std::abs(int64_t{y2} - y1) + 1;
   const int64_t left = int64_t{x} + state_.view_x1;
   const int64_t top = int64_t{y} + state_.view_y1;
-  const int first_x = static_cast<int>(std::max<int64_t>(left, clip_.x1));
-  const int last_x = static_cast<int>(std::min<int64_t>(left + width - 1, clip_.x2));
-  const int first_y = static_cast<int>(std::max<int64_t>(top, clip_.y1));
-  const int last_y = static_cast<int>(std::min<int64_t>(top + height - 1, clip_.y2));
+  const Box target = clip_placement(left, top, width, height);
+  const int first_x = target.x1, last_x = target.x2, first_y = target.y1, last_y = target.y2;
   if (first_x > last_x || first_y > last_y) return;
   const int64_t shift_x = left - source_left;
   const int64_t shift_y = top - source_top;

@@ -113,6 +113,7 @@ class Surface {
   void touch(int x1, int y1, int x2, int y2);  // records a box written, clipped to clip_
   void reject();  // result := -11, invalid argument
   void update_clip();
+  SurfaceBox clip_placement(int64_t left, int64_t top, int64_t width, int64_t height) const;
   uint8_t read(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
   bool line_bit(int step) const;
   void line_absolute(int x1, int y1, int x2, int y2);
