@@ -1,6 +1,6 @@
 // Turns of the step loop per second on headless surfaces, N = 140, in Quiet and in Normal,
 // beside a bare model step (the random draws and the table updates, nothing drawn), and how
-// often a turn takes the drawing lock.
+// often a turn takes the drawing lock; and the status box alone.
 #include <benchmark/benchmark.h>
 
 #include "step_loop_fixture.h"
@@ -33,9 +33,29 @@ void BM_BareModelStep(benchmark::State& state) {
   finish_run();
 }
 
+// The status box of one turn, inside the turn's drawing batch: as a step draws it (only the
+// changed glyph cells) and drawn whole every time, as it was before.
+void BM_StatusBox(benchmark::State& state, bool whole) {
+  HeadlessConsole console;
+  HeadlessPresenter presenter(1920, 1017);
+  start_bench_run(presenter, RunMode::Quiet);
+  for (auto _ : state) {
+    const DrawingBatch turn;
+    ++run.step_count;
+    if (whole) run.status_shown = StatusBoxShown{};
+    draw_status_box();
+  }
+  finish_run();
+}
+
+void BM_StatusBoxStep(benchmark::State& state) { BM_StatusBox(state, false); }
+void BM_StatusBoxWhole(benchmark::State& state) { BM_StatusBox(state, true); }
+
 }  // namespace
 
 BENCHMARK(BM_BareModelStep);
+BENCHMARK(BM_StatusBoxStep);
+BENCHMARK(BM_StatusBoxWhole);
 BENCHMARK(BM_Quiet)->Args({640, 480})->Args({1920, 1017});
 BENCHMARK(BM_Normal)->Args({640, 480})->Args({1920, 1017});
 BENCHMARK_MAIN();

@@ -59,7 +59,7 @@ void draw_legend() {
 }
 
 // Room for the longest status text: " T:" and a 64-bit count with its sign.
-using StatusTextRoom = std::array<char, 3 + 20>;
+using StatusTextRoom = std::array<char, StatusBoxShown::kRoom>;
 
 // The status text, written into `room` and seen through the returned view. The box is redrawn
 // every step, so the text is made without the heap whatever the count's length. It stays at ten
@@ -82,9 +82,88 @@ std::string_view compose_status_text(int64_t step_count, StatusTextRoom& room) {
   return text;
 }
 
+// Where the status box and its text lie: the box is `width` pixels of text room wide and ends at
+// the surface's right edge; the text is centred in it, its top-left corner `text_left` pixels
+// right of the box's left edge and kStatusTextTop below the surface's top.
+struct StatusBoxLayout {
+  int max_x, max_y;  // the surface's
+  int characters, width, text_height, left, text_left;
+};
+
+constexpr int kStatusTextTop = 4;
+
+StatusBoxLayout status_box_layout(std::string_view text) {
+  const int max_x = get_max_x();
+  const int characters = status_box_characters(text);
+  const int width = characters * text_width(" ");
+  const int centre = (width + 15) / 2;
+  return {max_x,          get_max_y(),           characters, width, text_height(" "),
+          max_x - width - 8, centre - text_width(text) / 2};
+}
+
+void draw_whole_status_box(const StatusBoxLayout& box, std::string_view text) {
+  set_viewport(box.left, 0, box.max_x, box.text_height + 7, Clipping::On);
+  clear_viewport();
+  draw_rectangle(2, 2, box.width + 5, box.text_height + 5);
+  draw_text(box.text_left + text_width(text) / 2, kStatusTextTop, text);
+  set_viewport(0, 0, box.max_x, box.max_y, Clipping::On);
+}
+
+// The pixels the outline of a status box `box` always covers within the text's rows: the outline
+// goes through (2, 2) and (width + 5, text_height + 5) of the box in the run screen's solid line,
+// kThickWidth pixels thick, so its right side owns the columns from width + 5 - kThickWidth / 2
+// to width + 5 + kThickWidth / 2, top to bottom; the room inside it ends left of them.
+int inner_right(const StatusBoxLayout& box) {
+  return box.left + box.width + 5 - kThickWidth / 2 - 1;
+}
+int outer_right(const StatusBoxLayout& box) { return box.left + box.width + 5 + kThickWidth / 2; }
+
+// When the box already shows a text of the same length in a box of the same width on this
+// surface, drawing it whole would change only the glyph cells of the characters that differ
+// (glyphs are 8 pixels apart and never overlap), and of those only the pixels inside the
+// outline: where a cell reaches into the outline's right side (the last one of a ten-character
+// text does), the outline's pixels are the drawing colour whatever the glyph. So those cells
+// alone are cleared inside the outline and written (the glyph's pixels that fall on the outline
+// set the colour it has). The text's left end and its rows lie inside the outline in every
+// layout. False when the whole box must be drawn.
+bool redraw_changed_characters(const StatusBoxLayout& box, std::string_view text) {
+  const StatusBoxShown& shown = run.status_shown;
+  if (shown.length == 0 || shown.length != text.size() || shown.characters != box.characters ||
+      shown.max_x != box.max_x || shown.max_y != box.max_y) {
+    return false;
+  }
+  const std::string_view before(shown.text.data(), shown.length);
+  std::size_t first = 0;
+  while (first < text.size() && text[first] == before[first]) ++first;
+  if (first == text.size()) return true;
+  std::size_t last = text.size() - 1;
+  while (text[last] == before[last]) --last;
+  const std::string_view changed = text.substr(first, last - first + 1);
+  const int left = box.left + box.text_left + text_width(text.substr(0, first));
+  const int right = left + text_width(changed) - 1;
+  if (right > outer_right(box)) return false;
+  const int bottom = kStatusTextTop + box.text_height - 1;
+  set_viewport(left, kStatusTextTop, std::min(right, inner_right(box)), bottom, Clipping::On);
+  clear_viewport();
+  set_viewport(left, kStatusTextTop, right, bottom, Clipping::On);
+  draw_text(text_width(changed) / 2, 0, changed);  // centred on the cells: its corner is (0, 0)
+  set_viewport(0, 0, box.max_x, box.max_y, Clipping::On);
+  return true;
+}
+
+void remember_status_box(const StatusBoxLayout& box, std::string_view text) {
+  StatusBoxShown& shown = run.status_shown;
+  std::copy_n(text.begin(), text.size(), shown.text.begin());
+  shown.length = text.size();
+  shown.characters = box.characters;
+  shown.max_x = box.max_x;
+  shown.max_y = box.max_y;
+}
+
 }  // namespace
 
 void open_run_surface() {
+  run.status_shown = StatusBoxShown{};  // a new surface shows nothing yet
   int16_t driver = 0;
   int16_t mode = 0;
   open_graphics(driver, mode, kDriverPath);
@@ -119,11 +198,8 @@ int status_box_characters(std::string_view text) {
 void draw_status_box() {
   StatusTextRoom room;
   const std::string_view text = compose_status_text(run.step_count, room);
-  const int sw = status_box_characters(text) * text_width(" ");
-  const int th = text_height(" ");
-  set_viewport(get_max_x() - sw - 8, 0, get_max_x(), th + 7, Clipping::On);
-  clear_viewport();
-  draw_rectangle(2, 2, sw + 5, th + 5);
-  draw_text((sw + 15) / 2, 4, text);
-  set_viewport(0, 0, get_max_x(), get_max_y(), Clipping::On);
+  const StatusBoxLayout layout = status_box_layout(text);
+  const DrawingBatch box;  // a repaint shows the box whole
+  if (!redraw_changed_characters(layout, text)) draw_whole_status_box(layout, text);
+  remember_status_box(layout, text);
 }

@@ -90,6 +90,7 @@ class RunTest : public ProgramTest {
     return made;
   }
 
+ public:
   // The whole surface, copied under the drawing lock.
   static std::vector<uint8_t> snapshot() {
     std::lock_guard<std::mutex> lock(drawing_lock());
@@ -97,8 +98,6 @@ class RunTest : public ProgramTest {
     return {surface.pixels(), surface.pixels() + surface.width() * surface.height()};
   }
 
-
- public:
   // True when every pixel that differs between the two snapshots lies in the rectangle.
   static bool changes_inside(const std::vector<uint8_t>& before, const std::vector<uint8_t>& after,
                              int x1, int y1, int x2, int y2) {

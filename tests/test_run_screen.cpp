@@ -1,8 +1,11 @@
 // The run screen: frame, label boxes, chart frames and the box view on a 640x480 surface.
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "program_fixture.h"
 #include "services/graphics/font8x8.h"
+#include "services/graphics/presenter.h"
 #include "sim/box_view.h"
 
 using RunScreen = RunTest;
@@ -157,6 +160,61 @@ TEST_F(RunScreen, StepNumberStaysWholeInsideTheBoxFromEightDigitsOn) {
       }
     }
   }
+}
+
+namespace {
+
+// Draws the status box for `steps` as a step draws it, then again whole, and expects the same
+// surface both times.
+void expect_status_box_whole(int64_t steps) {
+  run.step_count = steps;
+  draw_status_box();
+  const std::vector<uint8_t> drawn = RunTest::snapshot();
+  run.status_shown = StatusBoxShown{};
+  draw_status_box();
+  ASSERT_TRUE(RunTest::snapshot() == drawn) << "status box for " << steps << " steps";
+}
+
+}  // namespace
+
+// A step rewrites only the glyph cells whose character changed. The pixels are those of the
+// whole box at every step, across every change of the text's and the box's width, after jumps
+// that change several characters at once, after the run screen is drawn again, and on surfaces
+// whose right edge falls anywhere.
+TEST_F(RunScreen, StatusBoxRedrawnInPartsGivesTheWholeBox) {
+  const int64_t starts[] = {0, 99'990, 999'990, 9'999'990, 99'999'990, 999'999'990,
+                            9'999'999'990, INT64_MAX - 20};
+  const int64_t jumps[] = {12'345, 54'321, 54'329, 11'111, 999, 1'000'000, 1'000'009, 1'900'000};
+  for (const auto& [width, height] : {std::pair{640, 480}, std::pair{915, 600},
+                                      std::pair{1081, 768}, std::pair{1920, 1017}}) {
+    SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+    use_surface_size(width, height);
+    start_run(5, 2);
+    for (const int64_t start : starts) {
+      for (int64_t i = 0; i <= 20; ++i) expect_status_box_whole(start + i);
+    }
+    for (const int64_t steps : jumps) expect_status_box_whole(steps);
+    run.run_mode = RunMode::Normal;
+    ASSERT_EQ(turns(57), 57);
+    draw_run_screen();
+    expect_status_box_whole(run.step_count);
+  }
+}
+
+// The partial redraw is what a step costs a window: one glyph cell when one digit changes.
+TEST_F(RunScreen, AStepThatChangesOneDigitRewritesOneGlyphCell) {
+  start_run(5, 2);
+  run.step_count = 123;
+  draw_status_box();
+  take_surface_changes();
+  run.step_count = 124;
+  draw_status_box();
+  const ChangedRegion changed = take_surface_changes();
+  ASSERT_EQ(changed.size(), 1);
+  // " T:  124" centred in the box (551, 0)-(639, 15): its last cell is x = 622..629, y = 4..11.
+  const SurfaceBox cell = *changed.begin();
+  EXPECT_EQ((std::vector<int>{cell.x1, cell.y1, cell.x2, cell.y2}),
+            (std::vector<int>{622, 4, 629, 11}));
 }
 
 TEST_F(BoxView, CellSizesFollowTheGridSide) {

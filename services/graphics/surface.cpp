@@ -138,6 +138,21 @@ int64_t merge_cost(const SurfaceBox& a, const SurfaceBox& b) {
   return united(a, b).area() - a.area() - b.area();
 }
 
+// Sets `count` bytes to `colour`. Rows of a few glyph cells, as the status box's, are written
+// eight bytes at a time: a call into memset costs more than such a row.
+void fill_row(uint8_t* at, size_t count, uint8_t colour) {
+  constexpr size_t kShortRow = 32;
+  if (count >= kShortRow) {
+    std::memset(at, colour, count);
+    return;
+  }
+  const uint64_t eight = 0x0101010101010101u * colour;
+  for (; count >= sizeof eight; count -= sizeof eight, at += sizeof eight) {
+    std::memcpy(at, &eight, sizeof eight);
+  }
+  for (; count > 0; --count) *at++ = colour;
+}
+
 }  // namespace
 
 // ---- Changed region ---------------------------------------------------------------------------
@@ -244,10 +259,12 @@ void Surface::set_viewport(int x1, int y1, int x2, int y2, Clipping clip) {
 // position returns to the viewport origin.
 void Surface::clear_viewport() {
   const DrawingState& s = state_;
-  for (int y = s.view_y1; y <= s.view_y2; ++y) {
-    std::memset(&pixels_[static_cast<size_t>(y) * width_ + s.view_x1], s.background,
-                static_cast<size_t>(s.view_x2 - s.view_x1 + 1));
-  }
+  // Read once: the byte stores below could alias any field as far as the compiler knows.
+  const auto count = static_cast<size_t>(s.view_x2 - s.view_x1 + 1);
+  const auto stride = static_cast<size_t>(width_);
+  const uint8_t background = s.background;
+  uint8_t* row = &pixels_[static_cast<size_t>(s.view_y1) * stride + s.view_x1];
+  for (int y = s.view_y1; y <= s.view_y2; ++y, row += stride) fill_row(row, count, background);
   changes_.add(Box{s.view_x1, s.view_y1, s.view_x2, s.view_y2});
 }
 
@@ -285,8 +302,8 @@ void Surface::span(int x1, int x2, int y, uint8_t colour) {
   x1 = std::max(x1, clip_.x1);
   x2 = std::min(x2, clip_.x2);
   if (x1 > x2) return;
-  std::memset(&pixels_[static_cast<size_t>(y) * width_ + x1], colour,
-              static_cast<size_t>(x2 - x1 + 1));
+  fill_row(&pixels_[static_cast<size_t>(y) * width_ + x1], static_cast<size_t>(x2 - x1 + 1),
+           colour);
 }
 
 // Pixels x1..x2 (x1 <= x2) of row y in the fill pattern: set bits the fill colour, clear bits
@@ -361,6 +378,7 @@ void Surface::line_absolute(int x1, int y1, int x2, int y2) {
 // Row y from x1 to x2 (x1 <= x2); thickness 3 adds rows y - 1 and y + 1.
 void Surface::horizontal_line(int x1, int x2, int y) {
   const int half = state_.thickness / 2;
+  if (y + half < clip_.y1 || y - half > clip_.y2 || x2 < clip_.x1 || x1 > clip_.x2) return;
   for (int row = y - half; row <= y + half; ++row) {
     if (state_.line_pattern == 0xFFFF) {
       span(x1, x2, row, state_.colour);
@@ -375,6 +393,7 @@ void Surface::horizontal_line(int x1, int x2, int y) {
 // Column x from y1 to y2 (y1 <= y2); thickness 3 adds columns x - 1 and x + 1.
 void Surface::vertical_line(int x, int y1, int y2) {
   const int half = state_.thickness / 2;
+  if (x + half < clip_.x1 || x - half > clip_.x2 || y2 < clip_.y1 || y1 > clip_.y2) return;
   if (state_.line_pattern == 0xFFFF) return block(x - half, y1, x + half, y2, state_.colour);
   for (int col = x - half; col <= x + half; ++col) {
     for (int y = y1; y <= y2; ++y) {
@@ -631,19 +650,21 @@ void Surface::glyph_rows(int x, int y, std::string_view cp852_text) {
   }
 }
 
-// One glyph of a text that is not wholly inside clip_: a glyph that is goes by rows as above,
-// any other pixel by pixel through plot.
+// One glyph of a text that is not wholly inside clip_: a glyph that is goes by rows as above;
+// of any other, the rows and columns inside clip_ are written pixel by pixel.
 void Surface::draw_glyph(int x, int y, uint8_t code) {
-  if (x > clip_.x2 || x + kGlyphSize - 1 < clip_.x1) return;
-  if (x >= clip_.x1 && x + kGlyphSize - 1 <= clip_.x2 && y >= clip_.y1 &&
-      y + kGlyphSize - 1 <= clip_.y2) {
+  const int last = kGlyphSize - 1;
+  if (x >= clip_.x1 && x + last <= clip_.x2 && y >= clip_.y1 && y + last <= clip_.y2) {
     const char one = static_cast<char>(code);
     return glyph_rows(x, y, std::string_view(&one, 1));
   }
+  const int first_col = std::max(clip_.x1 - x, 0), last_col = std::min(clip_.x2 - x, last);
+  const int first_row = std::max(clip_.y1 - y, 0), last_row = std::min(clip_.y2 - y, last);
   const uint8_t* rows = &kFont8x8[code * kGlyphSize];
-  for (int row = 0; row < kGlyphSize; ++row) {
-    for (int col = 0; col < kGlyphSize; ++col) {
-      if (rows[row] & (0x80 >> col)) plot(x + col, y + row, state_.colour);
+  for (int row = first_row; row <= last_row; ++row) {
+    uint8_t* line = &pixels_[static_cast<size_t>(y + row) * width_];
+    for (int col = first_col; col <= last_col; ++col) {
+      if (rows[row] & (0x80 >> col)) line[x + col] = state_.colour;
     }
   }
 }
