@@ -1,5 +1,5 @@
 // The strip chart is a ChartPanel used in its own way: bar_count is the number of values stored
-// so far (0 to 141), values are oldest first, the scale is fixed (a value of N, the insect
+// so far (0 to 141), values is a ring starting at `oldest`, the scale is fixed (a value of N, the insect
 // count, is a bar of the mapped design height 190) and never halves.
 //
 // Slots: slot k covers columns x1 + ws*k + 2 .. x1 + ws*(k + 1) + 1. No bar reaches above
@@ -56,7 +56,15 @@ void scroll_left(const StripChart& strip) {
 
 }  // namespace
 
-void strip_prepare(StripChart& strip, int64_t full_value) { strip.full_value = full_value; }
+void strip_prepare(StripChart& strip, int64_t full_value) {
+  strip.full_value = full_value;
+  strip.oldest = 0;
+}
+
+int64_t strip_value(const StripChart& strip, int k) {
+  const int at = strip.oldest + k;
+  return strip.panel.values[at < kMaxBars ? at : at - kMaxBars];
+}
 
 void strip_push(uint16_t value, StripChart& strip, TurnDrawing drawing) {
   ChartPanel& panel = strip.panel;
@@ -67,8 +75,8 @@ void strip_push(uint16_t value, StripChart& strip, TurnDrawing drawing) {
     panel.bar_count += 1;
     return;
   }
-  std::copy(panel.values.begin() + 1, panel.values.begin() + kMaxBars, panel.values.begin());
-  panel.values[kMaxBars - 1] = value;
+  panel.values[strip.oldest] = value;
+  strip.oldest = strip.oldest + 1 == kMaxBars ? 0 : strip.oldest + 1;
   if (drawing == TurnDrawing::CountOnly) return;
   scroll_left(strip);
   fill_slot(panel, kMaxBars - 1, value);
@@ -81,5 +89,5 @@ void strip_redraw(const StripChart& strip) {
   set_fill(kEmptyFill, 0);
   fill_bar(panel.x1 + 2, panel_plot_top(panel), panel.x2 - 2, panel.y2 - 2);
   set_fill(kSolidFill, panel.colour);
-  for (int k = 0; k < panel.bar_count; ++k) fill_slot(panel, k, panel.values[k]);
+  for (int k = 0; k < panel.bar_count; ++k) fill_slot(panel, k, strip_value(strip, k));
 }

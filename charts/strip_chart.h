@@ -6,18 +6,25 @@
 
 #include "charts/chart_panel.h"
 
-// The strip chart: its panel and what a scroll needs beside it.
+// The strip chart: its panel and what a scroll needs beside it. panel.values holds the stored
+// values as a ring, so that a push with all 141 stored overwrites the oldest instead of moving
+// the other 140 (read them with strip_value).
 struct StripChart {
   ChartPanel panel;        // bar_count is the number of values stored, 0..141
   int64_t full_value = 0;  // N: no pushed value exceeds it (fixes the rows a scroll moves)
+  int oldest = 0;          // where in panel.values the oldest stored value is
 };
+
+// The k-th stored value, oldest first (0 <= k < bar_count): the value slot k shows.
+int64_t strip_value(const StripChart& strip, int k);
 
 // The width of one slot: (x2 - x1) div 140, one pixel less on the surface widths where the 142
 // slots a scroll touches would otherwise reach the frame line. Slot k covers columns
 // x1 + ws*k + 2 .. x1 + ws*(k + 1) + 1.
 int strip_slot_width(const ChartPanel& panel);
 
-// Sets the largest value the strip will be given, which fixes the rows a scroll moves.
+// Sets the largest value the strip will be given, which fixes the rows a scroll moves, and starts
+// the ring of values afresh (after panel_init).
 void strip_prepare(StripChart& strip, int64_t full_value);
 
 // Stores the value (oldest dropped once 141 are stored) and, unless the turn only counts, draws

@@ -62,7 +62,7 @@ TEST_F(RunModes, NormalRunsWithoutWaitingAndDrawsEveryMove) {
   EXPECT_EQ(run.run_mode, RunMode::Normal);
   EXPECT_EQ(run.strip.panel.bar_count, 41);
   // The strip's 41st bar (slot 40) stands at x = 329 + 2*40 + 2; slot 41 is still empty.
-  const int top = panel_bar_top(run.strip.panel, run.strip.panel.values[40]);
+  const int top = panel_bar_top(run.strip.panel, strip_value(run.strip, 40));
   EXPECT_EQ(get_pixel(329 + 80 + 2, top), 15);
   if (top < 457) {
     EXPECT_EQ(get_pixel(329 + 80 + 2, top - 1), 0);

@@ -147,6 +147,6 @@ TEST_F(Step, StripHoldsTheLatestCountsInEveryMode) {
   }
   ASSERT_EQ(run.strip.panel.bar_count, 141);
   for (int k = 0; k < 141; ++k) {
-    EXPECT_EQ(run.strip.panel.values[k], history[history.size() - 141 + k]) << k;
+    EXPECT_EQ(strip_value(run.strip, k), history[history.size() - 141 + k]) << k;
   }
 }

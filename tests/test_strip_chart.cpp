@@ -118,8 +118,8 @@ TEST_F(StripChartTest, FillsFromTheLeftThenScrollsAtThe142ndPush) {
   expect_slots(s, window(0, 141, 5));
   push_range(strip, 141, 142, TurnDrawing::Draw);
   EXPECT_EQ(s.bar_count, 141);
-  EXPECT_EQ(s.values[0], walk(1, 5));
-  EXPECT_EQ(s.values[140], walk(141, 5));
+  EXPECT_EQ(strip_value(strip, 0), walk(1, 5));
+  EXPECT_EQ(strip_value(strip, 140), walk(141, 5));
   expect_slots(s, window(1, 142, 5));
   push_range(strip, 142, 300, TurnDrawing::Draw);
   expect_slots(s, window(159, 300, 5));
@@ -130,7 +130,9 @@ TEST_F(StripChartTest, QuietPushesStoreAndShiftValuesButDrawNothing) {
   ChartPanel& s = strip.panel;
   push_range(strip, 0, 200, TurnDrawing::CountOnly);
   EXPECT_EQ(s.bar_count, 141);
-  EXPECT_EQ(std::vector<int64_t>(s.values.begin(), s.values.end()), window(59, 200, 11));
+  std::vector<int64_t> stored;
+  for (int k = 0; k < s.bar_count; ++k) stored.push_back(strip_value(strip, k));
+  EXPECT_EQ(stored, window(59, 200, 11));
   for (int x = s.x1 + 2; x <= s.x2 - 2; ++x) ASSERT_EQ(column_top(s, x), -1) << x;
 }
 

@@ -166,8 +166,10 @@ void digest_runs(HeadlessPresenter& presenter) {
         layout.integer(panel->y2);
         bars.real(panel->scale);
         for (int i = 0; i < panel->bar_count; ++i) {
-          bars.integer(panel->values[i]);
-          bars.integer(panel_bar_top(*panel, panel->values[i]));
+          const int64_t value =
+              panel == &run.strip.panel ? strip_value(run.strip, i) : panel->values[i];
+          bars.integer(value);
+          bars.integer(panel_bar_top(*panel, value));
         }
       }
       for (int value = 0; value <= n; ++value) bars.integer(panel_bar_top(run.strip.panel, value));
