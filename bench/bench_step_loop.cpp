@@ -39,6 +39,7 @@ void BM_StatusBox(benchmark::State& state, bool whole) {
   HeadlessConsole console;
   HeadlessPresenter presenter(1920, 1017);
   start_bench_run(presenter, RunMode::Quiet);
+  run.step_count = state.range(0);
   for (auto _ : state) {
     const DrawingBatch turn;
     ++run.step_count;
@@ -54,8 +55,10 @@ void BM_StatusBoxWhole(benchmark::State& state) { BM_StatusBox(state, true); }
 }  // namespace
 
 BENCHMARK(BM_BareModelStep);
-BENCHMARK(BM_StatusBoxStep);
-BENCHMARK(BM_StatusBoxWhole);
+// From 1,000,000 (seven digits, the last glyph cell reaching into the outline) and from
+// 10,000,000 (eight digits, a wider box).
+BENCHMARK(BM_StatusBoxStep)->Arg(1'000'000)->Arg(10'000'000);
+BENCHMARK(BM_StatusBoxWhole)->Arg(1'000'000)->Arg(10'000'000);
 BENCHMARK(BM_Quiet)->Args({640, 480})->Args({1920, 1017});
 BENCHMARK(BM_Normal)->Args({640, 480})->Args({1920, 1017});
 BENCHMARK_MAIN();

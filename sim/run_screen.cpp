@@ -67,19 +67,62 @@ using StatusTextRoom = std::array<char, StatusBoxShown::kRoom>;
 // "T:" too.
 std::string_view compose_status_text(int64_t step_count, StatusTextRoom& room) {
   constexpr std::size_t kNumberWidth = 5;
-  char digits[20];
-  const auto count = static_cast<std::size_t>(
-      std::to_chars(digits, digits + sizeof digits, step_count).ptr - digits);
-  const std::size_t padding = count < kNumberWidth ? kNumberWidth - count : 0;
-  std::size_t length = 0;
-  for (const char c : {' ', 'T', ':'}) room[length++] = c;
-  for (std::size_t i = 0; i < padding; ++i) room[length++] = ' ';
-  for (std::size_t i = 0; i < count; ++i) room[length++] = digits[i];
-  std::string_view text(room.data(), length);
+  constexpr std::size_t kPrefix = 3;  // " T:"
+  room[0] = ' ';
+  room[1] = 'T';
+  room[2] = ':';
+  char* const number = room.data() + kPrefix;
+  auto count = static_cast<std::size_t>(
+      std::to_chars(number, room.data() + room.size(), step_count).ptr - number);
+  if (count < kNumberWidth) {  // right-aligned in five characters
+    const std::size_t padding = kNumberWidth - count;
+    std::copy_backward(number, number + count, number + kNumberWidth);
+    std::fill_n(number, padding, ' ');
+    count = kNumberWidth;
+  }
+  std::string_view text(room.data(), kPrefix + count);
   const auto limit = static_cast<std::size_t>(kStatusCharacters);
   if (text.size() > limit) text.remove_prefix(1);
   if (text.size() > limit) text.remove_prefix(2);
   return text;
+}
+
+// The status text of a step, and which of its characters differ from those of the text the box
+// shows: text[first .. last] (none when first > last). Unless `comparable`, the box shows a text
+// of another length, or none.
+struct StepText {
+  std::string_view text;
+  bool comparable;
+  std::size_t first, last;
+};
+
+// The status text for the step number, written into `room`. When the box shows the number before,
+// the text is that one counted up in place, which is what composing it afresh would give unless
+// the carry runs past the first digit (the number grows a digit, and may change its form); that
+// saves the conversion and the comparison at nearly every step.
+StepText status_text_for_step(int64_t step_count, StatusTextRoom& room) {
+  const StatusBoxShown& shown = run.status_shown;
+  if (shown.length != 0 && shown.steps != INT64_MAX && shown.steps + 1 == step_count) {
+    const std::size_t end = shown.first + shown.length;
+    std::size_t carry = end;  // nines from here to the end turn to zeros
+    while (carry > shown.first && shown.room[carry - 1] == '9') --carry;
+    if (carry > shown.first && shown.room[carry - 1] >= '0' && shown.room[carry - 1] < '9') {
+      room = shown.room;
+      ++room[carry - 1];
+      std::fill(room.begin() + static_cast<std::ptrdiff_t>(carry),
+                room.begin() + static_cast<std::ptrdiff_t>(end), '0');
+      return {std::string_view(room.data() + shown.first, shown.length), true,
+              carry - 1 - shown.first, shown.length - 1};
+    }
+  }
+  const std::string_view text = compose_status_text(step_count, room);
+  if (shown.length == 0 || shown.length != text.size()) return {text, false, 0, 0};
+  const std::string_view before(shown.room.data() + shown.first, shown.length);
+  std::size_t first = 0;
+  while (first < text.size() && text[first] == before[first]) ++first;
+  std::size_t last = text.size() - 1;
+  while (last > first && text[last] == before[last]) --last;
+  return {text, true, first, last};
 }
 
 // Where the status box and its text lie: the box is `width` pixels of text room wide and ends at
@@ -119,42 +162,41 @@ int inner_right(const StatusBoxLayout& box) {
 int outer_right(const StatusBoxLayout& box) { return box.left + box.width + 5 + kThickWidth / 2; }
 
 // When the box already shows a text of the same length in a box of the same width on this
-// surface, drawing it whole would change only the glyph cells of the characters that differ
+// surface (the step's text is comparable), drawing it whole would change only the glyph cells of the characters that differ
 // (glyphs are 8 pixels apart and never overlap), and of those only the pixels inside the
 // outline: where a cell reaches into the outline's right side (the last one of a ten-character
 // text does), the outline's pixels are the drawing colour whatever the glyph. So those cells
 // alone are cleared inside the outline and written (the glyph's pixels that fall on the outline
 // set the colour it has). The text's left end and its rows lie inside the outline in every
 // layout. False when the whole box must be drawn.
-bool redraw_changed_characters(const StatusBoxLayout& box, std::string_view text) {
+bool redraw_changed_characters(const StatusBoxLayout& box, const StepText& step) {
   const StatusBoxShown& shown = run.status_shown;
-  if (shown.length == 0 || shown.length != text.size() || shown.characters != box.characters ||
-      shown.max_x != box.max_x || shown.max_y != box.max_y) {
+  if (!step.comparable || shown.characters != box.characters || shown.max_x != box.max_x ||
+      shown.max_y != box.max_y) {
     return false;
   }
-  const std::string_view before(shown.text.data(), shown.length);
-  std::size_t first = 0;
-  while (first < text.size() && text[first] == before[first]) ++first;
-  if (first == text.size()) return true;
-  std::size_t last = text.size() - 1;
-  while (text[last] == before[last]) --last;
-  const std::string_view changed = text.substr(first, last - first + 1);
-  const int left = box.left + box.text_left + text_width(text.substr(0, first));
+  if (step.first >= step.text.size()) return true;  // the same text
+  const std::string_view changed = step.text.substr(step.first, step.last - step.first + 1);
+  const int left = box.left + box.text_left + text_width(step.text.substr(0, step.first));
   const int right = left + text_width(changed) - 1;
   if (right > outer_right(box)) return false;
   const int bottom = kStatusTextTop + box.text_height - 1;
-  set_viewport(left, kStatusTextTop, std::min(right, inner_right(box)), bottom, Clipping::On);
+  const int room_right = std::min(right, inner_right(box));
+  set_viewport(left, kStatusTextTop, room_right, bottom, Clipping::On);
   clear_viewport();
-  set_viewport(left, kStatusTextTop, right, bottom, Clipping::On);
+  if (room_right < right) set_viewport(left, kStatusTextTop, right, bottom, Clipping::On);
   draw_text(text_width(changed) / 2, 0, changed);  // centred on the cells: its corner is (0, 0)
   set_viewport(0, 0, box.max_x, box.max_y, Clipping::On);
   return true;
 }
 
-void remember_status_box(const StatusBoxLayout& box, std::string_view text) {
+void remember_status_box(const StatusBoxLayout& box, const StatusTextRoom& room,
+                         std::string_view text) {
   StatusBoxShown& shown = run.status_shown;
-  std::copy_n(text.begin(), text.size(), shown.text.begin());
+  shown.room = room;  // the whole room: a copy of fixed length costs no call
+  shown.first = static_cast<std::size_t>(text.data() - room.data());
   shown.length = text.size();
+  shown.steps = run.step_count;
   shown.characters = box.characters;
   shown.max_x = box.max_x;
   shown.max_y = box.max_y;
@@ -197,9 +239,9 @@ int status_box_characters(std::string_view text) {
 
 void draw_status_box() {
   StatusTextRoom room;
-  const std::string_view text = compose_status_text(run.step_count, room);
-  const StatusBoxLayout layout = status_box_layout(text);
+  const StepText step = status_text_for_step(run.step_count, room);
+  const StatusBoxLayout layout = status_box_layout(step.text);
   const DrawingBatch box;  // a repaint shows the box whole
-  if (!redraw_changed_characters(layout, text)) draw_whole_status_box(layout, text);
-  remember_status_box(layout, text);
+  if (!redraw_changed_characters(layout, step)) draw_whole_status_box(layout, step.text);
+  remember_status_box(layout, room, step.text);
 }

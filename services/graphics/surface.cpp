@@ -613,10 +613,13 @@ int Surface::text_height(std::string_view) { return kGlyphSize; }
 // viewport, or beyond its width or height, is not drawn at all; otherwise it is clipped.
 void Surface::draw_text(int x, int y, std::string_view cp852_text) {
   const int width = text_width(cp852_text);
-  const int across[3] = {0, width / 2, width};
-  const int down[3] = {kGlyphSize, kGlyphSize / 2, 0};
-  const int x0 = x - across[state_.justify_horizontal];
-  const int y0 = y - down[state_.justify_vertical];
+  // Chosen by conditions, not read from small arrays: a table built on the stack at every call
+  // costs a store-forwarding stall on the drawing path.
+  const HorizontalJustify horizontal = state_.justify_horizontal;
+  const VerticalJustify vertical = state_.justify_vertical;
+  const int x0 = x - (horizontal == kLeftText ? 0 : horizontal == kCenterText ? width / 2 : width);
+  const int y0 =
+      y - (vertical == kBottomText ? kGlyphSize : vertical == kMiddleText ? kGlyphSize / 2 : 0);
   if (x0 < 0 || y0 < 0) return;
   if (x0 > state_.view_x2 - state_.view_x1 || y0 > state_.view_y2 - state_.view_y1) return;
   const int left = state_.view_x1 + x0;
@@ -632,21 +635,25 @@ void Surface::draw_text(int x, int y, std::string_view cp852_text) {
   }
 }
 
-// A text wholly inside clip_ (the programs' texts always are), row by row across all glyphs, each
-// glyph row's eight pixels at once: set bits take the drawing colour, clear bits keep theirs.
+// A text wholly inside clip_ (the programs' texts always are), glyph by glyph, each glyph row's
+// eight pixels at once: set bits take the drawing colour, clear bits keep theirs. Everything the
+// loops need is read into locals first: the pixel stores could alias the surface's own fields
+// as far as the compiler knows.
 void Surface::glyph_rows(int x, int y, std::string_view cp852_text) {
   const uint64_t ink = 0x0101010101010101u * state_.colour;
-  const auto* codes = reinterpret_cast<const uint8_t*>(cp852_text.data());
-  uint8_t* row = &pixels_[static_cast<size_t>(y) * width_ + x];
-  for (int r = 0; r < kGlyphSize; ++r, row += width_) {
-    uint8_t* at = row;
-    for (size_t i = 0; i < cp852_text.size(); ++i, at += kGlyphSize) {
-      const uint64_t mask = kGlyphRowMasks[kFont8x8[codes[i] * kGlyphSize + r]];
+  const auto stride = static_cast<size_t>(width_);
+  uint8_t* cell = &pixels_[static_cast<size_t>(y) * stride + x];
+  for (const char code : cp852_text) {
+    const uint8_t* glyph = &kFont8x8[static_cast<uint8_t>(code) * kGlyphSize];
+    uint8_t* at = cell;
+    for (int r = 0; r < kGlyphSize; ++r, at += stride) {
+      const uint64_t mask = kGlyphRowMasks[glyph[r]];
       uint64_t eight;
       std::memcpy(&eight, at, sizeof eight);
       eight = (eight & ~mask) | (ink & mask);
       std::memcpy(at, &eight, sizeof eight);
     }
+    cell += kGlyphSize;
   }
 }
 
