@@ -1,6 +1,7 @@
 // The strip chart is a ChartPanel used in its own way: bar_count is the number of values stored
-// so far (0 to 141), values is a ring starting at `oldest`, the scale is fixed (a value of N, the insect
-// count, is a bar of the mapped design height 190) and never halves.
+// so far (0 to 141), values is a ring whose oldest value is at the strip's `oldest`, the scale is
+// fixed (a value of N, the insect count, is a bar of the mapped design height 190) and never
+// halves.
 //
 // Slots: slot k covers columns x1 + ws*k + 2 .. x1 + ws*(k + 1) + 1. No bar reaches above
 // top_N = trunc(y2 - N*scale), the top row of a bar of value N, so a scroll copies only rows

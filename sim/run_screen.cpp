@@ -102,7 +102,8 @@ struct StepText {
 // saves the conversion and the comparison at nearly every step.
 StepText status_text_for_step(int64_t step_count, StatusTextRoom& room) {
   const StatusBoxShown& shown = run.status_shown;
-  if (shown.length != 0 && shown.steps != INT64_MAX && shown.steps + 1 == step_count) {
+  if (shown.length != 0 && shown.steps >= 0 && shown.steps != INT64_MAX &&
+      shown.steps + 1 == step_count) {
     const std::size_t end = shown.first + shown.length;
     std::size_t carry = end;  // nines from here to the end turn to zeros
     while (carry > shown.first && shown.room[carry - 1] == '9') --carry;
@@ -161,14 +162,14 @@ int inner_right(const StatusBoxLayout& box) {
 }
 int outer_right(const StatusBoxLayout& box) { return box.left + box.width + 5 + kThickWidth / 2; }
 
-// When the box already shows a text of the same length in a box of the same width on this
-// surface (the step's text is comparable), drawing it whole would change only the glyph cells of the characters that differ
-// (glyphs are 8 pixels apart and never overlap), and of those only the pixels inside the
-// outline: where a cell reaches into the outline's right side (the last one of a ten-character
-// text does), the outline's pixels are the drawing colour whatever the glyph. So those cells
-// alone are cleared inside the outline and written (the glyph's pixels that fall on the outline
-// set the colour it has). The text's left end and its rows lie inside the outline in every
-// layout. False when the whole box must be drawn.
+// When the box already shows a text of the same length (the step's text is comparable) in a box
+// of the same width on this surface, drawing it whole would change only the glyph cells of the
+// characters that differ (glyphs are 8 pixels apart and never overlap), and of those only the
+// pixels inside the outline: where a cell reaches into the outline's right side (the last one of
+// a ten-character text does), the outline's pixels are the drawing colour whatever the glyph.
+// So those cells alone are cleared inside the outline and written (the glyph's pixels that fall
+// on the outline set the colour it has). The text's left end and its rows lie inside the outline
+// in every layout. False when the whole box must be drawn.
 bool redraw_changed_characters(const StatusBoxLayout& box, const StepText& step) {
   const StatusBoxShown& shown = run.status_shown;
   if (!step.comparable || shown.characters != box.characters || shown.max_x != box.max_x ||

@@ -208,6 +208,20 @@ TEST(SurfaceLine, ThickLinesAddNeighboursAcrossTheSlowerDirection) {
   EXPECT_EQ(art(steep), rows({".....", "###..", "###..", ".###.", ".###.", "....."}));
 }
 
+// A thick line whose middle runs just outside the clip box still reaches into it by one row or
+// column; one a pixel further out does not.
+TEST(SurfaceLine, ThickLineJustOutsideTheClipBoxReachesIntoIt) {
+  Surface s = fresh(8, 8);
+  s.set_line_style(kSolidLine, 0, kThickWidth);
+  s.set_viewport(2, 2, 5, 5, Clipping::On);
+  s.draw_line(-2, -1, 9, -1);  // rows 0..2 of the surface: row 2 is inside
+  s.draw_line(4, -2, 4, 9);    // columns 5..7: column 5 is inside
+  s.draw_line(-2, 5, 9, 5);    // rows 6..8: all outside
+  s.draw_line(-2, -2, -2, 9);  // columns -1..1: all outside
+  EXPECT_EQ(art(s), rows({"........", "........", "..####..", ".....#..", ".....#..", ".....#..",
+                          "........", "........"}));
+}
+
 // ---- Arcs -------------------------------------------------------------------------------------
 
 TEST(SurfaceArc, SmallCircleHasTheRoundedPixels) {
