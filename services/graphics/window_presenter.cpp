@@ -5,8 +5,14 @@
 #include "services/graphics/window_presenter.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -202,6 +208,9 @@ void WindowPicture::blit(const Rect& part, const Rect& to, int multiple, SDL_Sur
 WindowPresenter::~WindowPresenter() {
   destroy_window();
   if (ready_) SDL_Quit();
+  for (const int fd : wake_pipe_) {
+    if (fd >= 0) close(fd);
+  }
 }
 
 bool WindowPresenter::init() {
@@ -227,9 +236,9 @@ bool WindowPresenter::init() {
     SDL_Quit();
     return false;
   }
-  wake_event_ = SDL_RegisterEvents(1);
-  if (wake_event_ == static_cast<uint32_t>(-1)) {
-    failure_ = "Cannot show the graphics window: SDL has no user event left.";
+  if (pipe2(wake_pipe_, O_NONBLOCK | O_CLOEXEC) != 0) {
+    failure_ = std::string("Cannot show the graphics window: no pipe (") + std::strerror(errno) +
+               ").";
     SDL_Quit();
     return false;
   }
@@ -247,11 +256,9 @@ void WindowPresenter::run(const std::atomic<bool>& logic_done) {
   while (!logic_done.load()) {
     const uint64_t now = SDL_GetTicks64();
     const int timeout = next_frame > now ? static_cast<int>(next_frame - now) : 0;
+    wait_for_input(timeout);
     SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, timeout)) {
-      handle_event(event);
-      while (SDL_PollEvent(&event)) handle_event(event);
-    }
+    while (SDL_PollEvent(&event)) handle_event(event);
     serve_requests();
     const uint64_t after = SDL_GetTicks64();
     if (after >= next_frame) {
@@ -269,6 +276,26 @@ void WindowPresenter::run(const std::atomic<bool>& logic_done) {
     queue_.clear();
   }
   queue_done_.notify_all();
+}
+
+// Sleeps until the display has sent something, the logic thread has written to the wake-up pipe,
+// or `timeout_ms` has passed; at once when the display library already holds events it read
+// meanwhile (a repaint's round trip reads them off the connection).
+void WindowPresenter::wait_for_input(int timeout_ms) {
+  if (display_ == nullptr && window_ != nullptr) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window_, &info) && info.subsystem == SDL_SYSWM_X11) {
+      display_ = info.info.x11.display;
+    }
+  }
+  if (display_ != nullptr && XEventsQueued(display_, QueuedAlready) > 0) return;
+  pollfd fds[2] = {{wake_pipe_[0], POLLIN, 0},
+                   {display_ != nullptr ? ConnectionNumber(display_) : -1, POLLIN, 0}};
+  poll(fds, display_ != nullptr ? 2 : 1, timeout_ms);
+  char drained[64];
+  while (read(wake_pipe_[0], drained, sizeof drained) > 0) {
+  }
 }
 
 void WindowPresenter::serve_requests() {
@@ -470,10 +497,9 @@ void WindowPresenter::submit(Request& request) {
     if (stopped_) return;  // request.done stays false: refused
     queue_.push_back(&request);
   }
-  // SDL_PushEvent may be called from any thread; it wakes the main thread's event wait.
-  SDL_Event wake{};
-  wake.type = wake_event_;
-  SDL_PushEvent(&wake);
+  const char wake = 1;
+  const ssize_t written = write(wake_pipe_[1], &wake, 1);  // a full pipe is awake already
+  (void)written;
   std::unique_lock<std::mutex> lock(queue_mutex_);
   queue_done_.wait(lock, [&request] { return request.done; });
 }

@@ -3,8 +3,15 @@
 // Threads: SDL runs on the process's main thread, which calls init() and then run() until the
 // program logic has finished. The logic thread asks for the window through open_window and
 // close_window (from open_graphics and close_graphics); each call puts a request on a small queue,
-// wakes the main thread and waits until the main thread has carried it out. The logic thread never
-// calls SDL's video functions.
+// wakes the main thread through a pipe and waits until the main thread has carried it out. The
+// logic thread never calls SDL.
+//
+// Waiting: the main thread takes SDL's events only by polling, and sleeps in poll() on the
+// display connection and the wake-up pipe until the next frame. SDL's own blocking wait sends a
+// wake-up to the window over a second display connection for every event it handles while
+// waiting; when that window is destroyed at once (the person closed it), the display may answer
+// the late wake-up with BadWindow, which the X library reports as fatal when SDL closes that
+// connection, and the program would end with code 1 after a run that ended well.
 //
 // Repaint: at the display's frame rate, when `surface_changed` is set, the main thread takes
 // drawing_lock() for one copy of the surface's changed region (see ChangedRegion in surface.h)
@@ -50,6 +57,8 @@
 
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
+
+struct _XDisplay;  // the X library's display connection (Display)
 
 struct SDL_PixelFormat;
 struct SDL_Surface;
@@ -194,13 +203,14 @@ class WindowPresenter : public Presenter {
   void destroy_window();
   void handle_event(const SDL_Event& event);
   void close_by_user();
+  void wait_for_input(int timeout_ms);
   void handle_keydown(const SDL_Event& event);
   void repaint();
   void present(const ChangedRegion* changed);
 
   // Set by init() on the main thread before the logic thread starts; read-only afterwards.
   bool ready_ = false;
-  uint32_t wake_event_ = 0;  // SDL user event type that wakes the main thread
+  int wake_pipe_[2] = {-1, -1};  // a byte written to [1] ends the main thread's wait
   std::string failure_;
 
   // The request queue: guarded by queue_mutex_; `done` of a queued request too.
@@ -215,6 +225,7 @@ class WindowPresenter : public Presenter {
   bool measured_ = false;
   int width_ = 0, height_ = 0;  // the surface size every opening gives
   SDL_Window* window_ = nullptr;
+  _XDisplay* display_ = nullptr;  // SDL's connection to the X display, once a window has shown it
   uint64_t frame_period_ms_ = 16;  // repaint period: the display's refresh rate
   bool needs_full_present_ = false;  // the window must show the whole picture again
   bool suppress_text_ = false;  // the last key-down made its key itself: drop its text input
