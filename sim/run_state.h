@@ -31,11 +31,11 @@ struct InsectRecord {
 // characters that changed. length 0: unknown, the next drawing is whole.
 struct StatusBoxShown {
   static constexpr std::size_t kRoom = 23;  // " T:" and a 64-bit count with its sign
-  std::array<char, kRoom> room{};  // the text is room[first .. first + length - 1]
+  std::array<char, kRoom> room{};     // the text is room[first .. first + length - 1]
   std::size_t first = 0, length = 0;
-  int64_t steps = 0;      // the step number it shows
-  int characters = 0;        // the box's width in characters
-  int max_x = 0, max_y = 0;  // the surface it was drawn on
+  int64_t steps = 0;                  // the step number it shows
+  int characters = 0;                 // the box's width in characters
+  int max_x = 0, max_y = 0;           // the surface it was drawn on
 };
 
 struct RunState {
