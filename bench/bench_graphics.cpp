@@ -29,7 +29,7 @@ void open_surface() {
   open_graphics(driver, mode, "");
   const int colours[4] = {2, 4, 8, 15};
   for (int i = 0; i < 40; ++i) {
-    set_fill(kSolidFill, colours[i % 4]);
+    set_fill(FillPattern::Solid, colours[i % 4]);
     fill_bar(i * 45, 0, i * 45 + 30, kHeight - 1);
     draw_line(0, i * 25, kWidth - 1, kHeight - 1 - i * 25);
   }
@@ -46,7 +46,7 @@ void copy_bytes(benchmark::State& state, size_t bytes) {
 
 void BM_FillBarFullSurface(benchmark::State& state) {
   open_surface();
-  set_fill(kSolidFill, 15);
+  set_fill(FillPattern::Solid, 15);
   for (auto _ : state) {
     fill_bar(0, 0, kWidth - 1, kHeight - 1);
     benchmark::ClobberMemory();
@@ -63,7 +63,7 @@ void BM_PutImage164(benchmark::State& state) {
   std::vector<uint8_t> image(static_cast<size_t>(image_size(0, 0, 163, 163)));
   get_image(0, 0, 163, 163, image.data());
   for (auto _ : state) {
-    put_image(500, 300, image.data(), kCopyPut);
+    put_image(500, 300, image.data(), PutMode::Copy);
     benchmark::ClobberMemory();
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * image.size()));
@@ -78,7 +78,7 @@ void BM_GetPutImage846x403(benchmark::State& state) {
   std::vector<uint8_t> image(static_cast<size_t>(image_size(0, 0, 845, 402)));
   for (auto _ : state) {
     get_image(100, 300, 945, 702, image.data());
-    put_image(96, 300, image.data(), kCopyPut);
+    put_image(96, 300, image.data(), PutMode::Copy);
     benchmark::ClobberMemory();
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * image.size()));

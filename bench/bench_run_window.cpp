@@ -14,7 +14,7 @@
 #include <string>
 #include <thread>
 
-#include "services/graphics/window_presenter.h"
+#include "services/desktop/window_presenter.h"
 #include "step_loop_fixture.h"
 
 namespace {

@@ -22,7 +22,7 @@
 #include "services/graphics/graphics.h"
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
-#include "services/graphics/window_presenter.h"
+#include "services/desktop/window_presenter.h"
 #include "sim/run_screen.h"
 #include "sim/run_state.h"
 
@@ -43,11 +43,11 @@ void open_surface_once() {
   int16_t driver = 0, mode = 0;
   open_graphics(driver, mode, "");
   for (int x = 0; x < kWidth; x += 8) {
-    set_fill(kSolidFill, (x / 8) % 256);
+    set_fill(FillPattern::Solid, (x / 8) % 256);
     fill_bar(x, 0, x + 7, kHeight - 1);
   }
-  set_text_justify(kCenterText, kTopText);
-  set_line_style(kSolidLine, 0, kThickWidth);
+  set_text_justify(HorizontalJustify::Center, VerticalJustify::Top);
+  set_line_style(LineStyle::Solid, 0, LineThickness::Thick);
 }
 
 // A shown window of the surface's size on the display, with its surface; null without one.
@@ -101,7 +101,7 @@ void PaletteConversion(benchmark::State& state) {
   std::vector<uint8_t> frame(kBytes);
   copy_surface_pixels(frame, kWidth, kHeight);
   std::vector<uint32_t> pixels(kBytes);
-  const ColourTable table = make_colour_table();
+  const ColourTable table = make_colour_table(kArgb);
   for (auto _ : state) {
     convert_pixels(frame.data(), kBytes, table, pixels.data());
     benchmark::DoNotOptimize(pixels.data());

@@ -57,7 +57,7 @@ int panel_bar_top(const ChartPanel& panel, int64_t value) {
 // The title is centred because the run screen has set centre / top justification before.
 void panel_draw_frame(const ChartPanel& panel) {
   set_viewport(0, 0, get_max_x(), get_max_y(), Clipping::On);
-  set_fill(kSolidFill, panel.colour);
+  set_fill(FillPattern::Solid, panel.colour);
   draw_rectangle(panel.x1, panel.y1, panel.x2, panel.y2);
   draw_text(panel.x1 + (panel.x2 - panel.x1) / 2, panel.y1 + text_height(" "), panel.title);
 }
@@ -74,9 +74,9 @@ double panel_max_value(const ChartPanel& panel) {
 // and draws the bars left to right. A panel without bars is only cleared: the bar width would
 // otherwise be a division by zero.
 void panel_redraw(const ChartPanel& panel) {
-  set_fill(kEmptyFill, 0);
+  set_fill(FillPattern::Empty, 0);
   fill_bar(panel.x1 + 2, panel_plot_top(panel), panel.x2 - 2, panel.y2 - 2);
-  set_fill(kSolidFill, panel.colour);
+  set_fill(FillPattern::Solid, panel.colour);
   if (panel.bar_count == 0) return;
   const int w = (panel.x2 - panel.x1) / panel.bar_count;
   for (int i = 0; i < panel.bar_count; ++i) fill_panel_bar(panel, w, i);
@@ -88,7 +88,7 @@ void panel_redraw(const ChartPanel& panel) {
 // The single bar has the width of a full redraw's bars.
 void panel_increment(uint16_t index, ChartPanel& panel, TurnDrawing drawing) {
   assert(index < panel.bar_count);
-  set_fill(kSolidFill, panel.colour);
+  set_fill(FillPattern::Solid, panel.colour);
   panel.values[index] += 1;
   const extended_real height = extended_real(panel.values[index]) * panel.scale;
   if (height < extended_real(panel_plot_height(panel))) {

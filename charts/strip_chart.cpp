@@ -69,7 +69,7 @@ int64_t strip_value(const StripChart& strip, int k) {
 
 void strip_push(uint16_t value, StripChart& strip, TurnDrawing drawing) {
   ChartPanel& panel = strip.panel;
-  set_fill(kSolidFill, panel.colour);
+  set_fill(FillPattern::Solid, panel.colour);
   if (panel.bar_count < kMaxBars) {
     panel.values[panel.bar_count] = value;
     if (drawing == TurnDrawing::Draw) fill_slot(panel, panel.bar_count, value);
@@ -87,8 +87,8 @@ void strip_push(uint16_t value, StripChart& strip, TurnDrawing drawing) {
 // band keep their pixels.
 void strip_redraw(const StripChart& strip) {
   const ChartPanel& panel = strip.panel;
-  set_fill(kEmptyFill, 0);
+  set_fill(FillPattern::Empty, 0);
   fill_bar(panel.x1 + 2, panel_plot_top(panel), panel.x2 - 2, panel.y2 - 2);
-  set_fill(kSolidFill, panel.colour);
+  set_fill(FillPattern::Solid, panel.colour);
   for (int k = 0; k < panel.bar_count; ++k) fill_slot(panel, k, strip_value(strip, k));
 }

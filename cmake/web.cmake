@@ -6,20 +6,17 @@
 # test.sh do this):
 #   cmake -S . -B build-web -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake
 #
-# The library leaves out what needs the terminal, SDL or threads; services/web/ hosts the
-# programs instead. Waits yield to the browser through Asyncify (web_host.h). Each program is one
+# The core (cmake/sources.cmake) with the page's host, services/web/, around it instead of the
+# desktop's. Waits yield to the browser through Asyncify (web_host.h). Each program is one
 # self-contained script (the WebAssembly and the data files inside it), so the page needs no
-# fetch and works from file:// as well as from a server.
+# fetch and works from file:// as well as from a server. The web edition is an object library:
+# its objects go into each program whole, so the functions the page calls (marked
+# EMSCRIPTEN_KEEPALIVE in web_page_api.cpp) are exported without a list of their names.
 
-file(GLOB_RECURSE ZORVAN_SOURCES CONFIGURE_DEPENDS
-  ${PROJECT_SOURCE_DIR}/services/*.cpp
-  ${PROJECT_SOURCE_DIR}/charts/*.cpp
-  ${PROJECT_SOURCE_DIR}/sim/*.cpp)
-list(FILTER ZORVAN_SOURCES EXCLUDE REGEX
-  "/services/(console/terminal_console|graphics/window_presenter|graphics/window_keys|program_host)\\.cpp$")
-
-add_library(zorvan_core STATIC ${ZORVAN_SOURCES})
+add_library(zorvan_core STATIC ${ZORVAN_CORE_SOURCES})
 target_include_directories(zorvan_core PUBLIC ${PROJECT_SOURCE_DIR})
+add_library(zorvan_web OBJECT ${ZORVAN_WEB_SOURCES})
+target_link_libraries(zorvan_web PUBLIC zorvan_core)
 # Run-time errors are C++ exceptions, thrown where an operation fails and caught once by the
 # program entry (run_logic_guarded). Exception support makes every call that could pass one on
 # a trip through JavaScript (and a possible unwinding point for Asyncify), so only the files that
@@ -39,7 +36,7 @@ function(zorvan_exception_options)
     endif()
   endforeach()
 endfunction()
-zorvan_exception_options(${ZORVAN_SOURCES})
+zorvan_exception_options(${ZORVAN_CORE_SOURCES} ${ZORVAN_WEB_SOURCES})
 target_compile_options(zorvan_core PUBLIC -flto -mbulk-memory)
 target_link_options(zorvan_core PUBLIC -flto -mbulk-memory -fexceptions)
 
@@ -51,14 +48,11 @@ set(ZORVAN_WEB_LINK_OPTIONS
   -sMODULARIZE=1
   -sSINGLE_FILE=1
   -sALLOW_MEMORY_GROWTH=1
-  # What the page calls (services/web/web_page_api.cpp): listed, since a library member that no
-  # program code refers to would otherwise be left out of the link.
-  "-sEXPORTED_FUNCTIONS=['_main','_zorvan_key_down','_zorvan_key_text','_zorvan_key_text_size','_zorvan_key_pending','_zorvan_console_cells','_zorvan_console_version','_zorvan_cursor_column','_zorvan_cursor_row','_zorvan_cp852_unicode','_zorvan_palette_rgb','_zorvan_turn_count','_zorvan_surface_width','_zorvan_surface_height','_zorvan_surface_indices','_zorvan_surface_rgba_if_changed']"
   --embed-file ${PROJECT_SOURCE_DIR}/data@/zorvan)
 
 foreach(program zorvan2 zorvan)
   add_executable(${program} app/${program}.cpp)
-  target_link_libraries(${program} PRIVATE zorvan_core)
+  target_link_libraries(${program} PRIVATE zorvan_web)
   target_link_options(${program} PRIVATE ${ZORVAN_WEB_LINK_OPTIONS} -sENVIRONMENT=web
     -sEXPORT_NAME=create_${program})
   set_target_properties(${program} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ZORVAN_SITE_DIR})

@@ -65,14 +65,14 @@ void check_window_and_cursor() {
   FUZZ_CHECK(where_y() >= 1 && where_y() <= s.window_bottom - s.window_top + 1);
 }
 
-enum class Cells : uint8_t { kAll, kOutsideWindow };
+enum class Cells : uint8_t { All, OutsideWindow };
 
 // The cells (all, or those outside the window before the operation) are as they were.
 void check_cells_kept(const Snapshot& before, Cells which) {
   const ConsoleState& s = console_state();
   for (int row = 1; row <= kConsoleRows; ++row) {
     for (int column = 1; column <= kConsoleColumns; ++column) {
-      if (which == Cells::kOutsideWindow && before.inside(column, row)) continue;
+      if (which == Cells::OutsideWindow && before.inside(column, row)) continue;
       const ConsoleCell& now = s.cells[row - 1][column - 1];
       const ConsoleCell& then = before.state.cells[row - 1][column - 1];
       FUZZ_CHECK(now.character == then.character && now.attribute == then.attribute);
@@ -89,7 +89,7 @@ void run_operation(FuzzBytes& input, const Snapshot& before) {
       const int x1 = coordinate(input), y1 = coordinate(input);
       const int x2 = coordinate(input), y2 = coordinate(input);
       console_window(x1, y1, x2, y2);
-      check_cells_kept(before, Cells::kAll);
+      check_cells_kept(before, Cells::All);
       return;
     }
     case Operation::kGoto: {
@@ -152,7 +152,7 @@ void run_operation(FuzzBytes& input, const Snapshot& before) {
     case Operation::kCount:
       break;
   }
-  check_cells_kept(before, Cells::kOutsideWindow);
+  check_cells_kept(before, Cells::OutsideWindow);
 }
 
 }  // namespace

@@ -44,8 +44,8 @@ class Collector {
  private:
   void take(const std::vector<KeyDecodeResult>& results) {
     for (const KeyDecodeResult& result : results) {
-      FUZZ_CHECK(result.status == KeyDecodeStatus::kKey ||
-                 result.status == KeyDecodeStatus::kInterrupt);
+      FUZZ_CHECK(result.status == KeyDecodeStatus::Key ||
+                 result.status == KeyDecodeStatus::Interrupt);
       FUZZ_CHECK(result.consumed >= 1);
       taken_ += result.consumed;
       FUZZ_CHECK(taken_ <= fed_);

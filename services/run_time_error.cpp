@@ -8,7 +8,7 @@ void raise_run_time_error(int code) { throw RunTimeError(code); }
 namespace {
 
 struct ErrorExplanation {
-  RunTimeErrorCode code;
+  int code;
   const char* text;
 };
 

@@ -7,22 +7,20 @@
 #include <stdexcept>
 #include <string>
 
-// Error numbers the programs can raise; their explanations are in the table of
-// run_time_error.cpp, the one home of both.
-enum RunTimeErrorCode : int {
-  kErrorFileNotFound = 2,
-  kErrorTooManyFiles = 4,
-  kErrorAccessDenied = 5,
-  kErrorReadPastEnd = 100,  // standard input ended while a number was expected
-  kErrorDiskWrite = 101,
-  kErrorFileNotOpen = 103,
-  kErrorFileNotOpenForInput = 104,
-  kErrorInvalidNumber = 106,
-  kErrorDeviceReadFault = 161,
-  kErrorDivisionByZero = 200,
-  kErrorOverflow = 205,
-  kErrorInvalidOperation = 207,
-};
+// Error numbers the programs can raise (each is also the exit code); their explanations are in
+// the table of run_time_error.cpp, the one home of both.
+constexpr int kErrorFileNotFound = 2;
+constexpr int kErrorTooManyFiles = 4;
+constexpr int kErrorAccessDenied = 5;
+constexpr int kErrorReadPastEnd = 100;  // standard input ended while a number was expected
+constexpr int kErrorDiskWrite = 101;
+constexpr int kErrorFileNotOpen = 103;
+constexpr int kErrorFileNotOpenForInput = 104;
+constexpr int kErrorInvalidNumber = 106;
+constexpr int kErrorDeviceReadFault = 161;
+constexpr int kErrorDivisionByZero = 200;
+constexpr int kErrorOverflow = 205;
+constexpr int kErrorInvalidOperation = 207;
 
 class RunTimeError : public std::runtime_error {
  public:

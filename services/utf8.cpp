@@ -16,21 +16,21 @@ std::size_t sequence_length(uint8_t lead) {
 
 Utf8Char decode_utf8(std::span<const uint8_t> bytes) {
   const std::size_t length = sequence_length(bytes[0]);
-  if (length == 0) return {Utf8Char::Status::kMalformed, 0, 1};
-  if (length == 1) return {Utf8Char::Status::kChar, bytes[0], 1};
+  if (length == 0) return {Utf8Char::Status::Malformed, 0, 1};
+  if (length == 1) return {Utf8Char::Status::Char, bytes[0], 1};
   char32_t character = bytes[0] & (0x7F >> length);
   for (std::size_t i = 1; i < length; ++i) {
-    if (i == bytes.size()) return {Utf8Char::Status::kTruncated, 0, i};
-    if ((bytes[i] & 0xC0) != 0x80) return {Utf8Char::Status::kMalformed, 0, i};
+    if (i == bytes.size()) return {Utf8Char::Status::Truncated, 0, i};
+    if ((bytes[i] & 0xC0) != 0x80) return {Utf8Char::Status::Malformed, 0, i};
     character = (character << 6) | (bytes[i] & 0x3F);
   }
   constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
   const bool overlong = character < kSmallest[length];
   const bool surrogate = character >= 0xD800 && character <= 0xDFFF;
   if (overlong || surrogate || character > 0x10FFFF) {
-    return {Utf8Char::Status::kMalformed, 0, length};
+    return {Utf8Char::Status::Malformed, 0, length};
   }
-  return {Utf8Char::Status::kChar, character, length};
+  return {Utf8Char::Status::Char, character, length};
 }
 
 void append_utf8(std::string& out, char32_t c) {

@@ -12,12 +12,12 @@
 #include <string>
 
 struct Utf8Char {
-  enum class Status : uint8_t { kChar, kMalformed, kTruncated } status;
-  char32_t character;  // for kChar
-  std::size_t length;  // bytes used (kChar), or bytes to drop (kMalformed, at least 1)
+  enum class Status : uint8_t { Char, Malformed, Truncated } status;
+  char32_t character;  // for Char
+  std::size_t length;  // bytes used (Char), or bytes to drop (Malformed, at least 1)
 };
 
-// Decodes the character at the front of `bytes`, which must not be empty. kTruncated: every
+// Decodes the character at the front of `bytes`, which must not be empty. Truncated: every
 // byte present belongs to a character that needs more (the caller may wait for them, or drop
 // `bytes.size()` of them).
 Utf8Char decode_utf8(std::span<const uint8_t> bytes);

@@ -18,15 +18,15 @@ constexpr int kBoxLeft = 20;
 void draw_insect_picture(int c) {
   const int h = c / 2;
   draw_rectangle(0, 0, c, c);
-  set_fill(kSolidFill, 8);
+  set_fill(FillPattern::Solid, 8);
   flood_fill(h, h, 15);
   const int path[7][2] = {{h, h}, {2, 2}, {2, c - 2}, {h, h}, {c - 2, 2}, {c - 2, c - 2}, {h, h}};
   for (int i = 0; i + 1 < 7; ++i) draw_line(path[i][0], path[i][1], path[i + 1][0], path[i + 1][1]);
   draw_arc(c - 2, h, 90, 270, static_cast<uint16_t>(h + 1));
   draw_arc(2, h, 270, 90, static_cast<uint16_t>(h + 1));
-  set_fill(kSolidFill, 4);
+  set_fill(FillPattern::Solid, 4);
   flood_fill(h / 2, h, 15);
-  set_fill(kSolidFill, 2);
+  set_fill(FillPattern::Solid, 2);
   flood_fill((3 * h) / 2, h, 15);
 }
 
@@ -40,7 +40,7 @@ void paint_cell(int box, int column, int row) {
 }
 
 void put_insect(int box, int column, int row) {
-  put_image(cell_left(box, column), cell_top(row), run.insect_image.data(), kCopyPut);
+  put_image(cell_left(box, column), cell_top(row), run.insect_image.data(), PutMode::Copy);
 }
 
 }  // namespace

@@ -41,4 +41,4 @@ RunMode mode_for_key(int key, RunMode current) {
   }
 }
 
-int key_wait() { return run.screen_state == 1 ? page_prompt() : run_key_wait(); }
+int key_wait() { return run.screen_state == ScreenState::Text ? page_prompt() : run_key_wait(); }

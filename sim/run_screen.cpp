@@ -155,12 +155,14 @@ void draw_whole_status_box(const StatusBoxLayout& box, std::string_view text) {
 
 // The pixels the outline of a status box `box` always covers within the text's rows: the outline
 // goes through (2, 2) and (width + 5, text_height + 5) of the box in the run screen's solid line,
-// kThickWidth pixels thick, so its right side owns the columns from width + 5 - kThickWidth / 2
-// to width + 5 + kThickWidth / 2, top to bottom; the room inside it ends left of them.
+// three pixels thick (LineThickness::Thick), so its right side owns the columns from
+// width + 5 - 1 to width + 5 + 1, top to bottom; the room inside it ends left of them.
 int inner_right(const StatusBoxLayout& box) {
-  return box.left + box.width + 5 - kThickWidth / 2 - 1;
+  return box.left + box.width + 5 - number_of(LineThickness::Thick) / 2 - 1;
 }
-int outer_right(const StatusBoxLayout& box) { return box.left + box.width + 5 + kThickWidth / 2; }
+int outer_right(const StatusBoxLayout& box) {
+  return box.left + box.width + 5 + number_of(LineThickness::Thick) / 2;
+}
 
 // When the box already shows a text of the same length (the step's text is comparable) in a box
 // of the same width on this surface, drawing it whole would change only the glyph cells of the
@@ -218,11 +220,11 @@ std::string status_text(int64_t step_count) {
 }
 
 void draw_run_screen() {
-  run.screen_state = 0;
+  run.screen_state = ScreenState::Graphics;
   open_run_surface();
   clear_viewport();
-  set_text_justify(kCenterText, kTopText);
-  set_line_style(kSolidLine, 0, kThickWidth);
+  set_text_justify(HorizontalJustify::Center, VerticalJustify::Top);
+  set_line_style(LineStyle::Solid, 0, LineThickness::Thick);
   set_viewport(0, 0, get_max_x(), get_max_y(), Clipping::On);
   draw_rectangle(6, 6, get_max_x() - 5, get_max_y() - 5);
   draw_title_box();

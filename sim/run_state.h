@@ -18,6 +18,10 @@
 // The run modes and their keys: see run_modes.h.
 enum class RunMode : int32_t { Normal = 0, Stepwise = 1, Quiet = 2, Finish = 3 };
 
+// Which screen is up: the graphics surface (0) or the text console's frame (1). The key routine
+// and the text frame look at it.
+enum class ScreenState : int32_t { Graphics = 0, Text = 1 };
+
 constexpr int kMaxInsects = 140;
 constexpr int kMaxGrid = 12;
 
@@ -44,7 +48,7 @@ struct RunState {
   int16_t box1_count = 0;    // K as entered, then the current count of box 1
   int64_t step_count = 0;    // T: moves made (64-bit: quiet running passes 2^31 in minutes)
   RunMode run_mode = RunMode::Stepwise;
-  int32_t screen_state = 1;  // 1 text frame shown, 0 graphics screen up
+  ScreenState screen_state = ScreenState::Text;  // the text frame until the run screen opens
   std::array<InsectRecord, kMaxInsects + 1> insects{};  // indexed 1..N
   // cell_taken[box][column][row], each index 1-based; 1 when an insect sits there.
   int32_t cell_taken[3][kMaxGrid + 1][kMaxGrid + 1] = {};

@@ -64,7 +64,7 @@ SummaryFigures run_figures() {
 }
 
 void show_summary() {
-  run.screen_state = 1;
+  run.screen_state = ScreenState::Text;
   close_graphics();
   draw_text_frame();
   key_wait();

@@ -51,8 +51,8 @@ const char* title_text() {
 }
 
 void draw_text_frame() {
-  if (run.screen_state == 0) leave_graphics_mode();
-  run.screen_state = 1;
+  if (run.screen_state == ScreenState::Graphics) leave_graphics_mode();
+  run.screen_state = ScreenState::Text;
   console_window(1, 1, kConsoleColumns, kConsoleRows);
   clear_window();
   draw_border();

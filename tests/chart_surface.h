@@ -11,8 +11,8 @@ inline void open_chart_surface(HeadlessPresenter& presenter) {
   set_presenter(&presenter);
   int16_t driver = 0, mode = 0;
   open_graphics(driver, mode, "");
-  set_text_justify(kCenterText, kTopText);
-  set_line_style(kSolidLine, 0, kThickWidth);
+  set_text_justify(HorizontalJustify::Center, VerticalJustify::Top);
+  set_line_style(LineStyle::Solid, 0, LineThickness::Thick);
 }
 
 // Each test of the suite starts on a fresh 640x480 surface.

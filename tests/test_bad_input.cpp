@@ -17,7 +17,7 @@ std::vector<KeyEvent> terminal_keys(const std::vector<std::string>& chunks) {
   std::vector<KeyEvent> keys;
   const auto take = [&keys](const std::vector<KeyDecodeResult>& results) {
     for (const KeyDecodeResult& result : results) {
-      if (result.status == KeyDecodeStatus::kKey) keys.push_back(result.key);
+      if (result.status == KeyDecodeStatus::Key) keys.push_back(result.key);
     }
   };
   for (const std::string& chunk : chunks) {

@@ -57,7 +57,7 @@ TEST_F(ChartPanelTest, FrameIsThreePixelsWideAndTitleIsCentredAndCutTo32Bytes) {
 // The plot area is cleared down to y2 - 2; the title band and the frame line keep their pixels;
 // a fresh panel's bars are single rows on y2 from x1 + 2 to x1 + 6*50 + 1.
 TEST_F(ChartPanelTest, FreshPanelRedrawClearsThePlotAreaAndDrawsOneRowBars) {
-  set_fill(kSolidFill, kWhite);
+  set_fill(FillPattern::Solid, kWhite);
   fill_bar(0, 0, 639, 457);
   ChartPanel panel = empirical(5);
   panel_redraw(panel);
@@ -141,7 +141,7 @@ TEST_F(ChartPanelTest, BarWidthIsPanelWidthDividedByBarCount) {
   for (const Case c : {Case{140, 70, 151, 152}, Case{5, 2, 111, 160}, Case{6, 6, 263, 304},
                        Case{5, 5, 261, 310}}) {
     ChartPanel panel = empirical(c.n);
-    set_fill(kEmptyFill, 0);
+    set_fill(FillPattern::Empty, 0);
     fill_bar(0, 0, 639, 479);
     panel_increment(static_cast<uint16_t>(c.index), panel, TurnDrawing::Draw);
     EXPECT_EQ(get_pixel(c.left - 1, 454), 0) << c.n;

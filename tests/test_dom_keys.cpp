@@ -21,9 +21,9 @@ struct Case {
 
 std::string describe(const DomKeyResult& result) {
   switch (result.status) {
-    case DomKeyStatus::kInterrupt: return "interrupt";
-    case DomKeyStatus::kIgnored: return "ignored";
-    case DomKeyStatus::kKey: break;
+    case DomKeyStatus::Interrupt: return "interrupt";
+    case DomKeyStatus::Ignored: return "ignored";
+    case DomKeyStatus::Key: break;
   }
   return (result.key.extended ? "[0 " : "[") + std::to_string(result.key.code) + "]";
 }

@@ -31,7 +31,7 @@ TEST_F(TextFrame, DrawsBorderBrightTitleAndInnerWindow) {
   EXPECT_EQ(console_state().cells[0][33].attribute, kWhite);
   EXPECT_EQ(console_state().cells[0][32].attribute, kLightGrey);
   EXPECT_EQ(console_state().cells[1][0].attribute, kLightGrey);
-  EXPECT_EQ(run.screen_state, 1);
+  EXPECT_EQ(run.screen_state, ScreenState::Text);
   write_text("x");
   EXPECT_EQ(console_state().cells[2][2].character, 'x');  // column 3, row 3
 }

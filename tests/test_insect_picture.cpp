@@ -23,15 +23,15 @@ std::string draw_insect_picture(int c) {
   s.open(640, 480);
   const int h = c / 2;
   s.draw_rectangle(0, 0, c, c);
-  s.set_fill(kSolidFill, 8);
+  s.set_fill(FillPattern::Solid, 8);
   s.flood_fill(h, h, 15);
   const int path[7][2] = {{h, h}, {2, 2}, {2, c - 2}, {h, h}, {c - 2, 2}, {c - 2, c - 2}, {h, h}};
   for (int i = 0; i + 1 < 7; ++i) s.draw_line(path[i][0], path[i][1], path[i + 1][0], path[i + 1][1]);
   s.draw_arc(c - 2, h, 90, 270, static_cast<uint16_t>(h + 1));
   s.draw_arc(2, h, 270, 90, static_cast<uint16_t>(h + 1));
-  s.set_fill(kSolidFill, 4);
+  s.set_fill(FillPattern::Solid, 4);
   s.flood_fill(h / 2, h, 15);
-  s.set_fill(kSolidFill, 2);
+  s.set_fill(FillPattern::Solid, 2);
   s.flood_fill(3 * h / 2, h, 15);
 
   std::vector<uint8_t> image(static_cast<size_t>(Surface::image_size(0, 0, c - 1, c - 1)));

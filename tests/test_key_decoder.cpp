@@ -34,7 +34,7 @@ std::vector<KeyDecodeResult> decode_all(KeyDecoder& decoder, std::string_view by
 std::string describe(const std::vector<KeyDecodeResult>& keys) {
   std::string text;
   for (const KeyDecodeResult& key : keys) {
-    if (key.status == KeyDecodeStatus::kInterrupt) {
+    if (key.status == KeyDecodeStatus::Interrupt) {
       text += "[interrupt]";
     } else {
       text += (key.key.extended ? "[0 " : "[") + std::to_string(key.key.code) + "]";
@@ -43,7 +43,7 @@ std::string describe(const std::vector<KeyDecodeResult>& keys) {
   return text;
 }
 
-std::string describe(Expected key) { return describe({{KeyDecodeStatus::kKey, 0, {key.code, key.extended}}}); }
+std::string describe(Expected key) { return describe({{KeyDecodeStatus::Key, 0, {key.code, key.extended}}}); }
 
 void expect_each_case_gives_its_key(const std::vector<Case>& cases) {
   for (const Case& c : cases) {

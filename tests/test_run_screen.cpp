@@ -54,7 +54,7 @@ void expect_boxes_match_insects() {
 
 TEST_F(RunScreen, OuterFrameAndLabelBoxesStandWhereTheyShould) {
   start_run(5, 2);
-  EXPECT_EQ(run.screen_state, 0);
+  EXPECT_EQ(run.screen_state, ScreenState::Graphics);
   // Outer frame (6, 6)-(634, 474), 3 pixels thick.
   for (const int x : {5, 6, 7}) EXPECT_EQ(get_pixel(x, 240), 15) << x;
   EXPECT_EQ(get_pixel(4, 240), 0);

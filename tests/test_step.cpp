@@ -133,7 +133,7 @@ TEST_F(Step, EndingAtTheFirstWaitMakesNoMove) {
   EXPECT_EQ(run.box1_count, 2);
   EXPECT_EQ(run.first_step_distance, 0.0);
   EXPECT_EQ(run.empirical_panel.values[2], 1);
-  EXPECT_EQ(run.screen_state, 1);
+  EXPECT_EQ(run.screen_state, ScreenState::Text);
 }
 
 TEST_F(Step, StripHoldsTheLatestCountsInEveryMode) {

@@ -97,7 +97,7 @@ class StripChartTest : public ::testing::Test {
 
 TEST_F(StripChartTest, FullValueReachesRow270OrJustAboveIt) {
   for (auto [n, top] : {std::pair{5, 270}, {11, 269}, {19, 269}, {22, 269}, {140, 269}}) {
-    set_fill(kEmptyFill, 0);
+    set_fill(FillPattern::Empty, 0);
     fill_bar(0, 0, 639, 479);
     StripChart strip = make_strip(n);
     ChartPanel& s = strip.panel;
@@ -216,8 +216,8 @@ void push_through_image(const StripChart& strip, int64_t value) {
   std::vector<uint8_t> image(
       static_cast<std::size_t>(image_size(s.x1 + ws + 2, top, s.x1 + ws * 142 + 1, s.y2)));
   get_image(s.x1 + ws + 2, top, s.x1 + ws * 142 + 1, s.y2, image.data());
-  put_image(s.x1 + 2, top, image.data(), kCopyPut);
-  set_fill(kSolidFill, s.colour);
+  put_image(s.x1 + 2, top, image.data(), PutMode::Copy);
+  set_fill(FillPattern::Solid, s.colour);
   fill_bar(slot_left(s, 140), panel_bar_top(s, value), slot_right(s, 140), s.y2);
 }
 

@@ -159,7 +159,7 @@ TEST_F(SummaryReport, EmptyFileShowsTheEmptyFrameOnePromptAndTheClosingLine) {
   EXPECT_EQ(row(10), kClosingRow);
   for (int r : {1, 9, 11, 24, 25}) EXPECT_EQ(row(r), "") << r;
   EXPECT_EQ(console_state().cursor_row, 11);  // the closing line ends with a line end
-  EXPECT_EQ(run.screen_state, 1);
+  EXPECT_EQ(run.screen_state, ScreenState::Text);
   EXPECT_THROW(get_max_x(), GraphicsNotOpen);  // the surface is closed
 }
 

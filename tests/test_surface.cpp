@@ -70,10 +70,10 @@ class Lcg {
 Surface striped(int width, int height) {
   Surface s = fresh(width, height);
   for (int x = 0; x < width; ++x) {
-    s.set_fill(kSolidFill, 1 + x % 6);
+    s.set_fill(FillPattern::Solid, 1 + x % 6);
     s.fill_bar(x, 0, x, height - 1);
   }
-  s.set_fill(kSolidFill, 9);
+  s.set_fill(FillPattern::Solid, 9);
   for (int y = 0; y < height; y += 5) s.fill_bar(0, y, width - 1, y);
   return s;
 }
@@ -101,9 +101,9 @@ int64_t region_area(const ChangedRegion& region) {
 
 TEST(SurfaceBar, CornersInEitherOrderFillTheSameInclusiveRectangle) {
   Surface a = fresh(16, 24), b = fresh(16, 24);
-  a.set_fill(kSolidFill, 4);
-  b.set_fill(kSolidFill, 4);
-  a.set_line_style(kSolidLine, 0, kThickWidth);  // the line thickness plays no part in a bar
+  a.set_fill(FillPattern::Solid, 4);
+  b.set_fill(FillPattern::Solid, 4);
+  a.set_line_style(LineStyle::Solid, 0, LineThickness::Thick);  // the line thickness plays no part in a bar
   a.fill_bar(10, 20, 5, 15);
   b.fill_bar(5, 15, 10, 20);
   EXPECT_EQ(art(a), art(b));
@@ -114,9 +114,9 @@ TEST(SurfaceBar, CornersInEitherOrderFillTheSameInclusiveRectangle) {
 
 TEST(SurfaceBar, EmptyPatternPaintsBackgroundWhateverFillColour) {
   Surface s = fresh(8, 8);
-  s.set_fill(kSolidFill, 4);
+  s.set_fill(FillPattern::Solid, 4);
   s.fill_bar(0, 0, 7, 7);
-  s.set_fill(kEmptyFill, 14);
+  s.set_fill(FillPattern::Empty, 14);
   s.fill_bar(2, 2, 5, 5);
   EXPECT_EQ(count_colour(s, 0), 16);
   EXPECT_EQ(count_colour(s, 4), 48);
@@ -156,7 +156,7 @@ TEST(SurfaceRectangle, OnePixelHighOrWideRectangleIsASingleLine) {
 
 TEST(SurfaceRectangle, ThickOutlineIsFourThickLines) {
   Surface s = fresh(12, 10);
-  s.set_line_style(kSolidLine, 0, kThickWidth);
+  s.set_line_style(LineStyle::Solid, 0, LineThickness::Thick);
   s.draw_rectangle(2, 2, 8, 6);
   EXPECT_EQ(art(s), rows({"............",
                           "..######....",
@@ -197,7 +197,7 @@ TEST(SurfaceLine, SteepLineStepsAlongY) {
 TEST(SurfaceLine, ThickLinesAddNeighboursAcrossTheSlowerDirection) {
   Surface horizontal = fresh(6, 5), vertical = fresh(5, 6), shallow = fresh(6, 5),
           steep = fresh(5, 6);
-  for (Surface* s : {&horizontal, &vertical, &shallow, &steep}) s->set_line_style(kSolidLine, 0, kThickWidth);
+  for (Surface* s : {&horizontal, &vertical, &shallow, &steep}) s->set_line_style(LineStyle::Solid, 0, LineThickness::Thick);
   horizontal.draw_line(4, 2, 1, 2);
   vertical.draw_line(2, 1, 2, 4);
   shallow.draw_line(1, 1, 4, 2);
@@ -212,7 +212,7 @@ TEST(SurfaceLine, ThickLinesAddNeighboursAcrossTheSlowerDirection) {
 // column; one a pixel further out does not.
 TEST(SurfaceLine, ThickLineJustOutsideTheClipBoxReachesIntoIt) {
   Surface s = fresh(8, 8);
-  s.set_line_style(kSolidLine, 0, kThickWidth);
+  s.set_line_style(LineStyle::Solid, 0, LineThickness::Thick);
   s.set_viewport(2, 2, 5, 5, Clipping::On);
   s.draw_line(-2, -1, 9, -1);  // rows 0..2 of the surface: row 2 is inside
   s.draw_line(4, -2, 4, 9);    // columns 5..7: column 5 is inside
@@ -261,7 +261,7 @@ TEST(SurfaceArc, HalfCircleClosedByALineHoldsAFloodFill) {
   Surface s = fresh(40, 40);
   s.draw_arc(20, 20, 90, 270, 12);
   s.draw_line(20, 8, 20, 32);
-  s.set_fill(kSolidFill, 4);
+  s.set_fill(FillPattern::Solid, 4);
   s.flood_fill(14, 20, 15);
   EXPECT_GT(count_colour(s, 4), 150);
   for (int y = 0; y < 40; ++y) {
@@ -278,7 +278,7 @@ TEST(SurfaceArc, HalfCircleClosedByALineHoldsAFloodFill) {
 TEST(SurfaceFloodFill, SeedOutsideTheViewportDoesNothing) {
   Surface s = fresh(20, 20);
   s.set_viewport(5, 5, 14, 14, Clipping::Off);
-  s.set_fill(kSolidFill, 4);
+  s.set_fill(FillPattern::Solid, 4);
   s.flood_fill(-1, 3, 15);
   s.flood_fill(3, 10, 15);
   EXPECT_EQ(count_colour(s, 4), 0);
@@ -287,7 +287,7 @@ TEST(SurfaceFloodFill, SeedOutsideTheViewportDoesNothing) {
 TEST(SurfaceFloodFill, StaysInsideTheViewportEvenWithClippingOff) {
   Surface s = fresh(10, 10);
   s.set_viewport(2, 2, 7, 7, Clipping::Off);
-  s.set_fill(kSolidFill, 4);
+  s.set_fill(FillPattern::Solid, 4);
   s.flood_fill(0, 0, 15);
   EXPECT_EQ(count_colour(s, 4), 36);
   EXPECT_EQ(s.get_pixel(2, 2), 4);
@@ -297,9 +297,9 @@ TEST(SurfaceFloodFill, StaysInsideTheViewportEvenWithClippingOff) {
 TEST(SurfaceFloodFill, StopsOnlyAtTheBorderColour) {
   Surface s = fresh(12, 12);
   s.draw_rectangle(0, 0, 11, 11);
-  s.set_fill(kSolidFill, 4);
+  s.set_fill(FillPattern::Solid, 4);
   s.fill_bar(5, 1, 5, 10);  // a wall in another colour
-  s.set_fill(kSolidFill, 2);
+  s.set_fill(FillPattern::Solid, 2);
   s.fill_bar(8, 3, 9, 4);   // pixels already in the fill colour
   s.flood_fill(2, 2, 15);
   EXPECT_EQ(count_colour(s, 2), 100);
@@ -309,18 +309,18 @@ TEST(SurfaceFloodFill, StopsOnlyAtTheBorderColour) {
 TEST(SurfaceFloodFill, FillInTheBorderColourEnds) {
   Surface s = fresh(12, 12);
   s.draw_rectangle(0, 0, 11, 11);
-  s.set_fill(kSolidFill, 15);
+  s.set_fill(FillPattern::Solid, 15);
   s.flood_fill(4, 4, 15);
   EXPECT_EQ(count_colour(s, 15), 144);
 }
 
 TEST(SurfaceFloodFill, BorderIsComparedAsThePixelReadsBack) {
   Surface s = fresh(10, 4);
-  s.set_fill(kSolidFill, 4);
+  s.set_fill(FillPattern::Solid, 4);
   s.fill_bar(0, 0, 9, 3);
-  s.set_fill(kSolidFill, 255);  // black, reads back as 0
+  s.set_fill(FillPattern::Solid, 255);  // black, reads back as 0
   s.fill_bar(5, 0, 5, 3);
-  s.set_fill(kSolidFill, 2);
+  s.set_fill(FillPattern::Solid, 2);
   s.flood_fill(1, 1, 0);
   EXPECT_EQ(count_colour(s, 2), 20);
   EXPECT_EQ(s.get_pixel(6, 1), 4);
@@ -330,7 +330,7 @@ TEST(SurfaceFloodFill, BorderIsComparedAsThePixelReadsBack) {
 
 TEST(SurfaceText, GlyphPixelsTakeTheDrawingColourAndOthersStay) {
   Surface s = fresh(12, 12);
-  s.set_fill(kSolidFill, 4);
+  s.set_fill(FillPattern::Solid, 4);
   s.fill_bar(0, 0, 11, 11);
   s.draw_text(2, 3, "A");  // left / top justification after opening
   std::string glyph;
@@ -345,18 +345,18 @@ TEST(SurfaceText, GlyphPixelsTakeTheDrawingColourAndOthersStay) {
 
 TEST(SurfaceText, JustificationMovesTheTopLeftCorner) {
   Surface s = fresh(24, 16);
-  s.set_text_justify(kRightText, kBottomText);
+  s.set_text_justify(HorizontalJustify::Right, VerticalJustify::Bottom);
   s.draw_text(16, 8, "A");  // corner at (8, 0)
   EXPECT_EQ(s.get_pixel(10, 0), 15);
   EXPECT_EQ(s.get_pixel(8, 2), 15);
-  s.set_text_justify(kCenterText, kMiddleText);
+  s.set_text_justify(HorizontalJustify::Center, VerticalJustify::Middle);
   s.draw_text(12, 12, "A");  // corner at (8, 8)
   EXPECT_EQ(s.get_pixel(10, 8), 15);
 }
 
 TEST(SurfaceText, CentredTitleStartingLeftOfTheViewportIsNotDrawnAtAll) {
   Surface s = fresh(40, 10);
-  s.set_text_justify(kCenterText, kTopText);
+  s.set_text_justify(HorizontalJustify::Center, VerticalJustify::Top);
   s.draw_text(15, 0, "ABCD");  // would start at x = -1
   EXPECT_EQ(count_colour(s, 15), 0);
   s.draw_text(16, 0, "ABCD");
@@ -433,7 +433,7 @@ TEST(SurfaceImage, SizeCountsTwoBytesAPixelAndTheHeader) {
 TEST(SurfaceImage, GetThenPutElsewhereReproducesTheRectangle) {
   Surface s = fresh(30, 20);
   s.draw_line(0, 0, 5, 4);
-  s.set_fill(kSolidFill, 4);
+  s.set_fill(FillPattern::Solid, 4);
   s.fill_bar(3, 0, 5, 1);
   std::vector<uint8_t> image(static_cast<size_t>(Surface::image_size(0, 0, 5, 4)));
   s.get_image(0, 0, 5, 4, image.data());
@@ -444,7 +444,7 @@ TEST(SurfaceImage, GetThenPutElsewhereReproducesTheRectangle) {
   EXPECT_EQ(header[2], 0);
   EXPECT_EQ(image_pixel(image, 0), 15);
   EXPECT_EQ(image_pixel(image, 3), 4);
-  s.put_image(20, 12, image.data(), kCopyPut);
+  s.put_image(20, 12, image.data(), PutMode::Copy);
   for (int y = 0; y < 5; ++y) {
     for (int x = 0; x < 6; ++x) EXPECT_EQ(s.get_pixel(20 + x, 12 + y), s.get_pixel(x, y));
   }
@@ -454,7 +454,7 @@ TEST(SurfaceImage, ReadsBackTheLowestIndexOfEachColour) {
   Surface s = fresh(4, 1);
   const int colours[4] = {255, 31, 16, 8};
   for (int x = 0; x < 4; ++x) {
-    s.set_fill(kSolidFill, colours[x]);
+    s.set_fill(FillPattern::Solid, colours[x]);
     s.fill_bar(x, 0, x, 0);
   }
   EXPECT_EQ(s.get_pixel(0, 0), 0);
@@ -471,7 +471,7 @@ TEST(SurfaceImage, ReadsBackTheLowestIndexOfEachColour) {
 // buffer.
 TEST(SurfaceImage, RectangleRightOfOrBelowTheSurfaceReadsAsZeros) {
   Surface s = fresh(6, 4);
-  s.set_fill(kSolidFill, 4);
+  s.set_fill(FillPattern::Solid, 4);
   s.fill_bar(0, 0, 5, 3);
   for (const auto& [x1, y1] : {std::pair{8, 0}, std::pair{6, 1}, std::pair{0, 5}}) {
     const auto size = static_cast<size_t>(Surface::image_size(x1, y1, x1 + 2, y1 + 2));
@@ -484,17 +484,17 @@ TEST(SurfaceImage, RectangleRightOfOrBelowTheSurfaceReadsAsZeros) {
 
 TEST(SurfaceImage, PutIsClippedToTheViewportAndAlwaysToTheSurface) {
   Surface source = fresh(4, 4);
-  source.set_fill(kSolidFill, 4);
+  source.set_fill(FillPattern::Solid, 4);
   source.fill_bar(0, 0, 3, 3);
   std::vector<uint8_t> image(static_cast<size_t>(Surface::image_size(0, 0, 3, 3)));
   source.get_image(0, 0, 3, 3, image.data());
 
   Surface s = fresh(8, 8);
   s.set_viewport(2, 2, 5, 5, Clipping::On);
-  s.put_image(-1, 2, image.data(), kCopyPut);  // columns 1..4, rows 4..7 before clipping
+  s.put_image(-1, 2, image.data(), PutMode::Copy);  // columns 1..4, rows 4..7 before clipping
   EXPECT_EQ(count_colour(s, 4), 3 * 2);
   s.set_viewport(2, 2, 5, 5, Clipping::Off);
-  s.put_image(-4, -4, image.data(), kCopyPut);  // rows and columns -2..1
+  s.put_image(-4, -4, image.data(), PutMode::Copy);  // rows and columns -2..1
   EXPECT_EQ(count_colour(s, 4), 6 + 4);
   EXPECT_EQ(s.get_pixel(0, 0), 4);
 }
@@ -506,7 +506,7 @@ TEST(SurfaceImage, MoveGivesThePixelsOfGetThenPut) {
     Surface a = fresh(23, 17);
     for (int y = 0; y < 17; ++y) {
       for (int x = 0; x < 23; ++x) {
-        a.set_fill(kSolidFill, random.below(256));
+        a.set_fill(FillPattern::Solid, random.below(256));
         a.fill_bar(x, y, x, y);
       }
     }
@@ -523,7 +523,7 @@ TEST(SurfaceImage, MoveGivesThePixelsOfGetThenPut) {
     const int y = near ? std::min(y1, y2) + random.between(-3, 3) : random.between(-10, 18);
     std::vector<uint8_t> image(static_cast<size_t>(Surface::image_size(x1, y1, x2, y2)));
     a.get_image(x1, y1, x2, y2, image.data());
-    a.put_image(x, y, image.data(), kCopyPut);
+    a.put_image(x, y, image.data(), PutMode::Copy);
     b.move_region(x1, y1, x2, y2, x, y);
     for (int py = 0; py < 17; ++py) {
       for (int px = 0; px < 23; ++px) {
@@ -544,8 +544,8 @@ TEST(SurfaceChanges, OpeningChangesAllAndTakingStartsAfresh) {
   EXPECT_EQ(all.begin()->area(), 200);
   EXPECT_TRUE(s.take_changes().empty());
   s.set_viewport(2, 2, 9, 9, Clipping::On);  // state changes alone change no pixel
-  s.set_fill(kSolidFill, 4);
-  s.set_text_justify(kCenterText, kMiddleText);
+  s.set_fill(FillPattern::Solid, 4);
+  s.set_text_justify(HorizontalJustify::Center, VerticalJustify::Middle);
   s.draw_text(0, 0, "A");  // the corner rule draws nothing
   EXPECT_TRUE(s.take_changes().empty());
 }
@@ -567,17 +567,17 @@ TEST(SurfaceChanges, EveryOperationRecordsEachPixelItChanges) {
       {"line", 1, [](Surface& s) { s.draw_line(60, 2, 1, 9); }, true},
       {"thick steep line", 3, [](Surface& s) { s.draw_line(0, 0, 4, 30); }, true},
       {"thick dashed line", 3, [](Surface& s) {
-         s.set_line_style(kDottedLine, 0, kThickWidth);
+         s.set_line_style(LineStyle::Dotted, 0, LineThickness::Thick);
          s.draw_line(2, 30, 40, 30);
        }, true},
       {"thick rectangle", 3, [](Surface& s) { s.draw_rectangle(0, 0, 9, 5); }, true},
       {"rectangle", 1, [](Surface& s) { s.draw_rectangle(50, 40, 70, 52); }, true},
       {"thick arc", 3, [](Surface& s) { s.draw_arc(6, 6, 0, 360, 7); }, true},
       {"arc", 1, [](Surface& s) { s.draw_arc(60, 20, 45, 300, 10); }, true},
-      {"flood fill", 1, [](Surface& s) { s.set_fill(kSolidFill, 2); s.flood_fill(9, 9, 9); }, true},
+      {"flood fill", 1, [](Surface& s) { s.set_fill(FillPattern::Solid, 2); s.flood_fill(9, 9, 9); }, true},
       {"text", 1, [](Surface& s) { s.draw_text(1, 1, "Ab\xDB"); }, true},
       {"text at the edge", 1, [](Surface& s) { s.draw_text(58, 44, "\xDB\xDB"); }, true},
-      {"image", 1, [&](Surface& s) { s.put_image(-4, 30, insect.data(), kCopyPut); }, true},
+      {"image", 1, [&](Surface& s) { s.put_image(-4, 30, insect.data(), PutMode::Copy); }, true},
       {"move", 1, [](Surface& s) { s.move_region(10, 10, 40, 20, 7, 12); }, true},
       {"move from off", 1, [](Surface& s) { s.move_region(-5, -5, 6, 6, 58, 2); }, true},
       {"clear", 1, [](Surface& s) { s.clear_viewport(); }, false},
@@ -593,7 +593,7 @@ TEST(SurfaceChanges, EveryOperationRecordsEachPixelItChanges) {
                    std::to_string(view.x2));
       Surface s = striped(64, 48);
       s.set_viewport(view.x1, view.y1, view.x2, view.y2, view.clip ? Clipping::On : Clipping::Off);
-      s.set_line_style(kSolidLine, 0, static_cast<LineThickness>(c.thickness));
+      s.set_line_style(LineStyle::Solid, 0, static_cast<LineThickness>(c.thickness));
       s.take_changes();
       const std::vector<uint8_t> before = pixels_of(s);
       c.draw(s);
@@ -681,7 +681,7 @@ TEST(SurfaceViewport, ClippingOnKeepsPixelsInsideAndOffStillInsideTheSurface) {
 
 TEST(SurfaceViewport, ClearPaintsTheViewportInTheBackgroundColour) {
   Surface s = fresh(5, 5);
-  s.set_fill(kSolidFill, 4);
+  s.set_fill(FillPattern::Solid, 4);
   s.fill_bar(0, 0, 4, 4);
   s.set_viewport(1, 1, 3, 3, Clipping::On);
   s.clear_viewport();
@@ -693,11 +693,11 @@ TEST(SurfaceViewport, ClearPaintsTheViewportInTheBackgroundColour) {
 TEST(SurfaceResult, RejectedArgumentsReportMinusElevenAndChangeNothing) {
   const std::function<void(Surface&)> rejected[] = {
       [](Surface& s) { s.set_fill(static_cast<FillPattern>(13), 4); },
-      [](Surface& s) { s.set_fill(kSolidFill, 256); },
-      [](Surface& s) { s.set_line_style(static_cast<LineStyle>(5), 0, kNormalWidth); },
-      [](Surface& s) { s.set_line_style(kSolidLine, 0, static_cast<LineThickness>(2)); },
-      [](Surface& s) { s.set_text_justify(static_cast<HorizontalJustify>(3), kBottomText); },
-      [](Surface& s) { s.set_text_justify(kLeftText, static_cast<VerticalJustify>(3)); },
+      [](Surface& s) { s.set_fill(FillPattern::Solid, 256); },
+      [](Surface& s) { s.set_line_style(static_cast<LineStyle>(5), 0, LineThickness::Normal); },
+      [](Surface& s) { s.set_line_style(LineStyle::Solid, 0, static_cast<LineThickness>(2)); },
+      [](Surface& s) { s.set_text_justify(static_cast<HorizontalJustify>(3), VerticalJustify::Bottom); },
+      [](Surface& s) { s.set_text_justify(HorizontalJustify::Left, static_cast<VerticalJustify>(3)); },
       [](Surface& s) { s.set_viewport(-1, 0, 3, 3, Clipping::On); },
   };
   for (const auto& call : rejected) {
@@ -749,7 +749,7 @@ TEST(SurfaceGraphics, OpenTakesThePresentersSizeAndCloseClosesItsWindow) {
   EXPECT_EQ(graph_result(), kGraphInvalidArgument);
   EXPECT_EQ(graph_result(), kGraphOk);  // reading the result resets it
   set_viewport(1, 1, 4, 4, Clipping::Off);
-  set_fill(kSolidFill, 4);
+  set_fill(FillPattern::Solid, 4);
   surface_changed = false;
   fill_bar(0, 0, 1, 1);
   EXPECT_TRUE(surface_changed);
@@ -791,7 +791,7 @@ TEST(SurfaceGraphics, BatchTakesTheDrawingLockOnce) {
   uint64_t before = drawing_lock_count();
   {
     const DrawingBatch batch;
-    set_fill(kSolidFill, 4);
+    set_fill(FillPattern::Solid, 4);
     fill_bar(0, 0, 9, 9);
     draw_text(0, 0, "x");
     EXPECT_EQ(get_max_x(), 63);

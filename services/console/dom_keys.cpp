@@ -41,13 +41,13 @@ constexpr ControlKey kControlKeys[] = {
 constexpr uint8_t kCtrlC = 3;
 
 KeyModifier held_modifier(unsigned modifiers) {
-  if (modifiers & (dom_mod::kAlt | dom_mod::kMeta)) return KeyModifier::kAlt;
-  if (modifiers & dom_mod::kCtrl) return KeyModifier::kCtrl;
-  if (modifiers & dom_mod::kShift) return KeyModifier::kShift;
-  return KeyModifier::kNone;
+  if (modifiers & (dom_mod::kAlt | dom_mod::kMeta)) return KeyModifier::Alt;
+  if (modifiers & dom_mod::kCtrl) return KeyModifier::Ctrl;
+  if (modifiers & dom_mod::kShift) return KeyModifier::Shift;
+  return KeyModifier::Plain;
 }
 
-DomKeyResult key(uint8_t code, bool extended) { return {DomKeyStatus::kKey, {code, extended}}; }
+DomKeyResult key(uint8_t code, bool extended) { return {DomKeyStatus::Key, {code, extended}}; }
 
 DomKeyResult extended(const PcKeyCodes& codes, unsigned modifiers) {
   return key(pc_key_code(codes, held_modifier(modifiers)), true);
@@ -58,7 +58,7 @@ bool single_character(std::string_view text, char32_t& character) {
   if (text.empty()) return false;
   const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(text.data()), text.size());
   const Utf8Char decoded = decode_utf8(bytes);
-  if (decoded.status != Utf8Char::Status::kChar || decoded.length != text.size()) return false;
+  if (decoded.status != Utf8Char::Status::Char || decoded.length != text.size()) return false;
   character = decoded.character;
   return character >= 0x20 && character != 0x7F;
 }
@@ -68,14 +68,14 @@ bool single_character(std::string_view text, char32_t& character) {
 DomKeyResult character_key(char32_t character, unsigned modifiers) {
   const KeyModifier held = held_modifier(modifiers);
   const bool ascii_letter = (character >= 'a' && character <= 'z') || (character >= 'A' && character <= 'Z');
-  if (held == KeyModifier::kAlt) {
+  if (held == KeyModifier::Alt) {
     if (character < kAltCodes.size() && kAltCodes[character] != 0) return key(kAltCodes[character], true);
     return {};
   }
-  if (held == KeyModifier::kCtrl) {
+  if (held == KeyModifier::Ctrl) {
     if (!ascii_letter) return {};
     const auto code = static_cast<uint8_t>((character | 0x20) - 'a' + 1);
-    if (code == kCtrlC) return {DomKeyStatus::kInterrupt, {}};
+    if (code == kCtrlC) return {DomKeyStatus::Interrupt, {}};
     return key(code, false);
   }
   const int byte = unicode_to_cp852(character);

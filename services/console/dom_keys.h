@@ -23,14 +23,14 @@ constexpr unsigned kShift = 1, kCtrl = 2, kAlt = 4, kMeta = 8, kAltGraph = 16;
 }
 
 enum class DomKeyStatus : uint8_t {
-  kKey,        // `key` is the key the press gives
-  kInterrupt,  // Ctrl-C: the program is to end
-  kIgnored,    // no key: the browser may act on it
+  Key,        // `key` is the key the press gives
+  Interrupt,  // Ctrl-C: the program is to end
+  Ignored,    // no key: the browser may act on it
 };
 
 struct DomKeyResult {
-  DomKeyStatus status = DomKeyStatus::kIgnored;
-  KeyEvent key{};  // for kKey only
+  DomKeyStatus status = DomKeyStatus::Ignored;
+  KeyEvent key{};  // for Key only
 };
 
 // The key of a keydown event; `key` and `code` are the event's strings in UTF-8.

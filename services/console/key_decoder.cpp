@@ -75,17 +75,17 @@ struct SpecialByte {
   uint8_t code;
 };
 constexpr SpecialByte kSpecialBytes[] = {
-    {0, KeyDecodeStatus::kDropped, 0},    // Ctrl-Space: no character on the PC either
-    {3, KeyDecodeStatus::kInterrupt, 0},  // Ctrl-C
-    {10, KeyDecodeStatus::kKey, 13},      // line feed is Enter
-    {127, KeyDecodeStatus::kKey, 8},      // most terminals send DEL for Backspace
+    {0, KeyDecodeStatus::Dropped, 0},    // Ctrl-Space: no character on the PC either
+    {3, KeyDecodeStatus::Interrupt, 0},  // Ctrl-C
+    {10, KeyDecodeStatus::Key, 13},      // line feed is Enter
+    {127, KeyDecodeStatus::Key, 8},      // most terminals send DEL for Backspace
 };
 
 KeyDecodeResult key_result(uint8_t code, bool extended, std::size_t consumed) {
-  return {KeyDecodeStatus::kKey, consumed, KeyEvent{code, extended}};
+  return {KeyDecodeStatus::Key, consumed, KeyEvent{code, extended}};
 }
 
-KeyDecodeResult dropped(std::size_t consumed) { return {KeyDecodeStatus::kDropped, consumed, {}}; }
+KeyDecodeResult dropped(std::size_t consumed) { return {KeyDecodeStatus::Dropped, consumed, {}}; }
 
 KeyDecodeResult partial() { return {}; }
 
@@ -93,10 +93,10 @@ KeyDecodeResult partial() { return {}; }
 uint8_t modified_code(const KeyCodes& codes, int modifier) {
   if (modifier < 1 || modifier > 16) return 0;
   const int held = modifier - 1;
-  if (held & (2 | 8)) return pc_key_code(codes, KeyModifier::kAlt);
-  if (held & 4) return pc_key_code(codes, KeyModifier::kCtrl);
-  if (held & 1) return pc_key_code(codes, KeyModifier::kShift);
-  return pc_key_code(codes, KeyModifier::kNone);
+  if (held & (2 | 8)) return pc_key_code(codes, KeyModifier::Alt);
+  if (held & 4) return pc_key_code(codes, KeyModifier::Ctrl);
+  if (held & 1) return pc_key_code(codes, KeyModifier::Shift);
+  return pc_key_code(codes, KeyModifier::Plain);
 }
 
 KeyDecodeResult extended_key(const KeyCodes& codes, int modifier, std::size_t consumed) {
@@ -139,7 +139,7 @@ int final_key_modifier(const Parameters& parameters) {
 
 // An escape sequence split into its parts, scanned from `start` (the byte after Esc [ or Esc O).
 struct SequenceScan {
-  enum class Kind : uint8_t { kComplete, kPartial, kMalformed } kind;
+  enum class Kind : uint8_t { Complete, Partial, Malformed } kind;
   std::size_t length;                   // bytes through the final (complete) or before the fault
   std::span<const uint8_t> parameters;  // the parameter bytes
   bool has_intermediates;
@@ -156,12 +156,12 @@ SequenceScan scan_sequence(std::span<const uint8_t> bytes, std::size_t start) {
   const std::size_t intermediates_start = i;
   while (i < end && bytes[i] >= 0x20 && bytes[i] <= 0x2F) ++i;
   const bool has_intermediates = i > intermediates_start;
-  if (i >= kMaxSequenceLength) return {SequenceScan::Kind::kMalformed, i, parameters, false, 0};
-  if (i == bytes.size()) return {SequenceScan::Kind::kPartial, i, parameters, false, 0};
+  if (i >= kMaxSequenceLength) return {SequenceScan::Kind::Malformed, i, parameters, false, 0};
+  if (i == bytes.size()) return {SequenceScan::Kind::Partial, i, parameters, false, 0};
   if (bytes[i] < 0x40 || bytes[i] > 0x7E) {
-    return {SequenceScan::Kind::kMalformed, i, parameters, false, 0};
+    return {SequenceScan::Kind::Malformed, i, parameters, false, 0};
   }
-  return {SequenceScan::Kind::kComplete, i + 1, parameters, has_intermediates, bytes[i]};
+  return {SequenceScan::Kind::Complete, i + 1, parameters, has_intermediates, bytes[i]};
 }
 
 // Esc [ [ A..E: F1..F5 of the Linux console.
@@ -175,8 +175,8 @@ KeyDecodeResult decode_csi(std::span<const uint8_t> bytes) {
   if (bytes.size() == 2) return partial();
   if (bytes[2] == '[') return decode_linux_function_key(bytes);
   const SequenceScan scan = scan_sequence(bytes, 2);
-  if (scan.kind == SequenceScan::Kind::kPartial) return partial();
-  if (scan.kind == SequenceScan::Kind::kMalformed) return dropped(scan.length);
+  if (scan.kind == SequenceScan::Kind::Partial) return partial();
+  if (scan.kind == SequenceScan::Kind::Malformed) return dropped(scan.length);
   const Parameters parameters = parse_parameters(scan.parameters);
   if (scan.has_intermediates || !parameters.valid) return dropped(scan.length);
   if (scan.final == '~') {
@@ -198,13 +198,13 @@ KeyDecodeResult decode_csi(std::span<const uint8_t> bytes) {
 KeyDecodeResult decode_ss3(std::span<const uint8_t> bytes) {
   if (bytes.size() == 2) return partial();
   const SequenceScan scan = scan_sequence(bytes, 2);
-  if (scan.kind == SequenceScan::Kind::kPartial) return partial();
+  if (scan.kind == SequenceScan::Kind::Partial) return partial();
   // Esc O and then no sequence at all: Alt+O, and the next byte stands on its own.
-  if (scan.kind == SequenceScan::Kind::kMalformed && scan.length == 2) {
+  if (scan.kind == SequenceScan::Kind::Malformed && scan.length == 2) {
     return key_result(kAltCodes['O'], true, 2);
   }
   const Parameters parameters = parse_parameters(scan.parameters);
-  if (scan.kind != SequenceScan::Kind::kComplete || scan.has_intermediates || !parameters.valid) {
+  if (scan.kind != SequenceScan::Kind::Complete || scan.has_intermediates || !parameters.valid) {
     return dropped(scan.length);
   }
   for (const FinalKey& key : kSs3FinalKeys) {
@@ -232,7 +232,7 @@ KeyDecodeResult decode_alt(std::span<const uint8_t> bytes) {
 
 KeyDecodeResult decode_escape(std::span<const uint8_t> bytes, MoreInput more) {
   if (bytes.size() == 1) {
-    return more == MoreInput::kMayFollow ? partial() : key_result(kEscape, false, 1);
+    return more == MoreInput::MayFollow ? partial() : key_result(kEscape, false, 1);
   }
   KeyDecodeResult result;
   if (bytes[1] == '[') {
@@ -242,7 +242,7 @@ KeyDecodeResult decode_escape(std::span<const uint8_t> bytes, MoreInput more) {
   } else {
     return decode_alt(bytes);
   }
-  if (result.status != KeyDecodeStatus::kPartial || more == MoreInput::kMayFollow) return result;
+  if (result.status != KeyDecodeStatus::Partial || more == MoreInput::MayFollow) return result;
   // The sequence stopped short. Esc O alone was Alt+O; a cut sequence is dropped whole rather
   // than typed as characters into a prompt.
   if (bytes.size() == 2 && bytes[1] == 'O') return key_result(kAltCodes['O'], true, 2);
@@ -253,10 +253,10 @@ KeyDecodeResult decode_escape(std::span<const uint8_t> bytes, MoreInput more) {
 // a malformed sequence (up to the first byte that does not belong to it).
 KeyDecodeResult decode_utf8_key(std::span<const uint8_t> bytes, MoreInput more) {
   const Utf8Char decoded = decode_utf8(bytes);
-  if (decoded.status == Utf8Char::Status::kTruncated) {
-    return more == MoreInput::kMayFollow ? partial() : dropped(decoded.length);
+  if (decoded.status == Utf8Char::Status::Truncated) {
+    return more == MoreInput::MayFollow ? partial() : dropped(decoded.length);
   }
-  if (decoded.status == Utf8Char::Status::kMalformed) return dropped(decoded.length);
+  if (decoded.status == Utf8Char::Status::Malformed) return dropped(decoded.length);
   // Bytes below 128 would forge control keys or repeat ASCII; only letters of the upper half count.
   const int code = unicode_to_cp852(decoded.character);
   if (code < 0x80 || code > 0xFF) return dropped(decoded.length);
@@ -282,10 +282,10 @@ KeyDecodeResult decode_key(std::span<const uint8_t> bytes, MoreInput more) {
 
 std::vector<KeyDecodeResult> KeyDecoder::feed(std::span<const uint8_t> bytes) {
   buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
-  return decode_buffer(MoreInput::kMayFollow);
+  return decode_buffer(MoreInput::MayFollow);
 }
 
-std::vector<KeyDecodeResult> KeyDecoder::flush() { return decode_buffer(MoreInput::kTimedOut); }
+std::vector<KeyDecodeResult> KeyDecoder::flush() { return decode_buffer(MoreInput::TimedOut); }
 
 std::vector<KeyDecodeResult> KeyDecoder::decode_buffer(MoreInput more) {
   std::vector<KeyDecodeResult> keys;
@@ -293,11 +293,11 @@ std::vector<KeyDecodeResult> KeyDecoder::decode_buffer(MoreInput more) {
   while (position < buffer_.size()) {
     const std::span<const uint8_t> rest(buffer_.data() + position, buffer_.size() - position);
     const KeyDecodeResult result = decode_key(rest, more);
-    if (result.status == KeyDecodeStatus::kPartial) break;
+    if (result.status == KeyDecodeStatus::Partial) break;
     const bool folded_line_feed = rest[0] == '\n' && after_carriage_return_;
     after_carriage_return_ = rest[0] == '\r';
     position += result.consumed;
-    if (folded_line_feed || result.status == KeyDecodeStatus::kDropped) continue;
+    if (folded_line_feed || result.status == KeyDecodeStatus::Dropped) continue;
     keys.push_back(result);
   }
   buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(position));

@@ -11,7 +11,7 @@
 // which is never delivered as a key), bytes to drop (an unknown sequence, consumed whole, or a
 // character code page 852 lacks), or partial: the bytes begin a sequence that needs more. A
 // partial answer is final only while more input may still come; the caller that saw no further
-// byte for kEscapeTimeoutMs decodes again with MoreInput::kTimedOut, and a lone Esc becomes the
+// byte for kEscapeTimeoutMs decodes again with MoreInput::TimedOut, and a lone Esc becomes the
 // Esc key (27). KeyDecoder keeps the partial tail between reads, so sequences may be split.
 #pragma once
 
@@ -27,25 +27,25 @@ constexpr int kEscapeTimeoutMs = 50;
 
 // Whether bytes may still follow those given to the decoder.
 enum class MoreInput : uint8_t {
-  kMayFollow,  // the buffer ends where the last read ended; a sequence may continue
-  kTimedOut,   // nothing came for kEscapeTimeoutMs (or input ended): resolve what is there
+  MayFollow,  // the buffer ends where the last read ended; a sequence may continue
+  TimedOut,   // nothing came for kEscapeTimeoutMs (or input ended): resolve what is there
 };
 
 enum class KeyDecodeStatus : uint8_t {
-  kKey,        // `consumed` bytes gave `key`
-  kInterrupt,  // Ctrl-C (byte 3): the user wants the program to end
-  kDropped,    // `consumed` bytes are an unknown sequence or a character without a code
-  kPartial,    // the bytes begin a sequence that needs more input; nothing consumed
+  Key,        // `consumed` bytes gave `key`
+  Interrupt,  // Ctrl-C (byte 3): the user wants the program to end
+  Dropped,    // `consumed` bytes are an unknown sequence or a character without a code
+  Partial,    // the bytes begin a sequence that needs more input; nothing consumed
 };
 
 struct KeyDecodeResult {
-  KeyDecodeStatus status = KeyDecodeStatus::kPartial;
+  KeyDecodeStatus status = KeyDecodeStatus::Partial;
   std::size_t consumed = 0;  // bytes taken from the front of the buffer (0 when partial)
-  KeyEvent key{};            // the key, for kKey only
+  KeyEvent key{};            // the key, for Key only
 };
 
-// Decodes the key at the front of `bytes`, which must not be empty. Never answers kPartial for
-// MoreInput::kTimedOut, so every byte is eventually consumed.
+// Decodes the key at the front of `bytes`, which must not be empty. Never answers Partial for
+// MoreInput::TimedOut, so every byte is eventually consumed.
 KeyDecodeResult decode_key(std::span<const uint8_t> bytes, MoreInput more);
 
 // The decoder with its buffer: bytes go in as they are read, whole keys come out.

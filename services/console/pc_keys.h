@@ -15,15 +15,15 @@ struct PcKeyCodes {
   uint8_t plain, shift, ctrl, alt;
 };
 
-enum class KeyModifier : uint8_t { kNone, kShift, kCtrl, kAlt };
+enum class KeyModifier : uint8_t { Plain, Shift, Ctrl, Alt };
 
 // The code of `key` with `modifier` held.
 constexpr uint8_t pc_key_code(const PcKeyCodes& key, KeyModifier modifier) {
   switch (modifier) {
-    case KeyModifier::kShift: return key.shift;
-    case KeyModifier::kCtrl: return key.ctrl;
-    case KeyModifier::kAlt: return key.alt;
-    case KeyModifier::kNone: break;
+    case KeyModifier::Shift: return key.shift;
+    case KeyModifier::Ctrl: return key.ctrl;
+    case KeyModifier::Alt: return key.alt;
+    case KeyModifier::Plain: break;
   }
   return key.plain;
 }

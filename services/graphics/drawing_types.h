@@ -8,19 +8,24 @@
 // graph_result values.
 constexpr int kGraphOk = 0;
 constexpr int kGraphNotOpen = -1;
-constexpr int kGraphNotDetected = -2;
 constexpr int kGraphNoFloodMemory = -7;
-constexpr int kGraphInvalidMode = -10;
 constexpr int kGraphInvalidArgument = -11;
 
 // 0 is the background colour, 1 the fill colour; 2..12 are the hatched patterns of surface.cpp.
-enum FillPattern : int { kEmptyFill = 0, kSolidFill = 1, kLastFillPattern = 12 };
+enum class FillPattern : int { Empty = 0, Solid = 1, Last = 12 };
 // 4 takes the caller's 16-bit pattern.
-enum LineStyle : int { kSolidLine = 0, kDottedLine = 1, kCenterLine = 2, kDashedLine = 3, kUserLine = 4 };
-enum LineThickness : int { kNormalWidth = 1, kThickWidth = 3 };
-enum HorizontalJustify : int { kLeftText = 0, kCenterText = 1, kRightText = 2 };
-enum VerticalJustify : int { kBottomText = 0, kMiddleText = 1, kTopText = 2 };
+enum class LineStyle : int { Solid = 0, Dotted = 1, Center = 2, Dashed = 3, User = 4 };
+// The line's width in pixels.
+enum class LineThickness : int { Normal = 1, Thick = 3 };
+enum class HorizontalJustify : int { Left = 0, Center = 1, Right = 2 };
+enum class VerticalJustify : int { Bottom = 0, Middle = 1, Top = 2 };
 // How put_image writes: only the plain copy the programs use.
-enum PutMode : int { kCopyPut = 0 };
+enum class PutMode : int { Copy = 0 };
+// The number a setting stands for (its value in the drawing state, a pattern's row in a table).
+template <typename Setting>
+constexpr int number_of(Setting setting) {
+  return static_cast<int>(setting);
+}
+
 // Whether the viewport clips what is drawn in it.
 enum class Clipping : uint8_t { Off, On };

@@ -29,7 +29,6 @@ Surface the_surface;                         // guarded by the_lock
 std::mutex the_lock;
 std::atomic<Presenter*> the_presenter{nullptr};
 int closed_result = kGraphOk;                // graph_result while no surface is open; the_lock
-bool in_graphics_mode = false;               // cleared by leave_graphics_mode; the_lock
 thread_local int batch_depth = 0;            // DrawingBatch nesting on this thread
 thread_local uint64_t lock_count = 0;        // drawing_lock_count of this thread
 
@@ -108,11 +107,9 @@ void open_graphics(int16_t& /*driver*/, int16_t& /*mode*/, std::string_view /*dr
   std::lock_guard<std::mutex> guard(the_lock);
   if (!shown || !usable_size(width, height)) {
     the_surface.close();
-    in_graphics_mode = false;
     closed_result = kGraphInvalidArgument;
   } else {
     the_surface.open(width, height);
-    in_graphics_mode = true;
     closed_result = kGraphOk;
   }
   surface_changed.store(true, std::memory_order_release);
@@ -130,20 +127,16 @@ void close_graphics() {
   if (Presenter* presenter = the_presenter.load()) presenter->close_window();
   std::lock_guard<std::mutex> guard(the_lock);
   the_surface.close();
-  in_graphics_mode = false;
   closed_result = kGraphOk;
   surface_changed.store(true, std::memory_order_release);
 }
 
-// Only marks the mode; the picture and the window stay. With no surface open it is a no-op that
-// reports -1, since the text screen calls it whenever it takes over.
+// Nothing visible changes: the picture and the window stay, and no operation of the surface
+// depends on the mode. With no surface open it reports -1, since the text screen calls it
+// whenever it takes over.
 void leave_graphics_mode() {
   OperationLock guard;
-  if (the_surface.is_open()) {
-    in_graphics_mode = false;
-  } else {
-    closed_result = kGraphNotOpen;
-  }
+  if (!the_surface.is_open()) closed_result = kGraphNotOpen;
 }
 
 int graph_result() {

@@ -31,8 +31,8 @@
 
 namespace {
 
-constexpr int kMaxFillPattern = kLastFillPattern;
-constexpr int kMaxLineStyle = kUserLine;
+constexpr int kMaxFillPattern = number_of(FillPattern::Last);
+constexpr int kMaxLineStyle = number_of(LineStyle::User);
 constexpr int kGlyphSize = 8;
 constexpr int kImageHeaderBytes = 12;  // width, height, reserved: three 32-bit words
 constexpr int kMaxFloodSeeds = 1023;
@@ -269,22 +269,28 @@ void Surface::clear_viewport() {
 }
 
 void Surface::set_fill(FillPattern pattern, int colour) {
-  if (pattern < 0 || pattern > kMaxFillPattern || colour < 0 || colour > 255) return reject();
+  if (number_of(pattern) < 0 || number_of(pattern) > kMaxFillPattern || colour < 0 || colour > 255) {
+    return reject();
+  }
   state_.fill_pattern = pattern;
   state_.fill_colour = static_cast<uint8_t>(colour);
 }
 
 void Surface::set_line_style(LineStyle style, uint16_t pattern, LineThickness thickness) {
-  if (style < 0 || style > kMaxLineStyle || (thickness != kNormalWidth && thickness != kThickWidth)) {
+  if (number_of(style) < 0 || number_of(style) > kMaxLineStyle ||
+      (thickness != LineThickness::Normal && thickness != LineThickness::Thick)) {
     return reject();
   }
   state_.line_style = style;
-  state_.line_pattern = style == kUserLine ? pattern : kLineStyles[style];
+  state_.line_pattern = style == LineStyle::User ? pattern : kLineStyles[number_of(style)];
   state_.thickness = thickness;
 }
 
 void Surface::set_text_justify(HorizontalJustify horizontal, VerticalJustify vertical) {
-  if (horizontal < 0 || horizontal > 2 || vertical < 0 || vertical > 2) return reject();
+  if (number_of(horizontal) < 0 || number_of(horizontal) > 2 || number_of(vertical) < 0 ||
+      number_of(vertical) > 2) {
+    return reject();
+  }
   state_.justify_horizontal = horizontal;
   state_.justify_vertical = vertical;
 }
@@ -309,7 +315,7 @@ void Surface::span(int x1, int x2, int y, uint8_t colour) {
 // Pixels x1..x2 (x1 <= x2) of row y in the fill pattern: set bits the fill colour, clear bits
 // the background colour.
 void Surface::pattern_span(int x1, int x2, int y) {
-  const uint8_t bits = kFillPatterns[state_.fill_pattern][y & 7];
+  const uint8_t bits = kFillPatterns[number_of(state_.fill_pattern)][y & 7];
   if (bits == 0xFF) return span(x1, x2, y, state_.fill_colour);
   if (bits == 0x00) return span(x1, x2, y, state_.background);
   if (y < clip_.y1 || y > clip_.y2) return;
@@ -364,7 +370,7 @@ void Surface::draw_line(int x1, int y1, int x2, int y2) {
   const int ax1 = x1 + state_.view_x1, ay1 = y1 + state_.view_y1;
   const int ax2 = x2 + state_.view_x1, ay2 = y2 + state_.view_y1;
   line_absolute(ax1, ay1, ax2, ay2);
-  const int half = state_.thickness / 2;
+  const int half = number_of(state_.thickness) / 2;
   touch(std::min(ax1, ax2) - half, std::min(ay1, ay2) - half, std::max(ax1, ax2) + half,
         std::max(ay1, ay2) + half);
 }
@@ -377,7 +383,7 @@ void Surface::line_absolute(int x1, int y1, int x2, int y2) {
 
 // Row y from x1 to x2 (x1 <= x2); thickness 3 adds rows y - 1 and y + 1.
 void Surface::horizontal_line(int x1, int x2, int y) {
-  const int half = state_.thickness / 2;
+  const int half = number_of(state_.thickness) / 2;
   if (y + half < clip_.y1 || y - half > clip_.y2 || x2 < clip_.x1 || x1 > clip_.x2) return;
   for (int row = y - half; row <= y + half; ++row) {
     if (state_.line_pattern == 0xFFFF) {
@@ -392,7 +398,7 @@ void Surface::horizontal_line(int x1, int x2, int y) {
 
 // Column x from y1 to y2 (y1 <= y2); thickness 3 adds columns x - 1 and x + 1.
 void Surface::vertical_line(int x, int y1, int y2) {
-  const int half = state_.thickness / 2;
+  const int half = number_of(state_.thickness) / 2;
   if (x + half < clip_.x1 || x - half > clip_.x2 || y2 < clip_.y1 || y1 > clip_.y2) return;
   if (state_.line_pattern == 0xFFFF) return block(x - half, y1, x + half, y2, state_.colour);
   for (int col = x - half; col <= x + half; ++col) {
@@ -434,7 +440,7 @@ void Surface::bresenham_line(int x1, int y1, int x2, int y2) {
 // direction (left and right of a steep line, above and below of any other).
 void Surface::line_dot(int x, int y, bool steep) {
   plot(x, y, state_.colour);
-  if (state_.thickness != 3) return;
+  if (state_.thickness != LineThickness::Thick) return;
   if (steep) {
     plot(x - 1, y, state_.colour);
     plot(x + 1, y, state_.colour);
@@ -453,7 +459,7 @@ void Surface::draw_rectangle(int x1, int y1, int x2, int y2) {
   const int right = std::max(x1, x2) + state_.view_x1;
   const int top = std::min(y1, y2) + state_.view_y1;
   const int bottom = std::max(y1, y2) + state_.view_y1;
-  const int half = state_.thickness / 2;
+  const int half = number_of(state_.thickness) / 2;
   touch(left - half, top - half, right + half, bottom + half);
   if (left == right || top == bottom) return line_absolute(left, top, right, bottom);
   line_absolute(left, top, right - 1, top);
@@ -474,10 +480,10 @@ void Surface::draw_arc(int x, int y, uint16_t start_angle, uint16_t end_angle, u
   const int cx = x + state_.view_x1;
   const int cy = y + state_.view_y1;
   const int r = std::max<int>(radius, 1);
-  const int reach = state_.thickness == 3 ? r + 1 : r;
+  const int reach = state_.thickness == LineThickness::Thick ? r + 1 : r;
   touch(cx - reach, cy - reach, cx + reach, cy + reach);
   arc_ring(cx, cy, start, end, r);
-  if (state_.thickness == 3) {
+  if (state_.thickness == LineThickness::Thick) {
     arc_ring(cx, cy, start, end, r + 1);
     arc_ring(cx, cy, start, end, r - 1);
   }
@@ -617,9 +623,9 @@ void Surface::draw_text(int x, int y, std::string_view cp852_text) {
   // costs a store-forwarding stall on the drawing path.
   const HorizontalJustify horizontal = state_.justify_horizontal;
   const VerticalJustify vertical = state_.justify_vertical;
-  const int x0 = x - (horizontal == kLeftText ? 0 : horizontal == kCenterText ? width / 2 : width);
+  const int x0 = x - (horizontal == HorizontalJustify::Left ? 0 : horizontal == HorizontalJustify::Center ? width / 2 : width);
   const int y0 =
-      y - (vertical == kBottomText ? kGlyphSize : vertical == kMiddleText ? kGlyphSize / 2 : 0);
+      y - (vertical == VerticalJustify::Bottom ? kGlyphSize : vertical == VerticalJustify::Middle ? kGlyphSize / 2 : 0);
   if (x0 < 0 || y0 < 0) return;
   if (x0 > state_.view_x2 - state_.view_x1 || y0 > state_.view_y2 - state_.view_y1) return;
   const int left = state_.view_x1 + x0;
@@ -733,7 +739,7 @@ SurfaceBox Surface::clip_placement(int64_t left, int64_t top, int64_t width, int
 // Draws an ImageBuffer with its top-left pixel at (x, y), each pixel replaced by its stored
 // colour (mode 0, the only mode; others are rejected). Rows and columns outside clip_ are skipped.
 void Surface::put_image(int x, int y, const uint8_t* buffer, PutMode mode) {
-  if (mode != 0) return reject();
+  if (mode != PutMode::Copy) return reject();
   const int width = read_int32(buffer);
   const int height = read_int32(buffer + 4);
   if (width <= 0 || height <= 0) return;

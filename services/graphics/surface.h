@@ -23,15 +23,15 @@
 struct DrawingState {
   uint8_t colour = 15;          // drawing colour (never changed by the programs)
   uint8_t background = 0;
-  FillPattern fill_pattern = kSolidFill;
+  FillPattern fill_pattern = FillPattern::Solid;
   uint8_t fill_colour = 255;
-  LineStyle line_style = kSolidLine;
+  LineStyle line_style = LineStyle::Solid;
   uint16_t line_pattern = 0xFFFF;
-  LineThickness thickness = kNormalWidth;
+  LineThickness thickness = LineThickness::Normal;
   int view_x1 = 0, view_y1 = 0, view_x2 = 0, view_y2 = 0;  // absolute, inclusive
   Clipping clip = Clipping::On;
-  HorizontalJustify justify_horizontal = kLeftText;
-  VerticalJustify justify_vertical = kTopText;
+  HorizontalJustify justify_horizontal = HorizontalJustify::Left;
+  VerticalJustify justify_vertical = VerticalJustify::Top;
   int result = 0;               // graph_result
 };
 

@@ -9,8 +9,8 @@
 #include "services/console/console.h"
 #include "services/console/keyboard.h"
 #include "services/graphics/graphics.h"
+#include "services/graphics/picture.h"
 #include "services/graphics/presenter.h"
-#include "services/graphics/window_presenter.h"
 #include "services/notices.h"
 #include "services/program_host.h"
 #include "services/turn_hook.h"
@@ -94,8 +94,7 @@ class WebPresenter : public Presenter {
     if (!measured_) {
       int free_width = 0, free_height = 0;
       page_free_area(&free_width, &free_height);
-      width_ = std::max(kMinSurfaceWidth, free_width);
-      height_ = std::max(kMinSurfaceHeight, free_height);
+      measure_surface(free_width, free_height, 0, 0, 1, width_, height_);
       measured_ = true;
     }
     width = width_;

@@ -12,6 +12,7 @@
 #include "services/console/keyboard.h"
 #include "services/cp852.h"
 #include "services/graphics/graphics.h"
+#include "services/graphics/picture.h"
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
 #include "services/web/web_host.h"
@@ -21,23 +22,13 @@ static_assert(sizeof(ConsoleCell) == 2, "the page reads cells as (character, att
 namespace {
 
 // What zorvan_key_down tells the page.
-enum KeyDownAnswer : int { kIgnored = 0, kTaken = 1, kInterrupt = 2 };
+enum class KeyDownAnswer : int { Ignored = 0, Taken = 1, Interrupt = 2 };
 
 // The page writes a keydown event's key and code here, each NUL-terminated UTF-8, before it calls
 // zorvan_key_down: a buffer of the program's own, since the program's stack is in use while it
 // waits.
 constexpr std::size_t kKeyTextSize = 128;
 char key_text[2][kKeyTextSize];
-
-// Palette index -> RGBA bytes in memory order, as an ImageData holds them.
-std::vector<uint32_t> make_rgba_table() {
-  std::vector<uint32_t> table(256);
-  for (int i = 0; i < 256; ++i) {
-    const uint32_t rgb = kPalette[i];
-    table[i] = 0xFF000000u | ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
-  }
-  return table;
-}
 
 std::vector<uint32_t> rgba_frame;
 
@@ -55,15 +46,15 @@ EMSCRIPTEN_KEEPALIVE int zorvan_key_down(int modifiers) {
   key_text[0][kKeyTextSize - 1] = key_text[1][kKeyTextSize - 1] = '\0';
   const DomKeyResult result = key_for_dom_event(key_text[0], key_text[1], static_cast<unsigned>(modifiers));
   switch (result.status) {
-    case DomKeyStatus::kKey:
+    case DomKeyStatus::Key:
       push_key(result.key);
-      return kTaken;
-    case DomKeyStatus::kInterrupt:
-      return kInterrupt;
-    case DomKeyStatus::kIgnored:
+      return static_cast<int>(KeyDownAnswer::Taken);
+    case DomKeyStatus::Interrupt:
+      return static_cast<int>(KeyDownAnswer::Interrupt);
+    case DomKeyStatus::Ignored:
       break;
   }
-  return kIgnored;
+  return static_cast<int>(KeyDownAnswer::Ignored);
 }
 
 // True when a key waits in the queue (the page's tests wait for the program to take them).
@@ -102,12 +93,12 @@ EMSCRIPTEN_KEEPALIVE const uint32_t* zorvan_surface_rgba_if_changed() {
   if (!surface_changed.exchange(false)) return nullptr;
   const Surface& surface = current_surface();
   if (!surface.is_open()) return nullptr;
-  static const std::vector<uint32_t> table = make_rgba_table();
+  static const ColourTable table = make_colour_table(kRgbaBytes);
   const std::size_t count =
       static_cast<std::size_t>(surface.width()) * static_cast<std::size_t>(surface.height());
   rgba_frame.resize(count);
   const uint8_t* indices = surface.pixels();
-  for (std::size_t i = 0; i < count; ++i) rgba_frame[i] = table[indices[i]];
+  convert_pixels(indices, count, table, rgba_frame.data());
   return rgba_frame.data();
 }
 

@@ -133,8 +133,8 @@ void digest_arcs(HeadlessPresenter& presenter) {
   constexpr int kCentre = kSide / 2;
   Digest digest("arcs");
   open_surface(presenter, kSide, kSide);
-  for (const LineThickness thickness : {kNormalWidth, kThickWidth}) {
-    set_line_style(kSolidLine, 0, thickness);
+  for (const LineThickness thickness : {LineThickness::Normal, LineThickness::Thick}) {
+    set_line_style(LineStyle::Solid, 0, thickness);
     for (int radius = 2; radius <= kLargest; ++radius) {
       clear_viewport();
       draw_arc(kCentre, kCentre, 0, 360, static_cast<uint16_t>(radius));

@@ -42,10 +42,10 @@
 namespace {
 
 struct Item {
-  enum Kind { kKey, kTimedKey, kCheck } kind = kKey;
+  enum class Kind { Key, TimedKey, Check } kind = Kind::Key;
   KeyEvent key{};
-  int64_t step = 0;  // kTimedKey
-  std::string name;  // kCheck
+  int64_t step = 0;  // Kind::TimedKey
+  std::string name;  // Kind::Check
 };
 
 std::deque<Item> script;
@@ -74,15 +74,15 @@ void read_script(const char* path) {
     std::string verb;
     if (!(words >> verb)) continue;
     Item item;
-    item.kind = Item::kKey;
+    item.kind = Item::Kind::Key;
     if (verb == "key") {
       item.key = parse_key(words);
     } else if (verb == "at") {
-      item.kind = Item::kTimedKey;
+      item.kind = Item::Kind::TimedKey;
       words >> item.step;
       item.key = parse_key(words);
     } else if (verb == "check") {
-      item.kind = Item::kCheck;
+      item.kind = Item::Kind::Check;
       words >> item.name;
     } else {
       fail("unknown script line: " + line);
@@ -121,10 +121,10 @@ void feed_at_wait() {
   bool handed_in = false;
   while (!script.empty()) {
     Item& item = script.front();
-    if (item.kind == Item::kCheck) {
+    if (item.kind == Item::Kind::Check) {
       if (handed_in) return;
       write_checkpoint(item.name);
-    } else if (item.kind == Item::kKey) {
+    } else if (item.kind == Item::Kind::Key) {
       push_key(item.key);
       handed_in = true;
     } else {
@@ -191,7 +191,7 @@ int main(int argc, char** argv) {
   set_turn_hook(after_turn);
   const LogicOutcome outcome = run_logic_guarded([&] { run_main_sequence(version); });
   for (const Item& item : script) {
-    if (item.kind == Item::kCheck) write_checkpoint(item.name);
+    if (item.kind == Item::Kind::Check) write_checkpoint(item.name);
   }
   if (!outcome.message.empty()) std::fprintf(stderr, "%s\n", outcome.message.c_str());
   return outcome.exit_code;

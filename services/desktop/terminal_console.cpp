@@ -10,7 +10,7 @@
 // the saved modes of standard input, whether curses is active, the resize flag and the reader's
 // wake-up pipe. The SIGWINCH handler only sets the flag and writes one byte to the pipe; the
 // reader thread then wakes the key wait, and the logic thread redraws.
-#include "services/console/terminal_console.h"
+#include "services/desktop/terminal_console.h"
 
 #include <fcntl.h>
 #include <langinfo.h>
@@ -133,9 +133,9 @@ bool same_cell(const ConsoleCell& a, const ConsoleCell& b) {
 
 void deliver(const std::vector<KeyDecodeResult>& keys) {
   for (const KeyDecodeResult& key : keys) {
-    if (key.status == KeyDecodeStatus::kKey) {
+    if (key.status == KeyDecodeStatus::Key) {
       push_key(key.key);
-    } else if (key.status == KeyDecodeStatus::kInterrupt && !interrupt_program()) {
+    } else if (key.status == KeyDecodeStatus::Interrupt && !interrupt_program()) {
       restore_terminal_now();
       std::_Exit(130);
     }
@@ -162,7 +162,7 @@ void restore_terminal_now() {
 TerminalConsole::~TerminalConsole() { stop(); }
 
 bool TerminalConsole::start() {
-  if (output_ != Output::kNone) return true;
+  if (output_ != Output::Silent) return true;
   if (pipe2(wake_pipe_, O_NONBLOCK | O_CLOEXEC) != 0) {
     std::fprintf(stderr, "%s\n", notice::console_failed(std::strerror(errno)).c_str());
     return false;
@@ -175,12 +175,12 @@ bool TerminalConsole::start() {
     input_modes_saved.store(true);
   }
   // Decided first, so that stop() can undo a start that fails half way.
-  output_ = isatty(STDOUT_FILENO) == 1 ? Output::kCurses : Output::kPlain;
-  if (output_ == Output::kCurses && !start_curses()) {
+  output_ = isatty(STDOUT_FILENO) == 1 ? Output::Curses : Output::Plain;
+  if (output_ == Output::Curses && !start_curses()) {
     stop();
     return false;
   }
-  if (output_ == Output::kPlain && input_is_terminal) set_raw_input_modes();
+  if (output_ == Output::Plain && input_is_terminal) set_raw_input_modes();
   screen_printed_ = false;
   stopping_.store(false);
   set_console_backend(this);
@@ -240,7 +240,7 @@ bool TerminalConsole::start_curses() {
 }
 
 void TerminalConsole::stop() {
-  if (output_ == Output::kNone) return;
+  if (output_ == Output::Silent) return;
   const bool on_reader_thread = reader_.joinable() && reader_.get_id() == std::this_thread::get_id();
   stopping_.store(true);
   wake_reader();
@@ -258,7 +258,7 @@ void TerminalConsole::stop() {
   wake_fd.store(-1);
   sigaction(SIGWINCH, &previous_window_change_action, nullptr);
   const Output output = output_;
-  output_ = Output::kNone;
+  output_ = Output::Silent;
   restore_terminal_now();
   if (curses_screen != nullptr && !on_reader_thread) {
     delscreen(curses_screen);
@@ -271,11 +271,11 @@ void TerminalConsole::stop() {
     }
   }
   screen_printed_ = false;
-  if (output == Output::kPlain) print_last_screen();
+  if (output == Output::Plain) print_last_screen();
 }
 
 void TerminalConsole::print_last_screen() {
-  if (output_ == Output::kCurses || screen_printed_) return;
+  if (output_ == Output::Curses || screen_printed_) return;
   screen_printed_ = true;
   int last_row = kConsoleRows;
   while (last_row > 0 && console_row_text(last_row).empty()) --last_row;
@@ -286,7 +286,7 @@ void TerminalConsole::print_last_screen() {
 }
 
 void TerminalConsole::present(const ConsoleState& state) {
-  if (output_ != Output::kCurses || !curses_active.load()) return;
+  if (output_ != Output::Curses || !curses_active.load()) return;
   if (resize_pending.exchange(false)) redraw_after_resize();
   if (terminal_too_small_) return;
   draw_model(state);

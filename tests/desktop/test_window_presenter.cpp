@@ -1,6 +1,6 @@
-// The window presenter's parts that need no display: colours, the locked copy, fitting the
-// picture, the surface size, key translation, and the no-display answer. The window itself is
-// tested on a virtual X server by tests/e2e/test_window_xvfb.sh.
+// The window presenter's parts that need no display: the locked copy, key translation and the
+// no-display answer (the picture's size, placement and colours are the core's: test_picture.cpp).
+// The window itself is tested on a virtual X server by tests/e2e/test_window_xvfb.sh.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -17,29 +17,10 @@
 #include "services/console/keyboard.h"
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
-#include "services/graphics/window_keys.h"
-#include "services/graphics/window_presenter.h"
+#include "services/desktop/window_keys.h"
+#include "services/desktop/window_presenter.h"
 
 namespace {
-
-TEST(WindowPresenter, ColourTableIsThePaletteOpaque) {
-  const ColourTable table = make_colour_table();
-  EXPECT_EQ(table.pixel[0], 0xFF000000u);
-  EXPECT_EQ(table.pixel[2], 0xFF00A800u);
-  EXPECT_EQ(table.pixel[4], 0xFFA80000u);
-  EXPECT_EQ(table.pixel[8], 0xFF545454u);
-  EXPECT_EQ(table.pixel[15], 0xFFFCFCFCu);
-  EXPECT_EQ(table.pixel[255], 0xFF000000u);
-  for (int i = 0; i < 256; ++i) EXPECT_EQ(table.pixel[i], 0xFF000000u | kPalette[i]) << i;
-
-  const uint8_t indices[] = {15, 0, 4, 255};
-  uint32_t argb[4] = {};
-  convert_pixels(indices, 4, table, argb);
-  EXPECT_EQ(argb[0], 0xFFFCFCFCu);
-  EXPECT_EQ(argb[1], 0xFF000000u);
-  EXPECT_EQ(argb[2], 0xFFA80000u);
-  EXPECT_EQ(argb[3], 0xFF000000u);
-}
 
 // A small surface opened through the headless presenter, as the programs' tests do.
 class WindowPresenterCopy : public ::testing::Test {
@@ -48,7 +29,7 @@ class WindowPresenterCopy : public ::testing::Test {
     set_presenter(&headless_);
     int16_t driver = 0, mode = 0;
     open_graphics(driver, mode, "");
-    set_fill(kSolidFill, 4);
+    set_fill(FillPattern::Solid, 4);
     fill_bar(2, 1, 5, 3);
   }
   void TearDown() override {
@@ -105,7 +86,7 @@ TEST_F(WindowPresenterCopy, CopyWaitsForTheBatchToEnd) {
   std::thread repaint;
   {
     const DrawingBatch batch;
-    set_fill(kEmptyFill, 0);
+    set_fill(FillPattern::Empty, 0);
     fill_bar(0, 0, 15, 7);
     repaint = std::thread([&] {
       copy_changed_pixels(frame, 16, 8, changed);
@@ -113,7 +94,7 @@ TEST_F(WindowPresenterCopy, CopyWaitsForTheBatchToEnd) {
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_FALSE(copied.load());
-    set_fill(kSolidFill, 2);
+    set_fill(FillPattern::Solid, 2);
     fill_bar(9, 0, 15, 7);
   }
   repaint.join();
@@ -153,12 +134,12 @@ TEST_F(WindowPresenterCopy, ChangedBoxesGiveTheSamePictureAsTheWholeFrame) {
     }
     std::vector<uint8_t> changed_frame(kWidth * kHeight), whole_frame(kWidth * kHeight);
     const std::function<void()> steps[] = {
-        [] { set_fill(kSolidFill, 4); fill_bar(2, 1, 5, 3); },
+        [] { set_fill(FillPattern::Solid, 4); fill_bar(2, 1, 5, 3); },
         [] { draw_line(0, 7, 15, 0); },
-        [] { set_fill(kSolidFill, 200); fill_bar(12, 4, 14, 6); draw_text(0, 0, "\x01"); },
+        [] { set_fill(FillPattern::Solid, 200); fill_bar(12, 4, 14, 6); draw_text(0, 0, "\x01"); },
         [] { move_region(0, 0, 7, 7, 3, 1); },
         [] { set_viewport(2, 2, 6, 5, Clipping::On); clear_viewport(); set_viewport(0, 0, 15, 7, Clipping::On); },
-        [] { set_fill(kSolidFill, 9); flood_fill(15, 7, 15); draw_arc(4, 4, 0, 360, 3); },
+        [] { set_fill(FillPattern::Solid, 9); flood_fill(15, 7, 15); draw_arc(4, 4, 0, 360, 3); },
     };
     for (const auto& step : steps) {
       step();
@@ -230,44 +211,6 @@ TEST(WindowPresenter, WindowOfAnotherSizeShowsTheWholePictureAtAWholeMultipleOrS
     }
     SDL_FreeSurface(window);
   }
-}
-
-TEST(WindowPresenter, PictureFitsKeepingItsProportions) {
-  struct Case {
-    int pw, ph, ow, oh;
-    Rect expected;
-  };
-  const Case cases[] = {
-      {640, 480, 640, 480, {0, 0, 640, 480}},      // same size: one to one
-      {640, 480, 400, 400, {0, 50, 400, 300}},     // narrow window: bars above and below
-      {640, 480, 640, 200, {187, 0, 266, 200}},    // wide window: bars left and right
-      {1920, 1017, 960, 600, {0, 46, 960, 508}},   // half size, height truncated
-      {640, 480, 1280, 960, {0, 0, 1280, 960}},    // enlarged
-      {640, 480, 0, 0, {0, 0, 0, 0}},              // minimised: nothing to draw
-  };
-  for (const Case& c : cases) {
-    const Rect r = fit_picture(c.pw, c.ph, c.ow, c.oh);
-    EXPECT_EQ(r.x, c.expected.x) << c.ow << "x" << c.oh;
-    EXPECT_EQ(r.y, c.expected.y) << c.ow << "x" << c.oh;
-    EXPECT_EQ(r.w, c.expected.w) << c.ow << "x" << c.oh;
-    EXPECT_EQ(r.h, c.expected.h) << c.ow << "x" << c.oh;
-  }
-}
-
-TEST(WindowPresenter, SurfaceIsTheUsableAreaLessTheFrameAndAtLeast640x480) {
-  int w = 0, h = 0;
-  measure_surface(1920, 1040, 0, 23, 1, w, h);  // a taskbar and a title bar
-  EXPECT_EQ(w, 1920);
-  EXPECT_EQ(h, 1017);
-  measure_surface(640, 480, 0, 0, 1, w, h);
-  EXPECT_EQ(w, 640);
-  EXPECT_EQ(h, 480);
-  measure_surface(800, 500, 10, 40, 1, w, h);
-  EXPECT_EQ(w, 790);
-  EXPECT_EQ(h, 480);
-  measure_surface(320, 200, 0, 0, 1, w, h);
-  EXPECT_EQ(w, 640);
-  EXPECT_EQ(h, 480);
 }
 
 TEST(WindowPresenter, KeyDownTranslation) {
@@ -367,40 +310,3 @@ TEST(WindowPresenter, CtrlCInTheWindowInterruptsInsteadOfTypingAKey) {
   EXPECT_FALSE(interrupt_program());
 }
 
-TEST(WindowPresenter, ZoomDividesTheUsableAreaAndKeeps640x480) {
-  int w = 0, h = 0;
-  measure_surface(1920, 1017, 0, 0, 2, w, h);
-  EXPECT_EQ(w, 960);
-  EXPECT_EQ(h, 508);
-  measure_surface(1920, 1040, 0, 23, 3, w, h);
-  EXPECT_EQ(w, 640);
-  EXPECT_EQ(h, 480);  // 1017 / 3 = 339 rows would be too few
-  EXPECT_EQ(largest_zoom(1920, 1017), 2);
-  EXPECT_EQ(largest_zoom(3840, 2160), 4);
-  EXPECT_EQ(largest_zoom(1280, 959), 1);
-  EXPECT_EQ(largest_zoom(639, 480), 0);
-}
-
-TEST(WindowPresenter, PictureIsShownAtTheLargestWholeMultipleThatFits) {
-  struct Case {
-    int pw, ph, ow, oh;
-    Rect expected;
-    bool whole;
-  };
-  const Case cases[] = {
-      {640, 480, 640, 480, {0, 0, 640, 480}, true},        // same size
-      {960, 508, 1920, 1017, {0, 0, 1920, 1016}, true},    // zoom 2 in its maximised window
-      {640, 480, 1000, 1000, {180, 260, 640, 480}, true},  // 1.5 times is shown at 1, centred
-      {640, 480, 1300, 980, {10, 10, 1280, 960}, true},    // twice, centred
-      {640, 480, 400, 400, {0, 50, 400, 300}, false},      // smaller window: shrunk to fit
-      {640, 480, 0, 0, {0, 0, 0, 0}, false},               // minimised: nothing to draw
-  };
-  for (const Case& c : cases) {
-    const Placement p = place_picture(c.pw, c.ph, c.ow, c.oh);
-    EXPECT_EQ(p.whole_multiple, c.whole) << c.ow << "x" << c.oh;
-    EXPECT_EQ(p.target.x, c.expected.x) << c.ow << "x" << c.oh;
-    EXPECT_EQ(p.target.y, c.expected.y) << c.ow << "x" << c.oh;
-    EXPECT_EQ(p.target.w, c.expected.w) << c.ow << "x" << c.oh;
-    EXPECT_EQ(p.target.h, c.expected.h) << c.ow << "x" << c.oh;
-  }
-}

@@ -1,5 +1,5 @@
 // The window's key mapping: SDL key symbols to the PC codes of pc_keys.h.
-#include "services/graphics/window_keys.h"
+#include "services/desktop/window_keys.h"
 
 #include <SDL.h>
 
@@ -57,10 +57,10 @@ constexpr ControlKey kControlKeys[] = {
 
 // The PC keyboard lets Alt win over Ctrl, and Ctrl over Shift.
 KeyModifier held_modifier(uint16_t mod) {
-  if (mod & KMOD_ALT) return KeyModifier::kAlt;
-  if (mod & KMOD_CTRL) return KeyModifier::kCtrl;
-  if (mod & KMOD_SHIFT) return KeyModifier::kShift;
-  return KeyModifier::kNone;
+  if (mod & KMOD_ALT) return KeyModifier::Alt;
+  if (mod & KMOD_CTRL) return KeyModifier::Ctrl;
+  if (mod & KMOD_SHIFT) return KeyModifier::Shift;
+  return KeyModifier::Plain;
 }
 
 std::optional<KeyEvent> extended_key(SDL_Keycode sym, uint16_t mod) {
@@ -102,7 +102,7 @@ void push_text_keys(const char* utf8) {
   for (std::size_t i = 0; i < text.size();) {
     const Utf8Char decoded = decode_utf8(text.subspan(i));
     i += decoded.length;
-    if (decoded.status != Utf8Char::Status::kChar) continue;
+    if (decoded.status != Utf8Char::Status::Char) continue;
     const int byte = unicode_to_cp852(decoded.character);
     if (byte >= 0) push_key(KeyEvent{static_cast<uint8_t>(byte), false});
   }

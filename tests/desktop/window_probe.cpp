@@ -31,7 +31,7 @@
 #include "services/console/keyboard.h"
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
-#include "services/graphics/window_presenter.h"
+#include "services/desktop/window_presenter.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ void draw_test_picture() {
       {15, 639, 0, 639, 479},
   };
   for (const Bar& bar : kBars) {
-    set_fill(kSolidFill, bar.colour);
+    set_fill(FillPattern::Solid, bar.colour);
     fill_bar(bar.x1, bar.y1, bar.x2, bar.y2);
   }
   draw_line(10, 150, 400, 300);
@@ -73,14 +73,14 @@ void draw_test_picture() {
 void animate_turn(int t) {
   const DrawingBatch turn;
   move_region(23, 130, 422, 179, 20, 130);  // a band scrolled 3 pixels to the left
-  set_fill(kSolidFill, 1 + t % 14);
+  set_fill(FillPattern::Solid, 1 + t % 14);
   fill_bar(419, 130 + t % 40, 422, 179);
   set_viewport(500, 130, 599, 149, Clipping::On);  // a counter box, cleared and written
   clear_viewport();
   draw_rectangle(1, 1, 98, 18);
   draw_text(6, 6, std::to_string(t));
   set_viewport(0, 0, get_max_x(), get_max_y(), Clipping::On);
-  set_fill(kSolidFill, (t * 37) % 256);
+  set_fill(FillPattern::Solid, (t * 37) % 256);
   const int x = (t * 97) % 600, y = 320 + (t * 53) % 120;  // a bar somewhere
   fill_bar(x, y, x + 9, y + 5);
 }
@@ -127,7 +127,7 @@ void close_like_the_user() {
   quit.type = SDL_QUIT;
   SDL_PushEvent(&quit);
   std::this_thread::sleep_for(milliseconds(500));
-  set_fill(kSolidFill, 4);
+  set_fill(FillPattern::Solid, 4);
   fill_bar(0, 0, 639, 479);
   say("drawn after close");
 }

@@ -49,7 +49,7 @@ class TerminalConsole final : public ConsoleBackend {
   void sleep(unsigned milliseconds) override;
 
  private:
-  enum class Output : uint8_t { kNone, kCurses, kPlain };
+  enum class Output : uint8_t { Silent, Curses, Plain };
 
   bool start_curses();
   void redraw_after_resize();
@@ -59,7 +59,7 @@ class TerminalConsole final : public ConsoleBackend {
   void draw_size_notice();
   void read_keys();
 
-  Output output_ = Output::kNone;
+  Output output_ = Output::Silent;
   bool terminal_too_small_ = false;
   bool screen_printed_ = false;                // print_last_screen has nothing left to do
   std::array<std::array<ConsoleCell, kConsoleColumns>, kConsoleRows> shown_{};  // on curses' screen

@@ -55,6 +55,7 @@
 #include <string>
 #include <vector>
 
+#include "services/graphics/picture.h"
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
 
@@ -65,25 +66,8 @@ struct SDL_Surface;
 struct SDL_Window;
 union SDL_Event;
 
-// The smallest surface the programs' 640 x 480 design grid needs.
-constexpr int kMinSurfaceWidth = 640;
-constexpr int kMinSurfaceHeight = 480;
-
 // The exact window title.
 constexpr const char* kWindowTitle = "Graph window application";
-
-// Palette index -> 32-bit pixel value, opaque.
-struct ColourTable {
-  uint32_t pixel[256];
-};
-// For ARGB8888 (0xAARRGGBB).
-ColourTable make_colour_table();
-// For a 32-bit pixel format.
-ColourTable make_colour_table(const SDL_PixelFormat* format);
-
-// Converts `count` palette indices into 32-bit pixels through the table.
-void convert_pixels(const uint8_t* indices, std::size_t count, const ColourTable& table,
-                    uint32_t* pixels);
 
 // Copies the current surface into `frame` under drawing_lock() (one memcpy, nothing else under
 // the lock) and clears surface_changed. Returns false, leaving `frame` alone, when the surface is
@@ -97,21 +81,6 @@ bool copy_surface_pixels(std::vector<uint8_t>& frame, int width, int height);
 // over.
 bool copy_changed_pixels(std::vector<uint8_t>& frame, int width, int height,
                          ChangedRegion& changed);
-
-struct Rect {
-  int x = 0, y = 0, w = 0, h = 0;
-};
-// Where a picture_w x picture_h picture goes in an output_w x output_h window: as large as fits
-// with its proportions kept, centred; the rest of the window is black.
-Rect fit_picture(int picture_w, int picture_h, int output_w, int output_h);
-
-// How the picture is shown: enlarged by the largest whole multiple that fits, each surface pixel
-// a crisp block, or, in a window smaller than the picture, shrunk by the fraction that fits.
-struct Placement {
-  Rect target;
-  bool whole_multiple = false;  // false: shrunk, smoothed so that thin lines survive
-};
-Placement place_picture(int picture_w, int picture_h, int output_w, int output_h);
 
 // What a window shows: the frame converted into 32-bit pixels of the window's format, and how
 // they go onto the window's surface. Main thread.
@@ -153,14 +122,6 @@ class WindowPicture {
   ColourTable colours_{};
 };
 
-// The surface size for a usable desktop area, a window frame (left + right, top + bottom) and a
-// zoom: the area left inside the frame divided by the zoom, never less than 640 x 480.
-void measure_surface(int usable_w, int usable_h, int frame_w, int frame_h, int zoom, int& width,
-                     int& height);
-
-// The largest zoom that leaves a usable area of usable_w x usable_h at least 640 x 480.
-int largest_zoom(int usable_w, int usable_h);
-
 class WindowPresenter : public Presenter {
  public:
   explicit WindowPresenter(int zoom = 1) : zoom_(zoom) {}
@@ -186,7 +147,7 @@ class WindowPresenter : public Presenter {
   void close_window() override;
 
  private:
-  enum class RequestKind { kOpen, kClose };
+  enum class RequestKind { Open, Close };
   struct Request {
     RequestKind kind;
     bool done = false;

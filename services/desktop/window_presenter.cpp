@@ -2,7 +2,7 @@
 //
 // Everything that touches SDL's video runs on the main thread inside run(); the logic thread only
 // queues requests (submit) and waits for them. See window_presenter.h for the model.
-#include "services/graphics/window_presenter.h"
+#include "services/desktop/window_presenter.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>
@@ -17,31 +17,16 @@
 #include <cstring>
 #include <thread>
 
-#include "services/graphics/window_keys.h"
+#include "services/desktop/window_keys.h"
 #include "services/graphics/surface.h"
 
 // ---------------------------------------------------------------------------------------------
 // Repaint steps
 
-ColourTable make_colour_table() {
-  ColourTable table{};
-  for (int i = 0; i < 256; ++i) table.pixel[i] = 0xFF000000u | (kPalette[i] & 0xFFFFFFu);
-  return table;
-}
-
-ColourTable make_colour_table(const SDL_PixelFormat* format) {
-  ColourTable table{};
-  for (int i = 0; i < 256; ++i) {
-    const uint32_t rgb = kPalette[i];
-    table.pixel[i] = SDL_MapRGB(format, static_cast<Uint8>(rgb >> 16), static_cast<Uint8>(rgb >> 8),
-                                static_cast<Uint8>(rgb));
-  }
-  return table;
-}
-
-void convert_pixels(const uint8_t* indices, std::size_t count, const ColourTable& table,
-                    uint32_t* pixels) {
-  for (std::size_t i = 0; i < count; ++i) pixels[i] = table.pixel[indices[i]];
+// The palette in the channel layout of a 32-bit SDL pixel format.
+static ColourTable make_colour_table(const SDL_PixelFormat* format) {
+  return make_colour_table(PixelLayout{format->Rshift, format->Gshift, format->Bshift,
+                                       format->Amask});
 }
 
 bool copy_surface_pixels(std::vector<uint8_t>& frame, int width, int height) {
@@ -79,43 +64,6 @@ bool copy_changed_pixels(std::vector<uint8_t>& frame, int width, int height,
   return true;
 }
 
-Rect fit_picture(int picture_w, int picture_h, int output_w, int output_h) {
-  if (picture_w <= 0 || picture_h <= 0 || output_w <= 0 || output_h <= 0) return {};
-  // Compare the two aspect ratios exactly: output_w / output_h against picture_w / picture_h.
-  const int64_t across = int64_t{output_w} * picture_h;
-  const int64_t down = int64_t{output_h} * picture_w;
-  Rect r;
-  if (across <= down) {  // the width limits the picture
-    r.w = output_w;
-    r.h = static_cast<int>(across / picture_w);
-  } else {
-    r.h = output_h;
-    r.w = static_cast<int>(down / picture_h);
-  }
-  r.x = (output_w - r.w) / 2;
-  r.y = (output_h - r.h) / 2;
-  return r;
-}
-
-Placement place_picture(int picture_w, int picture_h, int output_w, int output_h) {
-  if (picture_w <= 0 || picture_h <= 0) return {};
-  const int multiple = std::min(output_w / picture_w, output_h / picture_h);
-  if (multiple < 1) return {fit_picture(picture_w, picture_h, output_w, output_h), false};
-  const int w = picture_w * multiple, h = picture_h * multiple;
-  return {{(output_w - w) / 2, (output_h - h) / 2, w, h}, true};
-}
-
-void measure_surface(int usable_w, int usable_h, int frame_w, int frame_h, int zoom, int& width,
-                     int& height) {
-  zoom = std::max(1, zoom);
-  width = std::max(kMinSurfaceWidth, (usable_w - std::max(0, frame_w)) / zoom);
-  height = std::max(kMinSurfaceHeight, (usable_h - std::max(0, frame_h)) / zoom);
-}
-
-int largest_zoom(int usable_w, int usable_h) {
-  return std::min(usable_w / kMinSurfaceWidth, usable_h / kMinSurfaceHeight);
-}
-
 // ---------------------------------------------------------------------------------------------
 // The picture
 
@@ -138,16 +86,7 @@ void WindowPicture::destroy() {
 }
 
 void WindowPicture::convert(const uint8_t* frame, const ChangedRegion& changed) {
-  const int width = picture_->w;
-  for (const SurfaceBox& box : changed) {
-    const auto count = static_cast<std::size_t>(box.x2 - box.x1 + 1);
-    for (int y = box.y1; y <= box.y2; ++y) {
-      auto* out = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(picture_->pixels) +
-                                              static_cast<std::ptrdiff_t>(y) * picture_->pitch);
-      convert_pixels(frame + static_cast<std::ptrdiff_t>(y) * width + box.x1, count, colours_,
-                     out + box.x1);
-    }
-  }
+  convert_changed(frame, picture_->w, changed, colours_, picture_->pixels, picture_->pitch);
 }
 
 void WindowPicture::convert_all(const uint8_t* frame) {
@@ -318,10 +257,10 @@ void WindowPresenter::serve_requests() {
 
 void WindowPresenter::carry_out(Request& request) {
   switch (request.kind) {
-    case RequestKind::kOpen:
+    case RequestKind::Open:
       request.ok = open_on_main_thread(request.width, request.height);
       break;
-    case RequestKind::kClose:
+    case RequestKind::Close:
       destroy_window();
       break;
   }
@@ -506,7 +445,7 @@ void WindowPresenter::submit(Request& request) {
 
 bool WindowPresenter::open_window(int& width, int& height) {
   if (!ready_) return false;
-  Request request{RequestKind::kOpen};
+  Request request{RequestKind::Open};
   submit(request);
   if (!request.ok) return false;
   width = request.width;
@@ -516,6 +455,6 @@ bool WindowPresenter::open_window(int& width, int& height) {
 
 void WindowPresenter::close_window() {
   if (!ready_) return;
-  Request request{RequestKind::kClose};
+  Request request{RequestKind::Close};
   submit(request);
 }

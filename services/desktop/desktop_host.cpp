@@ -18,10 +18,10 @@
 #include "services/graphics/presenter.h"
 #include "services/run_time_error.h"
 #include "services/console/keyboard.h"
-#include "services/console/terminal_console.h"
+#include "services/desktop/terminal_console.h"
 #include "services/notices.h"
 #include "services/program_options.h"
-#include "services/graphics/window_presenter.h"
+#include "services/desktop/window_presenter.h"
 
 namespace {
 
