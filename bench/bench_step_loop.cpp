@@ -3,6 +3,7 @@
 // often a turn takes the drawing lock; and the status box alone.
 #include <benchmark/benchmark.h>
 
+#include "sim/status_box.h"
 #include "step_loop_fixture.h"
 
 namespace {
@@ -43,7 +44,7 @@ void BM_StatusBox(benchmark::State& state, bool whole) {
   for (auto _ : state) {
     const DrawingBatch turn;
     ++run.step_count;
-    if (whole) run.status_shown = StatusBoxShown{};
+    if (whole) status_box().forget();
     draw_status_box();
   }
   finish_run();
