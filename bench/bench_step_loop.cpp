@@ -14,8 +14,7 @@ void BM_StepLoop(benchmark::State& state, RunMode mode) {
   start_bench_run(presenter, mode);
   const uint64_t locks = drawing_lock_count();
   for (auto _ : state) one_turn();
-  state.counters["turns/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                 benchmark::Counter::kIsRate);
+  report_turn_rate(state);
   state.counters["locks/turn"] = benchmark::Counter(
       static_cast<double>(drawing_lock_count() - locks), benchmark::Counter::kAvgIterations);
   finish_run();
@@ -23,16 +22,6 @@ void BM_StepLoop(benchmark::State& state, RunMode mode) {
 
 void BM_Quiet(benchmark::State& state) { BM_StepLoop(state, RunMode::Quiet); }
 void BM_Normal(benchmark::State& state) { BM_StepLoop(state, RunMode::Normal); }
-
-void BM_BareModelStep(benchmark::State& state) {
-  HeadlessConsole console;
-  HeadlessPresenter presenter(640, 480);
-  start_bench_run(presenter, RunMode::Quiet);
-  for (auto _ : state) bare_model_step();
-  state.counters["turns/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                 benchmark::Counter::kIsRate);
-  finish_run();
-}
 
 // The status box of one turn, inside the turn's drawing batch: as a step draws it (only the
 // changed glyph cells) and drawn whole every time, as it was before.
