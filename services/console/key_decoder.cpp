@@ -4,7 +4,7 @@
 // intermediate bytes 0x20-0x2F and one final byte 0x40-0x7E; after Esc O (SS3) the same without
 // intermediates. Parameters are decimal numbers separated by ';'. The xterm modifier parameter is
 // 1 + (Shift 1 | Alt 2 | Ctrl 4 | Meta 8): "Esc [ 1 ; 5 C" is Ctrl+Right, "Esc [ 15 ; 3 ~" is Alt+F5.
-// When several modifiers are held, Alt wins over Ctrl and Ctrl over Shift, as on the PC keyboard;
+// When several modifiers are held, Alt wins over Ctrl and Ctrl over Shift (pc_keys.h);
 // Meta counts as Alt. A sequence with a byte outside these ranges, or longer than
 // kMaxSequenceLength, is dropped up to that byte.
 #include "services/console/key_decoder.h"
