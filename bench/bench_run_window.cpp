@@ -21,20 +21,6 @@ namespace {
 
 WindowPresenter* the_window = nullptr;  // initialised on the main thread; null: no display
 
-void report_rate(benchmark::State& state) {
-  state.counters["turns/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                 benchmark::Counter::kIsRate);
-}
-
-void BM_BareModelStep(benchmark::State& state) {
-  HeadlessConsole console;
-  HeadlessPresenter presenter(640, 480);
-  start_bench_run(presenter, RunMode::Quiet);
-  for (auto _ : state) bare_model_step();
-  report_rate(state);
-  finish_run();
-}
-
 // A surface that does not open (no window) is reported as the benchmark's error, not a crash.
 void step_loop(benchmark::State& state, Presenter& presenter, RunMode mode) {
   HeadlessConsole console;
@@ -42,7 +28,7 @@ void step_loop(benchmark::State& state, Presenter& presenter, RunMode mode) {
     start_bench_run(presenter, mode);
     state.SetLabel(std::to_string(get_max_x() + 1) + "x" + std::to_string(get_max_y() + 1));
     for (auto _ : state) one_turn();
-    report_rate(state);
+    report_turn_rate(state);
   } catch (const std::exception& error) {
     state.SkipWithError(error.what());
   }

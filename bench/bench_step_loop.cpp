@@ -3,6 +3,7 @@
 // often a turn takes the drawing lock; and the status box alone.
 #include <benchmark/benchmark.h>
 
+#include "sim/status_box.h"
 #include "step_loop_fixture.h"
 
 namespace {
@@ -13,8 +14,7 @@ void BM_StepLoop(benchmark::State& state, RunMode mode) {
   start_bench_run(presenter, mode);
   const uint64_t locks = drawing_lock_count();
   for (auto _ : state) one_turn();
-  state.counters["turns/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                 benchmark::Counter::kIsRate);
+  report_turn_rate(state);
   state.counters["locks/turn"] = benchmark::Counter(
       static_cast<double>(drawing_lock_count() - locks), benchmark::Counter::kAvgIterations);
   finish_run();
@@ -22,16 +22,6 @@ void BM_StepLoop(benchmark::State& state, RunMode mode) {
 
 void BM_Quiet(benchmark::State& state) { BM_StepLoop(state, RunMode::Quiet); }
 void BM_Normal(benchmark::State& state) { BM_StepLoop(state, RunMode::Normal); }
-
-void BM_BareModelStep(benchmark::State& state) {
-  HeadlessConsole console;
-  HeadlessPresenter presenter(640, 480);
-  start_bench_run(presenter, RunMode::Quiet);
-  for (auto _ : state) bare_model_step();
-  state.counters["turns/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                 benchmark::Counter::kIsRate);
-  finish_run();
-}
 
 // The status box of one turn, inside the turn's drawing batch: as a step draws it (only the
 // changed glyph cells) and drawn whole every time, as it was before.
@@ -43,7 +33,7 @@ void BM_StatusBox(benchmark::State& state, bool whole) {
   for (auto _ : state) {
     const DrawingBatch turn;
     ++run.step_count;
-    if (whole) run.status_shown = StatusBoxShown{};
+    if (whole) status_box().forget();
     draw_status_box();
   }
   finish_run();

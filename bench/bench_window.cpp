@@ -23,8 +23,8 @@
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
 #include "services/desktop/window_presenter.h"
-#include "sim/run_screen.h"
 #include "sim/run_state.h"
+#include "sim/status_box.h"
 
 namespace {
 

@@ -31,17 +31,6 @@ struct InsectRecord {
   int16_t row = 0;     // 1..grid_rows
 };
 
-// What the status box shows since it was last drawn, so that a step need only rewrite the
-// characters that changed. length 0: unknown, the next drawing is whole.
-struct StatusBoxShown {
-  static constexpr std::size_t kRoom = 23;  // " T:" and a 64-bit count with its sign
-  std::array<char, kRoom> room{};     // the text is room[first .. first + length - 1]
-  std::size_t first = 0, length = 0;
-  int64_t steps = 0;                  // the step number it shows
-  int characters = 0;                 // the box's width in characters
-  int max_x = 0, max_y = 0;           // the surface it was drawn on
-};
-
 struct RunState {
   const VersionDescription* version = &kSecondVersion;  // the program this process runs
   int16_t insect_count = 0;  // N, 5..140 once entered
@@ -57,7 +46,6 @@ struct RunState {
   std::vector<uint8_t> insect_image;         // the insect picture, sized by image_size
   ChartPanel empirical_panel, theory_panel;
   StripChart strip;                          // the count-change chart
-  StatusBoxShown status_shown;               // what the status box shows (run_screen.h)
   double first_step_distance = 0.0;          // distance taken at step 1
   int32_t pace = 0;              // steps a second drawn in Normal, 0 for no limit (pace.h)
   bool pace_started = false;     // pace_due counts from a paced step of this Normal run

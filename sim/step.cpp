@@ -6,8 +6,8 @@
 #include "charts/theory.h"
 #include "services/numbers.h"
 #include "sim/box_view.h"
-#include "sim/run_screen.h"
 #include "sim/run_state.h"
+#include "sim/status_box.h"
 
 namespace {
 

@@ -1,45 +1,24 @@
-// The summary report. The file is read a line at a time, so a file of any size pages without
-// being held in memory; the marker replacement itself lives with the charts (summary_text.h).
+// The summary report: the version's summary file through the text frame's pager, with the run's
+// figures in place of its markers (the replacement itself lives with the charts, summary_text.h).
 #include "sim/summary_report.h"
 
 #include <string>
 
 #include "charts/theory.h"
 #include "services/console/console.h"
-#include "services/console/text_file.h"
 #include "services/cp852.h"
 #include "services/graphics/graphics.h"
 #include "sim/key_wait.h"
+#include "sim/pager.h"
 #include "sim/run_state.h"
 #include "sim/text_frame.h"
 
 namespace {
 
-constexpr int kPageEndCounter = 20;  // the counter runs 1..19: 19 file lines a page
+// Inner-window rows 1..19, each line cut as the marker replacement expects.
+constexpr PageLayout kSummaryPage{1, 19, kSummaryLineLimit};
 constexpr int kClosingColumn = 25;
 constexpr int kClosingRow = 10;
-
-void report_missing_summary() {
-  set_bright_text();
-  write_text(cp852(run.version->summary_missing_message));
-  write_line();
-  reset_text_attributes();
-  key_wait();
-}
-
-void show_page(TextFile& file, const SummaryFigureTexts& figures) {
-  draw_text_frame();
-  int counter = 1;
-  do {
-    std::string line = read_text(file, kSummaryLineLimit);
-    discard_line(file);
-    replace_markers(line, run.version->summary_markers, figures);
-    write_text(line);
-    write_line();
-    ++counter;
-  } while (!text_eof(file) && counter != kPageEndCounter);
-  key_wait();
-}
 
 void write_closing_line() {
   static const std::string closing = cp852("Itt a vége fuss el véle!!!!");
@@ -68,15 +47,12 @@ void show_summary() {
   close_graphics();
   draw_text_frame();
   key_wait();
-  TextFile file;
-  text_assign(file, run.version->summary_file);
-  text_reset(file);
-  if (io_result() != 0) {
-    report_missing_summary();
-  } else {
-    const SummaryFigureTexts figures = summary_figure_texts(run_figures());
-    while (!text_eof(file)) show_page(file, figures);
-    text_close(file);
+  const SummaryFigureTexts figures = summary_figure_texts(run_figures());
+  const LineTransform put_figures = [&figures](std::string& line) {
+    replace_markers(line, run.version->summary_markers, figures);
+  };
+  if (!page_text_file(run.version->summary_file, kSummaryPage, put_figures)) {
+    report_missing_file(cp852(run.version->summary_missing_message));
   }
   write_closing_line();
 }

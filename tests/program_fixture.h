@@ -72,6 +72,7 @@ class ProgramTest : public ::testing::Test {
 #include "services/graphics/surface.h"
 #include "sim/run_modes.h"
 #include "sim/run_screen.h"
+#include "sim/status_box.h"
 #include "sim/step.h"
 
 // Runs a program up to its first key wait: prompts answered, run screen drawn, step 0 recorded.

@@ -170,7 +170,7 @@ void expect_status_box_whole(int64_t steps) {
   run.step_count = steps;
   draw_status_box();
   const std::vector<uint8_t> drawn = RunTest::snapshot();
-  run.status_shown = StatusBoxShown{};
+  status_box().forget();
   draw_status_box();
   ASSERT_TRUE(RunTest::snapshot() == drawn) << "status box for " << steps << " steps";
 }

@@ -20,6 +20,7 @@
 
 #include "services/console/console.h"
 #include "services/console/keyboard.h"
+#include "services/console/pc_keys.h"
 #include "services/run_time_error.h"
 
 namespace {
@@ -28,7 +29,8 @@ constexpr std::size_t kMaxLineLength = 254;
 constexpr std::size_t kMaxTokenLength = 255;
 
 // Key codes the editor acts on.
-constexpr uint8_t kBackspace = 8, kEnter = 13, kCtrlS = 19, kCtrlY = 25, kEscape = 27;
+constexpr uint8_t kBackspace = pc_key::kBackspace.plain, kEnter = pc_key::kEnter.plain;
+constexpr uint8_t kEscape = pc_key::kEscape.plain, kCtrlS = 19, kCtrlY = 25;
 constexpr uint8_t kDeleteCharacter = 127;
 
 std::string pending_line;         // the last collected line with its CR LF

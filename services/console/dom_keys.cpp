@@ -32,25 +32,25 @@ constexpr NamedKey kExtendedKeys[] = {
 // Keys that give a control character rather than an extended code.
 struct ControlKey {
   std::string_view name;
-  uint8_t plain, ctrl;
+  ControlKeyCodes codes;
 };
 constexpr ControlKey kControlKeys[] = {
-    {"Enter", 13, 10}, {"Backspace", 8, 127}, {"Escape", 27, 27}, {"Tab", 9, 9},
+    {"Enter", pc_key::kEnter}, {"Backspace", pc_key::kBackspace}, {"Escape", pc_key::kEscape},
+    {"Tab", pc_key::kTab},
 };
 
 constexpr uint8_t kCtrlC = 3;
 
-KeyModifier held_modifier(unsigned modifiers) {
-  if (modifiers & (dom_mod::kAlt | dom_mod::kMeta)) return KeyModifier::Alt;
-  if (modifiers & dom_mod::kCtrl) return KeyModifier::Ctrl;
-  if (modifiers & dom_mod::kShift) return KeyModifier::Shift;
-  return KeyModifier::Plain;
+// The modifier whose codes a key gives under the event's modifier bits; Meta counts as Alt.
+KeyModifier event_modifier(unsigned modifiers) {
+  return held_modifier(modifiers & dom_mod::kShift, modifiers & dom_mod::kCtrl,
+                       modifiers & (dom_mod::kAlt | dom_mod::kMeta));
 }
 
 DomKeyResult key(uint8_t code, bool extended) { return {DomKeyStatus::Key, {code, extended}}; }
 
 DomKeyResult extended(const PcKeyCodes& codes, unsigned modifiers) {
-  return key(pc_key_code(codes, held_modifier(modifiers)), true);
+  return key(pc_key_code(codes, event_modifier(modifiers)), true);
 }
 
 // The one character `text` holds, or nothing when it holds none or more than one.
@@ -66,7 +66,7 @@ bool single_character(std::string_view text, char32_t& character) {
 // A character key: Ctrl with a letter gives its control code, Alt its scan code from the PC
 // table, and otherwise the character itself in code page 852.
 DomKeyResult character_key(char32_t character, unsigned modifiers) {
-  const KeyModifier held = held_modifier(modifiers);
+  const KeyModifier held = event_modifier(modifiers);
   const bool ascii_letter = (character >= 'a' && character <= 'z') || (character >= 'A' && character <= 'Z');
   if (held == KeyModifier::Alt) {
     if (character < kAltCodes.size() && kAltCodes[character] != 0) return key(kAltCodes[character], true);
@@ -95,7 +95,9 @@ DomKeyResult key_for_dom_event(std::string_view name, std::string_view code, uns
   }
   if (name == "Tab" && (modifiers & dom_mod::kShift)) return key(pc_key::kBackTab.plain, true);
   for (const ControlKey& control : kControlKeys) {
-    if (control.name == name) return key((modifiers & dom_mod::kCtrl) ? control.ctrl : control.plain, false);
+    if (control.name == name) {
+      return key(control_key_code(control.codes, modifiers & dom_mod::kCtrl), false);
+    }
   }
   char32_t character = 0;
   if (single_character(name, character)) return character_key(character, modifiers);

@@ -4,7 +4,7 @@
 // intermediate bytes 0x20-0x2F and one final byte 0x40-0x7E; after Esc O (SS3) the same without
 // intermediates. Parameters are decimal numbers separated by ';'. The xterm modifier parameter is
 // 1 + (Shift 1 | Alt 2 | Ctrl 4 | Meta 8): "Esc [ 1 ; 5 C" is Ctrl+Right, "Esc [ 15 ; 3 ~" is Alt+F5.
-// When several modifiers are held, Alt wins over Ctrl and Ctrl over Shift, as on the PC keyboard;
+// When several modifiers are held, Alt wins over Ctrl and Ctrl over Shift (pc_keys.h);
 // Meta counts as Alt. A sequence with a byte outside these ranges, or longer than
 // kMaxSequenceLength, is dropped up to that byte.
 #include "services/console/key_decoder.h"
@@ -19,7 +19,8 @@
 
 namespace {
 
-constexpr uint8_t kEscape = 27;
+// Esc: the key's code, and the byte that begins every sequence.
+constexpr uint8_t kEscapeByte = pc_key::kEscape.plain;
 constexpr std::size_t kMaxSequenceLength = 32;
 
 using namespace pc_key;
@@ -75,10 +76,10 @@ struct SpecialByte {
   uint8_t code;
 };
 constexpr SpecialByte kSpecialBytes[] = {
-    {0, KeyDecodeStatus::Dropped, 0},    // Ctrl-Space: no character on the PC either
-    {3, KeyDecodeStatus::Interrupt, 0},  // Ctrl-C
-    {10, KeyDecodeStatus::Key, 13},      // line feed is Enter
-    {127, KeyDecodeStatus::Key, 8},      // most terminals send DEL for Backspace
+    {0, KeyDecodeStatus::Dropped, 0},               // Ctrl-Space: no character on the PC either
+    {3, KeyDecodeStatus::Interrupt, 0},             // Ctrl-C
+    {10, KeyDecodeStatus::Key, kEnter.plain},       // line feed is Enter
+    {127, KeyDecodeStatus::Key, kBackspace.plain},  // most terminals send DEL for Backspace
 };
 
 KeyDecodeResult key_result(uint8_t code, bool extended, std::size_t consumed) {
@@ -93,10 +94,7 @@ KeyDecodeResult partial() { return {}; }
 uint8_t modified_code(const KeyCodes& codes, int modifier) {
   if (modifier < 1 || modifier > 16) return 0;
   const int held = modifier - 1;
-  if (held & (2 | 8)) return pc_key_code(codes, KeyModifier::Alt);
-  if (held & 4) return pc_key_code(codes, KeyModifier::Ctrl);
-  if (held & 1) return pc_key_code(codes, KeyModifier::Shift);
-  return pc_key_code(codes, KeyModifier::Plain);
+  return pc_key_code(codes, held_modifier(held & 1, held & 4, held & (2 | 8)));
 }
 
 KeyDecodeResult extended_key(const KeyCodes& codes, int modifier, std::size_t consumed) {
@@ -227,12 +225,12 @@ KeyDecodeResult decode_alt(std::span<const uint8_t> bytes) {
     return key_result(kAltCodes[second], true, 2);
   }
   if (second >= 0x20 && second <= 0x7E) return dropped(2);
-  return key_result(kEscape, false, 1);
+  return key_result(kEscapeByte, false, 1);
 }
 
 KeyDecodeResult decode_escape(std::span<const uint8_t> bytes, MoreInput more) {
   if (bytes.size() == 1) {
-    return more == MoreInput::MayFollow ? partial() : key_result(kEscape, false, 1);
+    return more == MoreInput::MayFollow ? partial() : key_result(kEscapeByte, false, 1);
   }
   KeyDecodeResult result;
   if (bytes[1] == '[') {
@@ -275,7 +273,7 @@ KeyDecodeResult decode_single_byte(uint8_t byte) {
 }  // namespace
 
 KeyDecodeResult decode_key(std::span<const uint8_t> bytes, MoreInput more) {
-  if (bytes[0] == kEscape) return decode_escape(bytes, more);
+  if (bytes[0] == kEscapeByte) return decode_escape(bytes, more);
   if (bytes[0] >= 0x80) return decode_utf8_key(bytes, more);
   return decode_single_byte(bytes[0]);
 }

@@ -1,9 +1,11 @@
-// The extended keys of the classic PC keyboard and the codes they give.
+// The extended and control keys of the classic PC keyboard and the codes they give.
 //
 // An extended key reaches the program as 0 and then one code; which code depends on the modifier
 // held: alone, with Shift, with Ctrl or with Alt (Alt wins over Ctrl, Ctrl over Shift, as on the
-// PC keyboard). Alt with a character key gives that key's scan code. This file is the one home of
-// these numbers: the terminal's key decoder and the graphics window's key mapping both read them.
+// PC keyboard). Alt with a character key gives that key's scan code. The control keys (Enter,
+// Backspace, Esc, Tab) give a control character instead, another one with Ctrl held. This file is
+// the one home of these numbers and of the modifiers' order: the terminal's key decoder, the
+// graphics window's key mapping and the page's key mapping all read them.
 #pragma once
 
 #include <array>
@@ -16,6 +18,15 @@ struct PcKeyCodes {
 };
 
 enum class KeyModifier : uint8_t { Plain, Shift, Ctrl, Alt };
+
+// The modifier whose code a key gives when those flagged are held: Alt wins over Ctrl, Ctrl over
+// Shift. A translator that knows Meta passes it as Alt.
+constexpr KeyModifier held_modifier(bool shift, bool ctrl, bool alt) {
+  if (alt) return KeyModifier::Alt;
+  if (ctrl) return KeyModifier::Ctrl;
+  if (shift) return KeyModifier::Shift;
+  return KeyModifier::Plain;
+}
 
 // The code of `key` with `modifier` held.
 constexpr uint8_t pc_key_code(const PcKeyCodes& key, KeyModifier modifier) {
@@ -53,6 +64,23 @@ constexpr PcKeyCodes function_key(int n) {
   return {static_cast<uint8_t>(59 + offset), static_cast<uint8_t>(84 + offset),
           static_cast<uint8_t>(94 + offset), static_cast<uint8_t>(104 + offset)};
 }
+}  // namespace pc_key
+
+// The codes a control key gives alone and with Ctrl held (whatever else is held with it).
+struct ControlKeyCodes {
+  uint8_t plain, ctrl;
+};
+
+// The code of control key `key`, with Ctrl held or not.
+constexpr uint8_t control_key_code(const ControlKeyCodes& key, bool ctrl) {
+  return ctrl ? key.ctrl : key.plain;
+}
+
+namespace pc_key {
+constexpr ControlKeyCodes kEnter{13, 10};
+constexpr ControlKeyCodes kBackspace{8, 127};
+constexpr ControlKeyCodes kEscape{27, 27};
+constexpr ControlKeyCodes kTab{9, 9};
 }  // namespace pc_key
 
 // Alt + a character key: the key's scan code (set 1 rows), Alt+digit 120..129, Alt+- and Alt+=

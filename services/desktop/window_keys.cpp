@@ -49,23 +49,21 @@ constexpr KeypadCursor kKeypadCursor[] = {
 // Keys that give a control character rather than an extended code.
 struct ControlKey {
   SDL_Keycode sym;
-  uint8_t plain, ctrl;
+  ControlKeyCodes codes;
 };
 constexpr ControlKey kControlKeys[] = {
-    {SDLK_RETURN, 13, 10}, {SDLK_BACKSPACE, 8, 127}, {SDLK_ESCAPE, 27, 27}, {SDLK_TAB, 9, 9},
+    {SDLK_RETURN, pc_key::kEnter}, {SDLK_BACKSPACE, pc_key::kBackspace},
+    {SDLK_ESCAPE, pc_key::kEscape}, {SDLK_TAB, pc_key::kTab},
 };
 
-// The PC keyboard lets Alt win over Ctrl, and Ctrl over Shift.
-KeyModifier held_modifier(uint16_t mod) {
-  if (mod & KMOD_ALT) return KeyModifier::Alt;
-  if (mod & KMOD_CTRL) return KeyModifier::Ctrl;
-  if (mod & KMOD_SHIFT) return KeyModifier::Shift;
-  return KeyModifier::Plain;
+// The modifier whose codes a key gives under SDL's modifier bits.
+KeyModifier keydown_modifier(uint16_t mod) {
+  return held_modifier(mod & KMOD_SHIFT, mod & KMOD_CTRL, mod & KMOD_ALT);
 }
 
 std::optional<KeyEvent> extended_key(SDL_Keycode sym, uint16_t mod) {
   for (const ExtendedKey& key : kExtendedKeys) {
-    if (key.sym == sym) return KeyEvent{pc_key_code(key.codes, held_modifier(mod)), true};
+    if (key.sym == sym) return KeyEvent{pc_key_code(key.codes, keydown_modifier(mod)), true};
   }
   return std::nullopt;
 }
@@ -81,9 +79,9 @@ std::optional<KeyEvent> key_for_keydown(int32_t sym, uint16_t mod) {
   if (auto key = extended_key(sym, mod)) return key;
   if (sym == SDLK_TAB && (mod & KMOD_SHIFT)) return KeyEvent{pc_key::kBackTab.plain, true};
   for (const ControlKey& key : kControlKeys) {
-    if (key.sym == sym) return KeyEvent{(mod & KMOD_CTRL) ? key.ctrl : key.plain, false};
+    if (key.sym == sym) return KeyEvent{control_key_code(key.codes, mod & KMOD_CTRL), false};
   }
-  if ((mod & KMOD_CTRL) && !(mod & KMOD_ALT) && sym >= SDLK_a && sym <= SDLK_z) {
+  if (keydown_modifier(mod) == KeyModifier::Ctrl && sym >= SDLK_a && sym <= SDLK_z) {
     return KeyEvent{static_cast<uint8_t>(sym - SDLK_a + 1), false};
   }
   if ((mod & KMOD_ALT) && !(mod & KMOD_CTRL) && sym > 0 && sym < static_cast<int32_t>(kAltCodes.size()) &&
@@ -94,7 +92,7 @@ std::optional<KeyEvent> key_for_keydown(int32_t sym, uint16_t mod) {
 }
 
 bool is_interrupt_keydown(int32_t sym, uint16_t mod) {
-  return sym == SDLK_c && (mod & KMOD_CTRL) && !(mod & KMOD_ALT);
+  return sym == SDLK_c && keydown_modifier(mod) == KeyModifier::Ctrl;
 }
 
 void push_text_keys(const char* utf8) {

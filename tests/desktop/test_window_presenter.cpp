@@ -235,6 +235,10 @@ TEST(WindowPresenter, KeyDownTranslation) {
       {SDLK_F11, none, true, 133, true},       {SDLK_F12, none, true, 134, true},
       {SDLK_F1, KMOD_LSHIFT, true, 84, true},  {SDLK_F1, KMOD_RCTRL, true, 94, true},
       {SDLK_F12, KMOD_LALT, true, 140, true},  {SDLK_LEFT, KMOD_LCTRL, true, 115, true},
+      // With several modifiers held Alt wins over Ctrl, and Ctrl over Shift.
+      {SDLK_LEFT, KMOD_LCTRL | KMOD_LALT, true, 155, true},
+      {SDLK_F1, KMOD_LCTRL | KMOD_LSHIFT, true, 94, true},
+      {SDLK_RETURN, KMOD_LCTRL, true, 10, false},  {SDLK_BACKSPACE, KMOD_LCTRL, true, 127, false},
       {SDLK_KP_DIVIDE, num, true, 53, true},   {SDLK_KP_8, none, true, 72, true},
       {SDLK_KP_PERIOD, none, true, 83, true},  {SDLK_KP_8, num, false, 0, false},
       {SDLK_a, none, false, 0, false},         {SDLK_a, KMOD_LSHIFT, false, 0, false},
