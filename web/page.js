@@ -9,8 +9,10 @@
 //
 //   the text console   80 x 25 cells drawn on #console from the console model, in the 16 colours
 //                      of the palette, code page 852 shown through the program's own table;
-//   the surface        #surface holds the graphics surface pixel for pixel (palette indices
-//                      converted by the program), scaled by CSS to fit the stage, crisp.
+//   the surface        #surface holds the graphics surface pixel for pixel: at each repaint the
+//                      program converts what changed through the palette and names the
+//                      rectangles, and only those are put onto the canvas. CSS scales it to
+//                      fit the stage, crisp.
 //
 // Ctrl-C ends the program at once, as on the desktop: its waits are never answered again, the
 // instance is dropped, and the chooser comes back with a notice.
@@ -365,14 +367,20 @@
     lastCursor = cursor;
   }
 
+  // Puts onto the canvas the rectangles of the surface that changed since the last repaint (all
+  // of it after an opening), from the program's RGBA copy of the surface.
   function paintSurface(run) {
     const module = run.module;
-    const pointer = module._zorvan_surface_rgba_if_changed();
-    if (pointer === 0) return;
-    const width = module._zorvan_surface_width(), height = module._zorvan_surface_height();
+    const width = module._zorvan_picture_width(), height = module._zorvan_picture_height();
     if (width !== surfaceCanvas.width || height !== surfaceCanvas.height) return;
-    const pixels = new Uint8ClampedArray(module.HEAPU8.buffer, pointer, width * height * 4);
-    surfaceCanvas.getContext('2d').putImageData(new ImageData(pixels, width, height), 0, 0);
+    const count = module._zorvan_picture_update();
+    if (count === 0) return;
+    const buffer = module.HEAPU8.buffer;  // after the update, which may have grown the memory
+    const image = new ImageData(new Uint8ClampedArray(buffer, module._zorvan_picture_rgba(), width * height * 4),
+                                width, height);
+    const boxes = new Int32Array(buffer, module._zorvan_picture_boxes(), count * 4);
+    const context = surfaceCanvas.getContext('2d');
+    for (let i = 0; i < count * 4; i += 4) context.putImageData(image, 0, 0, boxes[i], boxes[i + 1], boxes[i + 2], boxes[i + 3]);
   }
 
   function paint() {
@@ -418,6 +426,8 @@
       const width = module._zorvan_surface_width(), height = module._zorvan_surface_height();
       return { width, height, indices: module.HEAPU8.slice(pointer, pointer + width * height) };
     },
+    // The surface's 256 palette colours, 0xRRGGBB each.
+    palette: () => Array.from({ length: 256 }, (_, index) => current.module._zorvan_palette_rgb(index) >>> 0),
     // What the surface canvas holds, RGBA.
     canvasPixels: () => surfaceCanvas.getContext('2d').getImageData(0, 0, surfaceCanvas.width, surfaceCanvas.height).data,
     canvasBox: () => {

@@ -5,7 +5,6 @@
 #include <emscripten.h>
 
 #include <cstdint>
-#include <vector>
 
 #include "services/console/console.h"
 #include "services/console/dom_keys.h"
@@ -16,6 +15,7 @@
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
 #include "services/web/web_host.h"
+#include "services/web/web_picture.h"
 
 static_assert(sizeof(ConsoleCell) == 2, "the page reads cells as (character, attribute) byte pairs");
 
@@ -29,8 +29,6 @@ enum class KeyDownAnswer : int { Ignored = 0, Taken = 1, Interrupt = 2 };
 // waits.
 constexpr std::size_t kKeyTextSize = 128;
 char key_text[2][kKeyTextSize];
-
-std::vector<uint32_t> rgba_frame;
 
 }  // namespace
 
@@ -87,19 +85,13 @@ EMSCRIPTEN_KEEPALIVE const uint8_t* zorvan_surface_indices() {
   return current_surface().is_open() ? current_surface().pixels() : nullptr;
 }
 
-// The surface converted through the palette into RGBA, when it changed since the last call;
-// nullptr when it did not or when it is closed.
-EMSCRIPTEN_KEEPALIVE const uint32_t* zorvan_surface_rgba_if_changed() {
-  if (!surface_changed.exchange(false)) return nullptr;
-  const Surface& surface = current_surface();
-  if (!surface.is_open()) return nullptr;
-  static const ColourTable table = make_colour_table(kRgbaBytes);
-  const std::size_t count =
-      static_cast<std::size_t>(surface.width()) * static_cast<std::size_t>(surface.height());
-  rgba_frame.resize(count);
-  const uint8_t* indices = surface.pixels();
-  convert_pixels(indices, count, table, rgba_frame.data());
-  return rgba_frame.data();
-}
+// The page's repaint of the surface (web_picture.h): brings the picture up to date and answers
+// how many rectangles the page must put onto its canvas, from zorvan_picture_rgba() at the places
+// zorvan_picture_boxes() gives (x, y, width, height each).
+EMSCRIPTEN_KEEPALIVE int zorvan_picture_update() { return web_picture_update(); }
+EMSCRIPTEN_KEEPALIVE const int32_t* zorvan_picture_boxes() { return web_picture_boxes(); }
+EMSCRIPTEN_KEEPALIVE const uint32_t* zorvan_picture_rgba() { return web_picture_rgba(); }
+EMSCRIPTEN_KEEPALIVE int zorvan_picture_width() { return web_picture_width(); }
+EMSCRIPTEN_KEEPALIVE int zorvan_picture_height() { return web_picture_height(); }
 
 }  // extern "C"
