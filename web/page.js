@@ -12,7 +12,8 @@
 //   the surface        #surface holds the graphics surface pixel for pixel: at each repaint the
 //                      program converts what changed through the palette and names the
 //                      rectangles, and only those are put onto the canvas. CSS scales it to
-//                      fit the stage, crisp.
+//                      fit the stage where the program's placement rule (the desktop window's)
+//                      puts it: crisp at a whole multiple, smoothed when shrunk.
 //
 // Ctrl-C ends the program at once, as on the desktop: its waits are never answered again, the
 // instance is dropped, and the chooser comes back with a notice.
@@ -268,20 +269,19 @@
     lastCells = null;
   }
 
-  // As large as fits with the proportions kept: whole multiples when at least one fits, so every
-  // surface pixel is the same block; a smaller stage shrinks it (still never smoothed).
+  // Placed by the program's rule, as the desktop places its picture in the window: at the largest
+  // whole multiple that fits, crisp, or shrunk to fit with its proportions kept, smoothed.
   function fitSurface() {
     const run = current;
     if (!run || !run.surfaceShown) return;
-    const width = stage.clientWidth, height = freeHeight();
-    let scale = Math.min(width / run.surfaceWidth, height / run.surfaceHeight);
-    if (scale >= 1) scale = Math.floor(scale);
-    const cssWidth = Math.max(1, Math.floor(run.surfaceWidth * scale));
-    const cssHeight = Math.max(1, Math.floor(run.surfaceHeight * scale));
-    surfaceCanvas.style.width = cssWidth + 'px';
-    surfaceCanvas.style.height = cssHeight + 'px';
-    surfaceCanvas.style.left = Math.floor((width - cssWidth) / 2) + 'px';
-    surfaceCanvas.style.top = Math.floor((height - cssHeight) / 2) + 'px';
+    const module = run.module;
+    const place = new Int32Array(module.HEAPU8.buffer, module._zorvan_place_picture(
+      run.surfaceWidth, run.surfaceHeight, stage.clientWidth, freeHeight()), 5);
+    surfaceCanvas.style.width = place[2] + 'px';
+    surfaceCanvas.style.height = place[3] + 'px';
+    surfaceCanvas.style.left = place[0] + 'px';
+    surfaceCanvas.style.top = place[1] + 'px';
+    surfaceCanvas.classList.toggle('crisp', place[4] !== 0);
   }
 
   function layout() {

@@ -4,6 +4,7 @@
 // the surface are whole whenever the page reads them.
 #include <emscripten.h>
 
+#include <array>
 #include <cstdint>
 
 #include "services/console/console.h"
@@ -29,6 +30,8 @@ enum class KeyDownAnswer : int { Ignored = 0, Taken = 1, Interrupt = 2 };
 // waits.
 constexpr std::size_t kKeyTextSize = 128;
 char key_text[2][kKeyTextSize];
+
+std::array<int32_t, 5> placed;  // zorvan_place_picture's answer
 
 }  // namespace
 
@@ -93,5 +96,16 @@ EMSCRIPTEN_KEEPALIVE const int32_t* zorvan_picture_boxes() { return web_picture_
 EMSCRIPTEN_KEEPALIVE const uint32_t* zorvan_picture_rgba() { return web_picture_rgba(); }
 EMSCRIPTEN_KEEPALIVE int zorvan_picture_width() { return web_picture_width(); }
 EMSCRIPTEN_KEEPALIVE int zorvan_picture_height() { return web_picture_height(); }
+
+// Where the canvas goes in an output_w x output_h stage, in CSS pixels, by the desktop's rule
+// (place_picture): x, y, width, height, and 1 when it is a whole multiple of the picture (shown
+// crisp), 0 when shrunk (smoothed).
+EMSCRIPTEN_KEEPALIVE const int32_t* zorvan_place_picture(int picture_w, int picture_h,
+                                                         int output_w, int output_h) {
+  const Placement placement = place_picture(picture_w, picture_h, output_w, output_h);
+  const Rect& r = placement.target;
+  placed = {r.x, r.y, r.w, r.h, placement.whole_multiple ? 1 : 0};
+  return placed.data();
+}
 
 }  // extern "C"
