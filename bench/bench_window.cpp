@@ -1,10 +1,12 @@
 // One repaint of the window, step by step, on a 1920 x 1017 surface (a maximised window on a
 // 1920 x 1080 desktop with a taskbar):
 //   PlainMemcpy          the whole surface copied with no lock, the yardstick;
-//   LockedCopy           copy_surface_pixels: drawing_lock, one memcpy of the whole surface;
+//   MirrorWholeCopy      the surface's mirror after a resize (as at an opening): the frame made
+//                        black, then drawing_lock and one memcpy of the whole surface;
 //   PaletteConversion    the whole 8-bit frame through the colour table into 32-bit pixels;
 //   StatusBoxChanges     draw_status_box, then the repaint's work before the display: the
-//                        changed region copied out under the lock and converted;
+//                        mirror's update (the changed region copied under the lock) and the
+//                        conversion of its boxes;
 //   StatusBoxRepaint     the same, then shown: the changed boxes copied onto the window's surface
 //                        and sent to the display (the repaint of a frame in which only the status
 //                        box changed, drawing included);
@@ -22,7 +24,8 @@
 #include "services/graphics/graphics.h"
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
-#include "services/desktop/window_presenter.h"
+#include "services/graphics/surface_mirror.h"
+#include "services/desktop/window_picture.h"
 #include "sim/run_state.h"
 #include "sim/status_box.h"
 
@@ -85,25 +88,33 @@ void PlainMemcpy(benchmark::State& state) {
 }
 BENCHMARK(PlainMemcpy);
 
-void LockedCopy(benchmark::State& state) {
+void MirrorWholeCopy(benchmark::State& state) {
   open_surface_once();
-  std::vector<uint8_t> frame(kBytes);
+  SurfaceMirror mirror;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(copy_surface_pixels(frame, kWidth, kHeight));
+    mirror.resize(kWidth, kHeight);
+    benchmark::DoNotOptimize(mirror.update());
     benchmark::ClobberMemory();
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kBytes));
 }
-BENCHMARK(LockedCopy);
+BENCHMARK(MirrorWholeCopy);
+
+// The surface's mirror, brought up to date once.
+const SurfaceMirror& whole_mirror() {
+  static SurfaceMirror mirror;
+  mirror.resize(kWidth, kHeight);
+  mirror.update();
+  return mirror;
+}
 
 void PaletteConversion(benchmark::State& state) {
   open_surface_once();
-  std::vector<uint8_t> frame(kBytes);
-  copy_surface_pixels(frame, kWidth, kHeight);
+  const uint8_t* frame = whole_mirror().pixels();
   std::vector<uint32_t> pixels(kBytes);
   const ColourTable table = make_colour_table(kArgb);
   for (auto _ : state) {
-    convert_pixels(frame.data(), kBytes, table, pixels.data());
+    convert_pixels(frame, kBytes, table, pixels.data());
     benchmark::DoNotOptimize(pixels.data());
     benchmark::ClobberMemory();
   }
@@ -114,24 +125,23 @@ BENCHMARK(PaletteConversion);
 // Draws the status box once per iteration and repaints what changed; `window` may be null.
 void status_box_repaint(benchmark::State& state, SDL_Window* window, SDL_Surface* shown) {
   open_surface_once();
-  std::vector<uint8_t> frame(kBytes);
+  SurfaceMirror mirror;
+  mirror.resize(kWidth, kHeight);
+  mirror.update();
   WindowPicture picture;
   const uint32_t format = shown != nullptr ? shown->format->format
                                           : static_cast<uint32_t>(SDL_PIXELFORMAT_RGB888);
   picture.create(format, kWidth, kHeight);
-  copy_surface_pixels(frame, kWidth, kHeight);
-  picture.convert_all(frame.data());
-  take_surface_changes();
+  picture.convert_all(mirror.pixels());
   run.step_count = 1000000;
   SDL_Rect rects[ChangedRegion::kMaxBoxes];
   for (auto _ : state) {
     ++run.step_count;
     draw_status_box();
-    ChangedRegion changed;
-    copy_changed_pixels(frame, kWidth, kHeight, changed);
-    picture.convert(frame.data(), changed);
+    const MirrorChanges changes = mirror.update();
+    picture.convert(mirror.pixels(), changes.boxes);
     if (window == nullptr) continue;
-    const WindowPicture::Update update = picture.show(shown, &changed);
+    const WindowPicture::Update update = picture.show(shown, &changes.boxes);
     for (int i = 0; i < update.count; ++i) {
       rects[i] = SDL_Rect{update.rects[i].x, update.rects[i].y, update.rects[i].w,
                           update.rects[i].h};
@@ -158,12 +168,11 @@ void WholeRepaint(benchmark::State& state) {
     return state.SkipWithError("no display (start Xvfb and set DISPLAY)");
   }
   open_surface_once();
-  std::vector<uint8_t> frame(kBytes);
-  copy_surface_pixels(frame, kWidth, kHeight);
+  const uint8_t* frame = whole_mirror().pixels();
   WindowPicture picture;
   picture.create(bench_window.shown()->format->format, kWidth, kHeight);
   for (auto _ : state) {
-    picture.convert_all(frame.data());
+    picture.convert_all(frame);
     picture.show(bench_window.shown(), nullptr);
     SDL_UpdateWindowSurface(bench_window.window());
   }

@@ -9,8 +9,11 @@
 //
 //   the text console   80 x 25 cells drawn on #console from the console model, in the 16 colours
 //                      of the palette, code page 852 shown through the program's own table;
-//   the surface        #surface holds the graphics surface pixel for pixel (palette indices
-//                      converted by the program), scaled by CSS to fit the stage, crisp.
+//   the surface        #surface holds the graphics surface pixel for pixel: at each repaint the
+//                      program converts what changed through the palette and names the
+//                      rectangles, and only those are put onto the canvas. CSS scales it to
+//                      fit the stage where the program's placement rule (the desktop window's)
+//                      puts it: crisp at a whole multiple, smoothed when shrunk.
 //
 // Ctrl-C ends the program at once, as on the desktop: its waits are never answered again, the
 // instance is dropped, and the chooser comes back with a notice.
@@ -266,20 +269,19 @@
     lastCells = null;
   }
 
-  // As large as fits with the proportions kept: whole multiples when at least one fits, so every
-  // surface pixel is the same block; a smaller stage shrinks it (still never smoothed).
+  // Placed by the program's rule, as the desktop places its picture in the window: at the largest
+  // whole multiple that fits, crisp, or shrunk to fit with its proportions kept, smoothed.
   function fitSurface() {
     const run = current;
     if (!run || !run.surfaceShown) return;
-    const width = stage.clientWidth, height = freeHeight();
-    let scale = Math.min(width / run.surfaceWidth, height / run.surfaceHeight);
-    if (scale >= 1) scale = Math.floor(scale);
-    const cssWidth = Math.max(1, Math.floor(run.surfaceWidth * scale));
-    const cssHeight = Math.max(1, Math.floor(run.surfaceHeight * scale));
-    surfaceCanvas.style.width = cssWidth + 'px';
-    surfaceCanvas.style.height = cssHeight + 'px';
-    surfaceCanvas.style.left = Math.floor((width - cssWidth) / 2) + 'px';
-    surfaceCanvas.style.top = Math.floor((height - cssHeight) / 2) + 'px';
+    const module = run.module;
+    const place = new Int32Array(module.HEAPU8.buffer, module._zorvan_place_picture(
+      run.surfaceWidth, run.surfaceHeight, stage.clientWidth, freeHeight()), 5);
+    surfaceCanvas.style.width = place[2] + 'px';
+    surfaceCanvas.style.height = place[3] + 'px';
+    surfaceCanvas.style.left = place[0] + 'px';
+    surfaceCanvas.style.top = place[1] + 'px';
+    surfaceCanvas.classList.toggle('crisp', place[4] !== 0);
   }
 
   function layout() {
@@ -365,14 +367,20 @@
     lastCursor = cursor;
   }
 
+  // Puts onto the canvas the rectangles of the surface that changed since the last repaint (all
+  // of it after an opening), from the program's RGBA copy of the surface.
   function paintSurface(run) {
     const module = run.module;
-    const pointer = module._zorvan_surface_rgba_if_changed();
-    if (pointer === 0) return;
-    const width = module._zorvan_surface_width(), height = module._zorvan_surface_height();
+    const width = module._zorvan_picture_width(), height = module._zorvan_picture_height();
     if (width !== surfaceCanvas.width || height !== surfaceCanvas.height) return;
-    const pixels = new Uint8ClampedArray(module.HEAPU8.buffer, pointer, width * height * 4);
-    surfaceCanvas.getContext('2d').putImageData(new ImageData(pixels, width, height), 0, 0);
+    const count = module._zorvan_picture_update();
+    if (count === 0) return;
+    const buffer = module.HEAPU8.buffer;  // after the update, which may have grown the memory
+    const image = new ImageData(new Uint8ClampedArray(buffer, module._zorvan_picture_rgba(), width * height * 4),
+                                width, height);
+    const boxes = new Int32Array(buffer, module._zorvan_picture_boxes(), count * 4);
+    const context = surfaceCanvas.getContext('2d');
+    for (let i = 0; i < count * 4; i += 4) context.putImageData(image, 0, 0, boxes[i], boxes[i + 1], boxes[i + 2], boxes[i + 3]);
   }
 
   function paint() {
@@ -418,6 +426,8 @@
       const width = module._zorvan_surface_width(), height = module._zorvan_surface_height();
       return { width, height, indices: module.HEAPU8.slice(pointer, pointer + width * height) };
     },
+    // The surface's 256 palette colours, 0xRRGGBB each.
+    palette: () => Array.from({ length: 256 }, (_, index) => current.module._zorvan_palette_rgb(index) >>> 0),
     // What the surface canvas holds, RGBA.
     canvasPixels: () => surfaceCanvas.getContext('2d').getImageData(0, 0, surfaceCanvas.width, surfaceCanvas.height).data,
     canvasBox: () => {

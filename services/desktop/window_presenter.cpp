@@ -21,127 +21,6 @@
 #include "services/graphics/surface.h"
 
 // ---------------------------------------------------------------------------------------------
-// Repaint steps
-
-// The palette in the channel layout of a 32-bit SDL pixel format.
-static ColourTable make_colour_table(const SDL_PixelFormat* format) {
-  return make_colour_table(PixelLayout{format->Rshift, format->Gshift, format->Bshift,
-                                       format->Amask});
-}
-
-bool copy_surface_pixels(std::vector<uint8_t>& frame, int width, int height) {
-  const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-  std::lock_guard<std::mutex> lock(drawing_lock());
-  surface_changed.store(false, std::memory_order_relaxed);
-  const Surface& surface = current_surface();
-  if (!surface.is_open() || surface.width() != width || surface.height() != height ||
-      frame.size() < bytes) {
-    return false;
-  }
-  std::memcpy(frame.data(), surface.pixels(), bytes);
-  return true;
-}
-
-bool copy_changed_pixels(std::vector<uint8_t>& frame, int width, int height,
-                         ChangedRegion& changed) {
-  std::lock_guard<std::mutex> lock(drawing_lock());
-  surface_changed.store(false, std::memory_order_relaxed);
-  changed = take_surface_changes();
-  const Surface& surface = current_surface();
-  if (!surface.is_open() || surface.width() != width || surface.height() != height ||
-      frame.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
-    changed.clear();
-    return false;
-  }
-  for (const SurfaceBox& box : changed) {
-    const std::size_t count = static_cast<std::size_t>(box.x2 - box.x1 + 1);
-    for (int y = box.y1; y <= box.y2; ++y) {
-      const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                             static_cast<std::size_t>(box.x1);
-      std::memcpy(frame.data() + at, surface.pixels() + at, count);
-    }
-  }
-  return true;
-}
-
-// ---------------------------------------------------------------------------------------------
-// The picture
-
-bool WindowPicture::create(uint32_t format, int width, int height) {
-  destroy();
-  if (SDL_BYTESPERPIXEL(format) != 4 || SDL_ISPIXELFORMAT_INDEXED(format)) {
-    format = SDL_PIXELFORMAT_ARGB8888;
-  }
-  picture_ = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, format);
-  if (picture_ == nullptr) return false;
-  SDL_SetSurfaceBlendMode(picture_, SDL_BLENDMODE_NONE);  // copies replace, whatever the alpha
-  colours_ = make_colour_table(picture_->format);
-  SDL_FillRect(picture_, nullptr, colours_.pixel[0]);
-  return true;
-}
-
-void WindowPicture::destroy() {
-  if (picture_ != nullptr) SDL_FreeSurface(picture_);
-  picture_ = nullptr;
-}
-
-void WindowPicture::convert(const uint8_t* frame, const ChangedRegion& changed) {
-  convert_changed(frame, picture_->w, changed, colours_, picture_->pixels, picture_->pitch);
-}
-
-void WindowPicture::convert_all(const uint8_t* frame) {
-  ChangedRegion all;
-  all.add(SurfaceBox{0, 0, picture_->w - 1, picture_->h - 1});
-  convert(frame, all);
-}
-
-// Whole multiples of the picture (1x included) copy only the changed boxes, each surface pixel a
-// crisp block; a window smaller than the picture shows all of it shrunk, smoothed.
-WindowPicture::Update WindowPicture::show(SDL_Surface* shown, const ChangedRegion* changed) const {
-  Update update;
-  const Placement placement = place_picture(picture_->w, picture_->h, shown->w, shown->h);
-  const Rect fit = placement.target;
-  const int multiple = placement.whole_multiple ? fit.w / picture_->w : 0;
-  if (multiple >= 1 && changed != nullptr) {
-    for (const SurfaceBox& box : *changed) {
-      const Rect from{box.x1, box.y1, box.x2 - box.x1 + 1, box.y2 - box.y1 + 1};
-      const Rect rect{fit.x + box.x1 * multiple, fit.y + box.y1 * multiple, from.w * multiple,
-                      from.h * multiple};
-      blit(from, rect, multiple, shown);
-      update.rects[update.count++] = rect;
-    }
-    return update;
-  }
-  update.whole = true;
-  if (fit.x > 0 || fit.y > 0 || fit.w < shown->w || fit.h < shown->h) {
-    SDL_FillRect(shown, nullptr, SDL_MapRGB(shown->format, 0, 0, 0));
-  }
-  if (fit.w <= 0 || fit.h <= 0) return update;
-  if (multiple >= 1) {
-    blit(Rect{0, 0, picture_->w, picture_->h}, fit, multiple, shown);
-    return update;
-  }
-  SDL_Rect to{fit.x, fit.y, fit.w, fit.h};
-  if (picture_->format->format == shown->format->format) {
-    SDL_SoftStretchLinear(picture_, nullptr, shown, &to);
-  } else {
-    SDL_BlitScaled(picture_, nullptr, shown, &to);  // nearest pixel: formats differ
-  }
-  return update;
-}
-
-// A part of the picture onto the window, enlarged `multiple` times (nearest pixel).
-void WindowPicture::blit(const Rect& part, const Rect& to, int multiple, SDL_Surface* shown) const {
-  SDL_Rect from{part.x, part.y, part.w, part.h};
-  SDL_Rect target{to.x, to.y, to.w, to.h};
-  if (multiple == 1) {
-    SDL_BlitSurface(picture_, &from, shown, &target);
-  } else {
-    SDL_BlitScaled(picture_, &from, shown, &target);
-  }
-}
-
-// ---------------------------------------------------------------------------------------------
 // The presenter: main-thread side
 
 WindowPresenter::~WindowPresenter() {
@@ -321,7 +200,7 @@ bool WindowPresenter::create_window() {
     return false;
   }
   frame_period_ms_ = display_frame_period_ms(window_);
-  frame_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 0);
+  mirror_.resize(width_, height_);
   present(nullptr);
   SDL_StartTextInput();
   return true;
@@ -379,23 +258,18 @@ void WindowPresenter::handle_keydown(const SDL_Event& event) {
   if (key) push_key(*key);
 }
 
+// Brings the mirror up to date, converts what changed in it and shows that: its boxes, or the
+// whole picture after an opening, a closing (black until the next surface is drawn) or an
+// expose or resize of the window.
 void WindowPresenter::repaint() {
   if (window_ == nullptr) return;
-  ChangedRegion changed;
-  if (surface_changed.load(std::memory_order_acquire)) {
-    if (copy_changed_pixels(frame_, width_, height_, changed)) {
-      picture_.convert(frame_.data(), changed);
-    } else {
-      // A closed or resized surface shows black until the new one is drawn (all over).
-      std::fill(frame_.begin(), frame_.end(), 0);
-      picture_.convert_all(frame_.data());
-      needs_full_present_ = true;
-    }
-  }
+  const MirrorChanges changes = mirror_.update();
+  picture_.convert(mirror_.pixels(), changes.boxes);
+  if (changes.all) needs_full_present_ = true;
   if (needs_full_present_) {
     present(nullptr);
-  } else if (!changed.empty()) {
-    present(&changed);
+  } else if (!changes.boxes.empty()) {
+    present(&changes.boxes);
   }
 }
 

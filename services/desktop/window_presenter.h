@@ -13,32 +13,30 @@
 // the late wake-up with BadWindow, which the X library reports as fatal when SDL closes that
 // connection, and the program would end with code 1 after a run that ended well.
 //
-// Repaint: at the display's frame rate, when `surface_changed` is set, the main thread takes
-// drawing_lock() for one copy of the surface's changed region (see ChangedRegion in surface.h)
-// into a frame buffer of its own, which therefore always mirrors the surface, and clears the
-// flag. Outside the lock it converts those boxes through a 256-entry colour table into the
-// picture (32-bit pixels in the window's own format) and copies them onto the window's surface,
-// telling the display to update those rectangles only. Drawing therefore waits at most one
-// memcpy of what changed, and a frame in which only the status box changed costs the status box
-// all the way to the display. Where the window's surface is shared memory with the X server this
-// is cheap; a window surface that the video driver keeps as a GPU texture would present the whole
-// window at every update, which on a software GL stack (a virtual X server, a machine without a
-// GPU driver) costs more than a core at 60 frames a second, so the presenter asks SDL for the
+// Repaint: at the display's frame rate the main thread brings its mirror of the surface up to
+// date (surface_mirror.h: one copy of the changed region under drawing_lock(), and no lock at all
+// when nothing changed). Outside the lock the picture (window_picture.h) converts those boxes
+// into the window's pixels and copies them onto the window's surface, and the display is told
+// to update those rectangles only. Drawing therefore waits at most one memcpy of what changed,
+// and a frame in which only the status box changed costs the status box all the way to the
+// display. Where the window's surface is shared memory with the X server this is cheap; a
+// window surface that the video driver keeps as a GPU texture would present the whole window at
+// every update, which on a software GL stack (a virtual X server, a machine without a GPU
+// driver) costs more than a core at 60 frames a second, so the presenter asks SDL for the
 // shared-memory kind where the driver has one.
 //
-// The whole picture goes to the window when the window is created and after it is exposed or
-// resized. A window at least as large as the surface shows it at the largest whole multiple that
-// fits (see Zoom below), still box by box; a smaller one shows it shrunk to fit with its
-// proportions kept (black bars), filtered linearly so that thin lines survive, and every repaint
-// then redraws the whole window.
+// The whole picture goes to the window when the window is created, after it is exposed or
+// resized, and when the mirror has changed all over (the surface opened or closed). A window
+// smaller than the surface shows it shrunk, and every repaint then redraws the whole window.
 //
 // Size: the first opening measures the desktop's usable area less the window frame (the client
 // area a maximised window gets), divided by the zoom, never less than 640 x 480; every later
 // opening gets that size again, so the run screen matches the layout measured during setup.
 //
-// Keys typed into the window enter the process's key queue (services/console/keyboard.h; the mapping is in window_keys.h) like terminal
-// keys. When the user closes the window it goes away and a V enters the key queue, so the run
-// ends as if V had been typed; drawing meanwhile goes on off-screen.
+// Keys typed into the window enter the process's key queue (services/console/keyboard.h; the
+// mapping is in window_keys.h) like terminal keys. When the user closes the window it goes away
+// and a V enters the key queue, so the run ends as if V had been typed; drawing meanwhile goes on
+// off-screen.
 //
 // Zoom: with a zoom of N the surface is the usable area divided by N (never less than 640 x 480)
 // and is shown enlarged N times. Whenever the window allows, the picture is shown at the largest
@@ -53,74 +51,18 @@
 #include <deque>
 #include <mutex>
 #include <string>
-#include <vector>
 
-#include "services/graphics/picture.h"
+#include "services/desktop/window_picture.h"
 #include "services/graphics/presenter.h"
-#include "services/graphics/surface.h"
+#include "services/graphics/surface_mirror.h"
 
 struct _XDisplay;  // the X library's display connection (Display)
 
-struct SDL_PixelFormat;
-struct SDL_Surface;
 struct SDL_Window;
 union SDL_Event;
 
 // The exact window title.
 constexpr const char* kWindowTitle = "Graph window application";
-
-// Copies the current surface into `frame` under drawing_lock() (one memcpy, nothing else under
-// the lock) and clears surface_changed. Returns false, leaving `frame` alone, when the surface is
-// closed or is not width x height (`frame` must hold width * height bytes).
-bool copy_surface_pixels(std::vector<uint8_t>& frame, int width, int height);
-
-// Copies the region of the surface changed since the last copy into the same places of `frame`
-// under drawing_lock(), hands the region out in `changed` and clears surface_changed. Returns
-// false, leaving `frame` alone, when the surface is closed or is not width x height (`frame` must
-// hold width * height bytes): the region is then dropped, as a new surface will be changed all
-// over.
-bool copy_changed_pixels(std::vector<uint8_t>& frame, int width, int height,
-                         ChangedRegion& changed);
-
-// What a window shows: the frame converted into 32-bit pixels of the window's format, and how
-// they go onto the window's surface. Main thread.
-class WindowPicture {
- public:
-  // Which rectangles of the window's surface a showing changed: the whole surface, or the list.
-  struct Update {
-    bool whole = false;
-    int count = 0;
-    Rect rects[ChangedRegion::kMaxBoxes];
-  };
-
-  WindowPicture() = default;
-  ~WindowPicture() { destroy(); }
-  WindowPicture(const WindowPicture&) = delete;
-  WindowPicture& operator=(const WindowPicture&) = delete;
-
-  // A black width x height picture in `format` (an SDL_PIXELFORMAT_ value; one that is not
-  // 32 bits a pixel gives ARGB8888, which SDL converts when it copies). False when SDL cannot
-  // make it.
-  bool create(uint32_t format, int width, int height);
-  void destroy();
-  SDL_Surface* surface() const { return picture_; }
-
-  // Converts the boxes of `changed` from the 8-bit frame (as wide as the picture) into the
-  // picture; convert_all converts all of it.
-  void convert(const uint8_t* frame, const ChangedRegion& changed);
-  void convert_all(const uint8_t* frame);
-
-  // Copies the picture onto `shown`, the window's surface, placed by place_picture. At a whole
-  // multiple with `changed` given, only its boxes are copied (enlarged and offset as the picture
-  // is); otherwise the whole picture, with black bars around it.
-  Update show(SDL_Surface* shown, const ChangedRegion* changed) const;
-
- private:
-  void blit(const Rect& from, const Rect& to, int multiple, SDL_Surface* shown) const;
-
-  SDL_Surface* picture_ = nullptr;
-  ColourTable colours_{};
-};
 
 class WindowPresenter : public Presenter {
  public:
@@ -190,6 +132,6 @@ class WindowPresenter : public Presenter {
   uint64_t frame_period_ms_ = 16;  // repaint period: the display's refresh rate
   bool needs_full_present_ = false;  // the window must show the whole picture again
   bool suppress_text_ = false;  // the last key-down made its key itself: drop its text input
-  std::vector<uint8_t> frame_;  // the last copy of the surface, width_ * height_
-  WindowPicture picture_;       // frame_ in the window's pixels
+  SurfaceMirror mirror_;    // the surface as of the last repaint, width_ x height_
+  WindowPicture picture_;   // the mirror in the window's pixels
 };

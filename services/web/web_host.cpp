@@ -14,6 +14,7 @@
 #include "services/notices.h"
 #include "services/program_host.h"
 #include "services/turn_hook.h"
+#include "services/web/web_picture.h"
 
 // ---------------------------------------------------------------------------------------------
 // The page's side of the waits. Each hands Asyncify's wake-up to the page's host object, which
@@ -99,6 +100,7 @@ class WebPresenter : public Presenter {
     }
     width = width_;
     height = height_;
+    web_picture_open(width_, height_);
     page_show_surface(width_, height_);
     return true;
   }

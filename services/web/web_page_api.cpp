@@ -4,8 +4,8 @@
 // the surface are whole whenever the page reads them.
 #include <emscripten.h>
 
+#include <array>
 #include <cstdint>
-#include <vector>
 
 #include "services/console/console.h"
 #include "services/console/dom_keys.h"
@@ -16,6 +16,7 @@
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
 #include "services/web/web_host.h"
+#include "services/web/web_picture.h"
 
 static_assert(sizeof(ConsoleCell) == 2, "the page reads cells as (character, attribute) byte pairs");
 
@@ -30,7 +31,7 @@ enum class KeyDownAnswer : int { Ignored = 0, Taken = 1, Interrupt = 2 };
 constexpr std::size_t kKeyTextSize = 128;
 char key_text[2][kKeyTextSize];
 
-std::vector<uint32_t> rgba_frame;
+std::array<int32_t, 5> placed;  // zorvan_place_picture's answer
 
 }  // namespace
 
@@ -87,19 +88,24 @@ EMSCRIPTEN_KEEPALIVE const uint8_t* zorvan_surface_indices() {
   return current_surface().is_open() ? current_surface().pixels() : nullptr;
 }
 
-// The surface converted through the palette into RGBA, when it changed since the last call;
-// nullptr when it did not or when it is closed.
-EMSCRIPTEN_KEEPALIVE const uint32_t* zorvan_surface_rgba_if_changed() {
-  if (!surface_changed.exchange(false)) return nullptr;
-  const Surface& surface = current_surface();
-  if (!surface.is_open()) return nullptr;
-  static const ColourTable table = make_colour_table(kRgbaBytes);
-  const std::size_t count =
-      static_cast<std::size_t>(surface.width()) * static_cast<std::size_t>(surface.height());
-  rgba_frame.resize(count);
-  const uint8_t* indices = surface.pixels();
-  convert_pixels(indices, count, table, rgba_frame.data());
-  return rgba_frame.data();
+// The page's repaint of the surface (web_picture.h): brings the picture up to date and answers
+// how many rectangles the page must put onto its canvas, from zorvan_picture_rgba() at the places
+// zorvan_picture_boxes() gives (x, y, width, height each).
+EMSCRIPTEN_KEEPALIVE int zorvan_picture_update() { return web_picture_update(); }
+EMSCRIPTEN_KEEPALIVE const int32_t* zorvan_picture_boxes() { return web_picture_boxes(); }
+EMSCRIPTEN_KEEPALIVE const uint32_t* zorvan_picture_rgba() { return web_picture_rgba(); }
+EMSCRIPTEN_KEEPALIVE int zorvan_picture_width() { return web_picture_width(); }
+EMSCRIPTEN_KEEPALIVE int zorvan_picture_height() { return web_picture_height(); }
+
+// Where the canvas goes in an output_w x output_h stage, in CSS pixels, by the desktop's rule
+// (place_picture): x, y, width, height, and 1 when it is a whole multiple of the picture (shown
+// crisp), 0 when shrunk (smoothed).
+EMSCRIPTEN_KEEPALIVE const int32_t* zorvan_place_picture(int picture_w, int picture_h,
+                                                         int output_w, int output_h) {
+  const Placement placement = place_picture(picture_w, picture_h, output_w, output_h);
+  const Rect& r = placement.target;
+  placed = {r.x, r.y, r.w, r.h, placement.whole_multiple ? 1 : 0};
+  return placed.data();
 }
 
 }  // extern "C"

@@ -1,75 +1,111 @@
 // Measures the page against the native program; prints figures, asserts nothing (speed is
 // measured, not tested).
 //
-//   node tests/web/measure_speed.mjs <site folder> <bench_step_loop program>
+//   node tests/web/measure_speed.mjs <site folder> <bench_step_loop program> [rounds]
 //
-// - Quiet turns per second in the page with a 640 x 480 surface (N = 140, K = 70), beside the
-//   native headless benchmark's BM_Quiet/640/480, in rounds that take turns so that both see the
-//   same load on a shared machine: as wall-clock rates, and per second of CPU time (the
-//   benchmark's CPU time; the page's main-thread task time, its repaints included);
+// - Turns per second of Normal (no pace) and Quiet in the page, N = 140, K = 70, with a surface
+//   of 640 x 480 and of 1920 x 1017 (the page's stage is made exactly that size, so the canvas
+//   is shown one to one), beside the native headless benchmark's BM_Normal and BM_Quiet of the
+//   same size. Each round measures every mode once natively and once in the page, taking turns,
+//   so that both see the same load on a shared machine; the table gives medians of the rounds
+//   (5 unless told), as wall-clock rates, and page / native as the median of the rounds' ratios.
+//   The CPU-time ratio sets the benchmark's CPU time against the page's main-thread task time
+//   (its repaints included);
 // - how long a key takes to be read while Quiet runs: from the keydown event to the program's
 //   next wait for a key (L switches to step by step, whose next turn waits).
 import { execFileSync } from 'node:child_process';
 import { serveFolder, launchBrowser } from './browser.mjs';
 
-const [site, bench] = process.argv.slice(2);
+const [site, bench, roundsText] = process.argv.slice(2);
+const ROUNDS = Number(roundsText || 5);
+const SIZES = [[640, 480], [1920, 1017]];
+const MODES = [{ key: 'n', name: 'Normal' }, { key: 'c', name: 'Quiet' }];
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+const median = (values) => [...values].sort((x, y) => x - y)[Math.floor(values.length / 2)];
 
-// Wall-clock and CPU-time rates of the native benchmark (its times are ns per turn).
-function nativeQuiet() {
-  const out = execFileSync(bench, ['--benchmark_filter=BM_Quiet/640/480', '--benchmark_min_time=2',
-                                   '--benchmark_format=json'], { encoding: 'utf8' });
+// Wall-clock and CPU-time rates of one native benchmark (its times are ns per turn).
+function native(mode, [width, height]) {
+  const out = execFileSync(bench, [`--benchmark_filter=^BM_${mode}/${width}/${height}$`,
+                                   '--benchmark_min_time=2', '--benchmark_format=json'], { encoding: 'utf8' });
   const result = JSON.parse(out).benchmarks[0];
   return { wall: 1e9 / result.real_time, cpu: 1e9 / result.cpu_time };
 }
 
-const median = (values) => [...values].sort((x, y) => x - y)[Math.floor(values.length / 2)];
-const taskSeconds = async () => (await page.metrics()).TaskDuration;
+// zorvan2 in a fresh page whose stage is width x height, at the run's first key wait.
+async function openRun(browser, server, [width, height]) {
+  const page = await browser.newPage();
+  await page.setViewport({ width, height: 600 });
+  await page.goto(server.url);
+  const bar = await page.evaluate(() => window.innerHeight - document.getElementById('stage').clientHeight);
+  await page.setViewport({ width, height: height + bar });
+  await page.evaluate(() => window.zorvanPage.start('zorvan2'));
+  const run = () => page.evaluate(() => window.zorvanPage.run());
+  const settle = async (state) => {
+    for (;;) {
+      const r = await run();
+      if (r && !r.keyPending && r.state === state) return r;
+      await sleep(20);
+    }
+  };
+  while ((await run())?.state !== 'key-wait') {
+    await page.keyboard.press('Space');
+    await sleep(150);
+  }
+  await page.keyboard.type('140\r70\r');
+  await settle('key-wait');
+  const surface = await page.evaluate(() => window.zorvanPage.surface());
+  if (surface.width !== width || surface.height !== height) {
+    throw new Error(`the page measured ${surface.width}x${surface.height}, not ${width}x${height}`);
+  }
+  return { page, run, settle };
+}
+
+// Runs `key`'s mode in the page for 3 s after a start of 0.5 s and stops it with L: turns per
+// second of wall time and of main-thread task time, and how long L took to be read.
+async function pageRate({ page, run, settle }, key) {
+  const taskSeconds = async () => (await page.metrics()).TaskDuration;
+  await page.keyboard.press(key);
+  await sleep(500);
+  const a = await run(), aTime = await page.evaluate(() => performance.now()), aTask = await taskSeconds();
+  await sleep(3000);
+  const b = await run(), bTime = await page.evaluate(() => performance.now()), bTask = await taskSeconds();
+  await page.keyboard.press('l');
+  const stopped = await settle('key-wait');
+  const turns = b.turns - a.turns;
+  return { wall: turns / ((bTime - aTime) / 1000), cpu: turns / (bTask - aTask), latency: stopped.keyWaitAt - stopped.keyDownAt };
+}
+
+const rate = (perSecond) => perSecond >= 1e6 ? (perSecond / 1e6).toFixed(2) + ' M/s' : (perSecond / 1e3).toFixed(1) + ' k/s';
 
 const server = await serveFolder(site);
 const browser = await launchBrowser();
-const page = await browser.newPage();
-await page.setViewport({ width: 640, height: 480 });
-await page.goto(server.url);
-await page.evaluate(() => window.zorvanPage.start('zorvan2'));
-const run = () => page.evaluate(() => window.zorvanPage.run());
-async function settle(state) {
-  for (;;) {
-    const r = await run();
-    if (!r.keyPending && r.state === state) return r;
-    await sleep(20);
+const table = [];
+const latencies = [];
+for (const size of SIZES) {
+  const session = await openRun(browser, server, size);
+  const rounds = MODES.map(() => []);
+  for (let round = 0; round < ROUNDS; ++round) {
+    for (const [index, mode] of MODES.entries()) {
+      const n = native(mode.name, size);
+      const p = await pageRate(session, mode.key);
+      if (mode.key === 'c') latencies.push(p.latency);
+      rounds[index].push({ native: n, page: p });
+      console.log(`${size.join('x')} ${mode.name} round ${round + 1}: native ${rate(n.wall)}, page ${rate(p.wall)}, ` +
+                  `ratio ${(p.wall / n.wall).toFixed(2)} wall, ${(p.cpu / n.cpu).toFixed(2)} CPU`);
+    }
   }
+  for (const [index, mode] of MODES.entries()) {
+    const r = rounds[index];
+    table.push(`| ${mode.name}, ${size.join('x')} | ${rate(median(r.map((x) => x.native.wall)))} | ` +
+               `${rate(median(r.map((x) => x.page.wall)))} | ${median(r.map((x) => x.page.wall / x.native.wall)).toFixed(2)} | ` +
+               `${median(r.map((x) => x.page.cpu / x.native.cpu)).toFixed(2)} |`);
+  }
+  await session.page.close();
 }
-while ((await run()).state !== 'key-wait') {
-  await page.keyboard.press('Space');
-  await sleep(150);
-}
-await page.keyboard.type('140\r70\r');
-await settle('key-wait');
-const size = await page.evaluate(() => window.zorvanPage.surface());
-const rounds = [], latencies = [];
-for (let round = 0; round < 5; ++round) {
-  const native = nativeQuiet();
-  await page.keyboard.press('c');
-  await sleep(500);
-  const a = await page.evaluate(() => [window.zorvanPage.run().turns, performance.now()]);
-  const aTask = await taskSeconds();
-  await sleep(3000);
-  const b = await page.evaluate(() => [window.zorvanPage.run().turns, performance.now()]);
-  const bTask = await taskSeconds();
-  await page.keyboard.press('l');
-  const r = await settle('key-wait');
-  latencies.push(r.keyWaitAt - r.keyDownAt);
-  const turns = b[0] - a[0];
-  rounds.push({ native, wall: turns / ((b[1] - a[1]) / 1000), cpu: turns / (bTask - aTask) });
-  const last = rounds[rounds.length - 1];
-  console.log(`round ${round + 1}: native ${Math.round(native.wall)} turns/s wall, ${Math.round(native.cpu)} per CPU s; ` +
-              `page ${Math.round(last.wall)} wall, ${Math.round(last.cpu)} per main-thread task s; ` +
-              `ratio ${(last.wall / native.wall).toFixed(2)} wall, ${(last.cpu / native.cpu).toFixed(2)} CPU`);
-}
-console.log(`surface ${size.width}x${size.height}, N = 140, K = 70`);
-console.log(`page / native Quiet, median of ${rounds.length} rounds: ${median(rounds.map((x) => x.wall / x.native.wall)).toFixed(2)} (wall clock), ` +
-            `${median(rounds.map((x) => x.cpu / x.native.cpu)).toFixed(2)} (CPU time)`);
-console.log(`key read while Quiet runs: ${latencies.map((l) => l.toFixed(1)).join(', ')} ms after the keydown`);
+console.log(`\nN = 140, K = 70, medians of ${ROUNDS} rounds (turns per second of wall-clock time):\n`);
+console.log('| mode, surface | native | page | page / native | page / native, CPU time |');
+console.log('|---|---|---|---|---|');
+for (const line of table) console.log(line);
+console.log(`\nkey read while Quiet runs: ${latencies.map((l) => l.toFixed(1)).join(', ')} ms after the keydown`);
 await browser.close();
 await server.close();

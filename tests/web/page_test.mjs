@@ -316,6 +316,49 @@ for (const [insects, box1] of [[140, 70], [7, 0]]) {
   });
 }
 
+// In the page (called through page.evaluate): for `frames` display frames, right after the page's
+// repaint and before the program runs again, compares every canvas pixel with the surface's
+// palette colour. Answers the frames compared, the distinct steps they saw and the first
+// difference found.
+function compareAtRepaints(frames) {
+  const palette = window.zorvanPage.palette();
+  const nextFrame = () => new Promise((resolve) => requestAnimationFrame(resolve));
+  return (async () => {
+    const steps = new Set();
+    for (let frame = 0; frame < frames; ++frame) {
+      await nextFrame();  // requested after the page's own callback: runs just after its repaint
+      const { width, indices } = window.zorvanPage.surface();
+      const rgba = window.zorvanPage.canvasPixels();
+      steps.add(window.zorvanPage.run().turns);
+      for (let i = 0; i < indices.length; ++i) {
+        const rgb = palette[indices[i]];
+        if (rgba[4 * i] !== rgb >>> 16 || rgba[4 * i + 1] !== ((rgb >>> 8) & 255) ||
+            rgba[4 * i + 2] !== (rgb & 255) || rgba[4 * i + 3] !== 255) {
+          return { frame, steps: steps.size, difference: `(${i % width}, ${Math.floor(i / width)}) is not palette colour ${indices[i]}` };
+        }
+      }
+    }
+    return { frame: frames, steps: steps.size, difference: null };
+  })();
+}
+
+// The page puts only the rectangles that changed onto its canvas: at a pace of 100 steps a
+// second each repaint carries a step or two, a few small boxes, and after each the canvas must
+// still be the whole surface.
+test('the canvas equals the surface after every repaint of a paced Normal run', async () => {
+  const session = await Session.open('zorvan2', 1000, 700);
+  await skipHelp(session);
+  await session.type('140\r70\r5', 'key-wait');  // the digit makes a step and sets the pace
+  await session.press('n');
+  const result = await session.page.evaluate(compareAtRepaints, 90);
+  await session.press('l');
+  await session.settle('key-wait');
+  assert.equal(result.difference, null, `after repaint ${result.frame}: canvas pixel ${result.difference}`);
+  assert.ok(result.steps > 30, `too few steps were painted: ${result.steps}`);
+  assert.deepEqual(session.errors, []);
+  await session.close();
+});
+
 test('Ctrl-C ends the program and brings the chooser back; a program starts again after it', async () => {
   const session = await Session.open('zorvan', 800, 600);
   await session.page.keyboard.down('Control');
