@@ -21,6 +21,7 @@
 
 #include "services/graphics/graphics.h"
 #include "services/graphics/presenter.h"
+#include "services/host.h"
 #include "services/graphics/surface.h"
 #include "services/desktop/window_presenter.h"
 #include "sim/run_screen.h"
@@ -39,7 +40,7 @@ void open_surface_once() {
   static bool opened = false;
   if (opened) return;
   opened = true;
-  set_presenter(&presenter);
+  const ScopedHost hosted([](Host& record) { record.presenter = &presenter; });
   int16_t driver = 0, mode = 0;
   open_graphics(driver, mode, "");
   for (int x = 0; x < kWidth; x += 8) {

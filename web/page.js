@@ -46,12 +46,12 @@
       this.name = name;
       this.module = null;         // the instance (its exports appear when it has loaded)
       this.ready = false;
-      this.state = 'loading';     // loading, running, key-wait, sleep, yield, ended
+      this.state = 'loading';     // loading, running, key-wait, timed-key-wait, sleep, yield, ended
       this.ended = false;
       this.exitCode = null;
       this.message = '';
       this.pendingWake = null;    // the key wait's wake-up
-      this.timer = 0;
+      this.timer = 0;             // the sleep's timer, or the timed key wait's
       this.keyDownAt = 0;         // performance.now() of the last key given to the program
       this.keyWaitAt = 0;         // ... and of the last time it began to wait for a key
       this.surfaceShown = false;
@@ -59,11 +59,17 @@
       this.surfaceHeight = 0;
     }
 
-    // The program's waits.
-    waitForKey(wakeUp) {
-      this.state = 'key-wait';
+    // The program's waits. A key wait ends with a key, or after `timeoutMs` when that is not
+    // negative, whichever comes first.
+    waitForKey(timeoutMs, wakeUp) {
+      this.state = timeoutMs < 0 ? 'key-wait' : 'timed-key-wait';
       this.pendingWake = wakeUp;
       this.keyWaitAt = performance.now();
+      if (timeoutMs < 0) return;
+      this.timer = setTimeout(() => {
+        this.pendingWake = null;
+        this.resume(wakeUp);
+      }, timeoutMs);
     }
     sleep(milliseconds, wakeUp) {
       this.state = 'sleep';
@@ -102,6 +108,7 @@
       const wake = this.pendingWake;
       if (wake === null) return;
       this.pendingWake = null;
+      clearTimeout(this.timer);
       soon(() => this.resume(wake));
     }
 

@@ -17,6 +17,7 @@
 #include "services/console/keyboard.h"
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
+#include "services/host.h"
 #include "services/desktop/window_keys.h"
 #include "services/desktop/window_presenter.h"
 
@@ -26,17 +27,14 @@ namespace {
 class WindowPresenterCopy : public ::testing::Test {
  protected:
   void SetUp() override {
-    set_presenter(&headless_);
     int16_t driver = 0, mode = 0;
     open_graphics(driver, mode, "");
     set_fill(FillPattern::Solid, 4);
     fill_bar(2, 1, 5, 3);
   }
-  void TearDown() override {
-    close_graphics();
-    set_presenter(nullptr);
-  }
+  void TearDown() override { close_graphics(); }
   HeadlessPresenter headless_{16, 8};
+  const ScopedHost hosted_{[this](Host& record) { record.presenter = &headless_; }};
 };
 
 TEST_F(WindowPresenterCopy, CopiesTheWholeSurfaceAndClearsTheChangeFlag) {
@@ -302,11 +300,14 @@ TEST(WindowPresenter, CtrlCInTheWindowInterruptsInsteadOfTypingAKey) {
   EXPECT_FALSE(is_interrupt_keydown(SDLK_c, KMOD_NONE));
   EXPECT_FALSE(is_interrupt_keydown(SDLK_c, KMOD_LCTRL | KMOD_LALT));
   EXPECT_FALSE(is_interrupt_keydown(SDLK_d, KMOD_LCTRL));
-  static int interrupts = 0;
-  set_interrupt_handler([] { ++interrupts; });
-  EXPECT_TRUE(interrupt_program());
-  EXPECT_EQ(interrupts, 1);
-  set_interrupt_handler(nullptr);
+  int interrupts = 0;
+  {
+    const ScopedHost hosted([&interrupts](Host& record) {
+      record.interrupt = [&interrupts] { ++interrupts; };
+    });
+    EXPECT_TRUE(interrupt_program());
+    EXPECT_EQ(interrupts, 1);
+  }
   EXPECT_FALSE(interrupt_program());
 }
 
