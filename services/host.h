@@ -46,8 +46,9 @@ struct Host {
   // Runs on the logic thread after a key wait wakes up (keyboard.h says when); the terminal
   // redraws after a resize. Empty: nothing.
   std::function<void()> idle_hook;
-  // Ctrl-C, typed in the terminal or the window: ends the program at once (the desktop exits).
-  // Empty: interrupt_program answers false and the caller ends the program its own way.
+  // Ctrl-C, typed in the terminal, the window or the page: ends the program at once (the
+  // desktop exits; the page drops the waiting program and never wakes it again). Empty:
+  // interrupt_program answers false and the caller ends the program its own way.
   std::function<void()> interrupt;
   // Called by the step loop after every turn that made a step (the page gives the browser its
   // turn, a test driver counts turns). A plain pointer: the loop pays one load and one branch a

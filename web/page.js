@@ -3,8 +3,8 @@
 // Each program is one script (zorvan2.js, zorvan.js) holding its WebAssembly and its data files;
 // loading it defines a factory that makes a fresh instance of the program and starts its main.
 // A run of a program is one instance with one ProgramRun as its `host`: the program's waits call
-// the host (waitForKey, sleep, yieldTurn) and stay suspended until the host wakes them
-// (services/web/web_host.h tells the C++ side of it). The page itself never blocks: it takes
+// the host (waitForKey, sleep, yieldTurn) and stay suspended until the host wakes them, and its
+// Ctrl-C calls `interrupted` (services/web/web_host.h tells the C++ side of it). The page itself never blocks: it takes
 // keys, repaints once per display frame from the program's memory, and places the canvases.
 //
 //   the text console   80 x 25 cells drawn on #console from the console model, in the 16 colours
@@ -12,13 +12,13 @@
 //   the surface        #surface holds the graphics surface pixel for pixel (palette indices
 //                      converted by the program), scaled by CSS to fit the stage, crisp.
 //
-// Ctrl-C ends the program at once, as on the desktop: its waits are never answered again, the
-// instance is dropped, and the chooser comes back with a notice.
+// Ctrl-C ends the program at once, as on the desktop: the keydown goes to the program like any
+// key, and the program's interrupt calls back `interrupted`; its waits are never answered again,
+// the instance is dropped, and the chooser comes back with a notice.
 'use strict';
 
 (function () {
   const FACTORIES = { zorvan2: 'create_zorvan2', zorvan: 'create_zorvan' };
-  const KEY_IGNORED = 0, KEY_INTERRUPT = 2;
   const COLUMNS = 80, ROWS = 25;
   const FONT_FAMILY = '"DejaVu Sans Mono", "Liberation Mono", Consolas, "Courier New", monospace';
   const CURSOR_BLINK_MS = 530;
@@ -94,6 +94,8 @@
       showScreen();
     }
     hideSurface() { this.surfaceShown = false; showScreen(); }
+    // Ctrl-C, from the program's interrupt while the page hands it the keydown.
+    interrupted() { if (current === this) interruptProgram(); }
     programEnded(exitCode, message) {
       this.ended = true;
       this.state = 'ended';
@@ -192,8 +194,9 @@
 
   const encoder = new TextEncoder();
 
-  // The key and code of a keydown event go into the program's own buffers: a program that waits
-  // has its stack in use, so nothing is allocated on it.
+  // Hands a keydown event to the program; true when the program took it. The key and code go
+  // into the program's own buffers: a program that waits has its stack in use, so nothing is
+  // allocated on it.
   function keyDown(module, event) {
     const size = module._zorvan_key_text_size();
     [event.key || '', event.code || ''].forEach((text, index) => {
@@ -201,25 +204,17 @@
       const { written } = encoder.encodeInto(text, module.HEAPU8.subarray(start, start + size - 1));
       module.HEAPU8[start + written] = 0;
     });
-    return module._zorvan_key_down(modifierBits(event));
+    const altGraph = Boolean(event.getModifierState && event.getModifierState('AltGraph'));
+    return module._zorvan_key_down(event.shiftKey, event.ctrlKey, event.altKey, event.metaKey, altGraph) !== 0;
   }
 
-  function modifierBits(event) {
-    return (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0) |
-           (event.metaKey ? 8 : 0) | (event.getModifierState && event.getModifierState('AltGraph') ? 16 : 0);
-  }
-
+  // A key the program takes is kept from the browser; Ctrl-C has ended the run by then.
   window.addEventListener('keydown', (event) => {
     const run = current;
     if (!run || !run.ready || run.ended || event.isComposing) return;
-    const answer = keyDown(run.module, event);
-    if (answer === KEY_IGNORED) return;
+    if (!keyDown(run.module, event)) return;
     event.preventDefault();
-    if (answer === KEY_INTERRUPT) {
-      interruptProgram();
-    } else {
-      run.keyArrived();
-    }
+    if (!run.ended) run.keyArrived();
   });
 
   for (const button of document.querySelectorAll('button[data-program]')) {

@@ -1,4 +1,5 @@
-// The web host: its waits, console backend, presenter, clock and host_program (see web_host.h).
+// The web host: its waits, console backend, presenter, clock, interrupt and host_program (see
+// web_host.h).
 #include "services/web/web_host.h"
 
 #include <emscripten.h>
@@ -44,6 +45,10 @@ EM_JS(void, page_show_surface, (int width, int height), {
 });
 
 EM_JS(void, page_hide_surface, (), { Module["host"].hideSurface(); });
+
+// Ctrl-C: the page ends the run. Called from the page's own keydown (web_page_api.cpp), while
+// the program waits.
+EM_JS(void, page_interrupted, (), { Module["host"].interrupted(); });
 
 EM_JS(void, page_program_ended, (int exit_code, const char* message), {
   Module["host"].programEnded(exit_code, UTF8ToString(message));
@@ -140,6 +145,7 @@ int host_program(int /*argc*/, const char* const* /*argv*/, const std::function<
   record.console = &console;
   record.presenter = &presenter;
   record.key_wait = wait_for_key;
+  record.interrupt = page_interrupted;
   record.turn_hook = end_turn;
   record.clock = page_clock;
   install_host(record);

@@ -20,8 +20,9 @@
 // size follows the window's rule, applied to the page's free area: measured at the first
 // opening (at least 640 x 480) and given again to every later one.
 //
-// Ctrl-C ends the program as it does on the desktop, at once: the page stops answering its
-// waits, drops the instance and goes back to the program chooser with a notice.
+// Ctrl-C ends the program as it does on the desktop, at once: the page's keydown hands it to the
+// host's interrupt (host.h), which tells the page; the page stops answering the program's waits,
+// drops the instance and goes back to the program chooser with a notice.
 //
 // The host record is installed once, when host_program starts, and cleared when the logic has
 // ended; the page makes a new instance for every run.
