@@ -4,8 +4,9 @@
 // loading it defines a factory that makes a fresh instance of the program and starts its main.
 // A run of a program is one instance with one ProgramRun as its `host`: the program's waits call
 // the host (waitForKey, sleep, yieldTurn) and stay suspended until the host wakes them, and its
-// Ctrl-C calls `interrupted` (services/web/web_host.h tells the C++ side of it). The page itself never blocks: it takes
-// keys, repaints once per display frame from the program's memory, and places the canvases.
+// Ctrl-C calls `interrupted` (services/web/web_host.h tells the C++ side of it). The page
+// itself never blocks: it takes keys, repaints once per display frame from the program's memory,
+// and places the canvases.
 //
 //   the text console   80 x 25 cells drawn on #console from the console model, in the 16 colours
 //                      of the palette, code page 852 shown through the program's own table;
@@ -205,7 +206,8 @@
       module.HEAPU8[start + written] = 0;
     });
     const altGraph = Boolean(event.getModifierState && event.getModifierState('AltGraph'));
-    return module._zorvan_key_down(event.shiftKey, event.ctrlKey, event.altKey, event.metaKey, altGraph) !== 0;
+    const { shiftKey, ctrlKey, altKey, metaKey } = event;
+    return module._zorvan_key_down(shiftKey, ctrlKey, altKey, metaKey, altGraph) !== 0;
   }
 
   // A key the program takes is kept from the browser; Ctrl-C has ended the run by then.
