@@ -12,6 +12,7 @@
 
 #include "services/graphics/graphics.h"
 #include "services/graphics/presenter.h"
+#include "services/host.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ void open_surface() {
   static bool opened = false;
   if (opened) return;
   opened = true;
-  set_presenter(&presenter);
+  const ScopedHost hosted([](Host& record) { record.presenter = &presenter; });
   int16_t driver = 0, mode = 0;
   open_graphics(driver, mode, "");
   const int colours[4] = {2, 4, 8, 15};

@@ -48,7 +48,7 @@ void BM_Window(benchmark::State& state, RunMode mode) {
 // The surface size the window gives on this display: one opening and closing.
 bool window_size(int& width, int& height) {
   if (the_window == nullptr) return false;
-  set_presenter(the_window);
+  const ScopedHost hosted([](Host& record) { record.presenter = the_window; });
   int16_t driver = 0, mode = 0;
   open_graphics(driver, mode, "");
   const bool open = graph_result() == kGraphOk;
@@ -57,7 +57,6 @@ bool window_size(int& width, int& height) {
     height = get_max_y() + 1;
     close_graphics();
   }
-  set_presenter(nullptr);
   return open;
 }
 

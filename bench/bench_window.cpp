@@ -23,6 +23,7 @@
 
 #include "services/graphics/graphics.h"
 #include "services/graphics/presenter.h"
+#include "services/host.h"
 #include "services/graphics/surface.h"
 #include "services/graphics/surface_mirror.h"
 #include "services/desktop/window_picture.h"
@@ -42,7 +43,7 @@ void open_surface_once() {
   static bool opened = false;
   if (opened) return;
   opened = true;
-  set_presenter(&presenter);
+  const ScopedHost hosted([](Host& record) { record.presenter = &presenter; });
   int16_t driver = 0, mode = 0;
   open_graphics(driver, mode, "");
   for (int x = 0; x < kWidth; x += 8) {

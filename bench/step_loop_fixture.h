@@ -5,21 +5,26 @@
 
 #include <benchmark/benchmark.h>
 
+#include <optional>
+
 #include "services/console/headless_console.h"
 #include "services/graphics/graphics.h"
 #include "services/graphics/presenter.h"
+#include "services/host.h"
 #include "services/numbers.h"
-#include "services/turn_hook.h"
 #include "sim/program_flow.h"
 #include "sim/run_modes.h"
 #include "sim/run_state.h"
 #include "sim/step.h"
 #include "sim/version.h"
 
+// The host record of the run in progress: the caller's console with the run's presenter.
+inline std::optional<ScopedHost> bench_run_host;
+
 // Prompts answered with N = 140, K = 70 on the console the caller created, the surface opened
 // through `presenter`, the run screen drawn and step 0 recorded; then the mode is set.
 inline void start_bench_run(Presenter& presenter, RunMode mode) {
-  set_presenter(&presenter);
+  bench_run_host.emplace([&presenter](Host& record) { record.presenter = &presenter; });
   reset_run_state(kSecondVersion);
   reset_random();
   script_keys("140\r70\r");
@@ -30,7 +35,7 @@ inline void start_bench_run(Presenter& presenter, RunMode mode) {
 // Closes the surface and uninstalls the presenter, which may go out of scope afterwards.
 inline void finish_run() {
   close_graphics();
-  set_presenter(nullptr);
+  bench_run_host.reset();
 }
 
 // One turn of the program's loop: the turn, then the host's turn hook.

@@ -7,24 +7,12 @@
 // until its step is due; a key that arrives meanwhile ends the sleep at once, so keys are taken
 // at every pace. Steps fall due at even intervals from the first paced step; a turn that comes
 // later than one interval after its due time starts the count afresh instead of catching up.
+//
+// The pace keeps time by the host's clock and sleeps in the host's key wait with a deadline
+// (host.h, keyboard.h), so a test host can let time pass only while the pace waits.
 #pragma once
 
-#include <chrono>
 #include <cstdint>
-
-using PaceTime = std::chrono::nanoseconds;  // on the pace clock, from any origin
-
-// The clock the pace is kept by (tests use one of their own).
-class PaceClock {
- public:
-  virtual ~PaceClock() = default;
-  virtual PaceTime now() = 0;
-  // Returns at `due`, or earlier as soon as a key is waiting or input has ended.
-  virtual void wait_until(PaceTime due) = 0;
-};
-
-// Installs the clock (nullptr: the steady clock, waiting on the key queue).
-void set_pace_clock(PaceClock* clock);
 
 // Steps a second for a digit key 0..9 ('0' is no limit), or -1 for any other key.
 int32_t pace_for_key(int key);

@@ -49,7 +49,7 @@ struct RunState {
   double first_step_distance = 0.0;          // distance taken at step 1
   int32_t pace = 0;              // steps a second drawn in Normal, 0 for no limit (pace.h)
   bool pace_started = false;     // pace_due counts from a paced step of this Normal run
-  std::chrono::nanoseconds pace_due{0};  // when the next paced step is due, on the pace clock
+  std::chrono::nanoseconds pace_due{0};  // when the next paced step is due, on the host's clock
 };
 
 extern RunState run;

@@ -6,9 +6,11 @@
 
 #include "services/graphics/graphics.h"
 #include "services/graphics/presenter.h"
+#include "services/host.h"
 
+// Opens the surface at the size of `presenter`, set up for drawing as the run screen draws.
 inline void open_chart_surface(HeadlessPresenter& presenter) {
-  set_presenter(&presenter);
+  const ScopedHost hosted([&presenter](Host& record) { record.presenter = &presenter; });
   int16_t driver = 0, mode = 0;
   open_graphics(driver, mode, "");
   set_text_justify(HorizontalJustify::Center, VerticalJustify::Top);

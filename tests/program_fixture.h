@@ -16,6 +16,7 @@
 #include "services/console/headless_console.h"
 #include "services/numbers.h"
 #include "services/graphics/presenter.h"
+#include "services/host.h"
 #include "services/program_host.h"
 #include "sim/program_flow.h"
 #include "sim/run_state.h"
@@ -26,7 +27,6 @@ class ProgramTest : public ::testing::Test {
   void SetUp() override {
     reset_run_state();
     reset_random();
-    set_presenter(&presenter_);
     previous_dir_ = std::filesystem::current_path();
     dir_ = std::filesystem::temp_directory_path() /
            ("zorvan-test-" + std::to_string(getpid()) + "-" + std::to_string(counter_++));
@@ -37,7 +37,6 @@ class ProgramTest : public ::testing::Test {
   void TearDown() override {
     std::filesystem::current_path(previous_dir_);
     std::filesystem::remove_all(dir_);
-    set_presenter(nullptr);
   }
 
   // Writes a data file into the working folder; `utf8` is converted to code page 852.
@@ -61,6 +60,7 @@ class ProgramTest : public ::testing::Test {
 
   HeadlessConsole console_;
   HeadlessPresenter presenter_{640, 480};
+  const ScopedHost hosted_{[this](Host& record) { record.presenter = &presenter_; }};
   std::filesystem::path dir_, previous_dir_;
   static inline int counter_ = 0;
 };

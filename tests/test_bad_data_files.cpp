@@ -239,7 +239,7 @@ TEST_F(BadDataFile, MemoryStaysFlatPagingATenMegabyteFileAndAOneMegabyteLine) {
   ASSERT_GE(fs::file_size(dir_ / "Zorvan.hlp"), 10u << 20);
 
   PageCounter counter;
-  set_console_backend(&counter);
+  const ScopedHost counting([&counter](Host& record) { record.console = &counter; });
   start_run(5, 2);  // first, so that the run's surface is not counted with the files
   push_end_of_input();
   const uint64_t prompts_before = counter.prompts;
@@ -251,7 +251,6 @@ TEST_F(BadDataFile, MemoryStaysFlatPagingATenMegabyteFileAndAOneMegabyteLine) {
 
   show_summary();
   const long after_summary = peak_memory_kb();
-  set_console_backend(&console_);
 
   EXPECT_EQ(help_prompts, (kLines + 17u) / 18u);
   EXPECT_EQ(last_page_first_row.rfind(kShade + " sor " + std::to_string(kLines - 1) + " ", 0), 0u);

@@ -59,8 +59,10 @@ TEST(Keyboard, WaitingReadGetsKeysFromAnotherThreadInOrder) {
 TEST(Keyboard, WakeRunsTheIdleHookWhileReadKeyWaits) {
   reset_keyboard();
   std::atomic<int> hook_calls{0};
-  set_key_wait_idle_hook([&] {
-    if (hook_calls++ == 0) push_key({'k', false});
+  const ScopedHost hosted([&hook_calls](Host& record) {
+    record.idle_hook = [&hook_calls] {
+      if (hook_calls++ == 0) push_key({'k', false});
+    };
   });
   std::thread waker([] {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -68,7 +70,6 @@ TEST(Keyboard, WakeRunsTheIdleHookWhileReadKeyWaits) {
   });
   EXPECT_EQ(read_key(), 'k');
   waker.join();
-  set_key_wait_idle_hook(nullptr);
   EXPECT_GE(hook_calls.load(), 1);
 }
 

@@ -1,4 +1,4 @@
-// The pace of normal running, kept by a clock of the test's own: steps fall due at the chosen
+// The pace of normal running, kept by a host of the test's own: steps fall due at the chosen
 // rate, a key cuts a wait short, Stepwise and Quiet keep their own ways.
 #include <algorithm>
 #include <optional>
@@ -12,11 +12,11 @@ namespace {
 using std::chrono::milliseconds;
 using std::chrono::seconds;
 
-// Time passes only while the pace waits; a key may be set to arrive at a given moment.
-class FakeClock : public PaceClock {
+// A host whose time passes only while it waits for a key; a key may be set to arrive at a given
+// moment. A wait with no deadline and no key to come ends the input, so a test cannot hang.
+class FakeHost {
  public:
-  PaceTime now() override { return now_; }
-  void wait_until(PaceTime due) override {
+  void wait(HostTime due) {
     ++waits;
     if (key_pressed() || end_of_input()) return;
     if (key_at && *key_at <= due) {
@@ -25,34 +25,34 @@ class FakeClock : public PaceClock {
       key_at.reset();
       return;
     }
+    if (due == kNoDeadline) {
+      push_end_of_input();
+      return;
+    }
     now_ = std::max(now_, due);
   }
 
-  PaceTime now_{seconds(100)};
+  HostTime now_{seconds(100)};
   int waits = 0;
-  std::optional<PaceTime> key_at;  // when `key` is typed
+  std::optional<HostTime> key_at;  // when `key` is typed
   std::string key;
 };
 
 class Pace : public RunTest {
  protected:
-  void SetUp() override {
-    RunTest::SetUp();
-    set_pace_clock(&clock_);
-  }
-  void TearDown() override {
-    set_pace_clock(nullptr);
-    RunTest::TearDown();
-  }
-  // Turns until the clock has advanced by `span` (or the run ends); the steps they made.
-  int64_t steps_during(PaceTime span) {
-    const PaceTime end = clock_.now_ + span;
+  // Turns until the host's clock has advanced by `span` (or the run ends); the steps they made.
+  int64_t steps_during(HostTime span) {
+    const HostTime end = host_.now_ + span;
     const int64_t before = run.step_count;
-    while (clock_.now_ < end && turns(1) == 1) {
+    while (host_.now_ < end && turns(1) == 1) {
     }
     return run.step_count - before;
   }
-  FakeClock clock_;
+  FakeHost host_;
+  const ScopedHost fake_hosted_{[this](Host& record) {
+    record.clock = [this] { return host_.now_; };
+    record.key_wait = [this](HostTime due) { host_.wait(due); };
+  }};
 };
 
 }  // namespace
@@ -62,7 +62,7 @@ TEST_F(Pace, NormalRunsWithoutLimitByDefault) {
   EXPECT_EQ(run.pace, 0);
   script_keys("n");
   EXPECT_EQ(turns(500), 500);
-  EXPECT_EQ(clock_.waits, 0);
+  EXPECT_EQ(host_.waits, 0);
 }
 
 TEST_F(Pace, DigitsChooseTheStepsASecond) {
@@ -79,7 +79,7 @@ TEST_F(Pace, PaceThreeMakesTenStepsASecond) {
   const int64_t steps = steps_during(seconds(3));
   EXPECT_GE(steps, 24);
   EXPECT_LE(steps, 36);
-  EXPECT_EQ(clock_.waits, steps);  // one sleep per step: nothing spins
+  EXPECT_EQ(host_.waits, steps);  // one sleep per step: nothing spins
 }
 
 TEST_F(Pace, EveryPaceKeepsItsRateOverASecond) {
@@ -100,14 +100,15 @@ TEST_F(Pace, AKeyIsTakenAtOnceAtEveryPace) {
     script_keys(std::string(1, static_cast<char>('0' + digit)) + "n");
     turns(3);
     // V typed a third of the way into the wait for the next step ends the run right then.
-    const PaceTime interval = std::chrono::duration_cast<PaceTime>(seconds(1)) / pace_for_key('0' + digit);
-    const PaceTime typed = clock_.now_ + interval / 3;
-    clock_.key_at = typed;
-    clock_.key = "v";
+    const HostTime interval =
+        std::chrono::duration_cast<HostTime>(seconds(1)) / pace_for_key('0' + digit);
+    const HostTime typed = host_.now_ + interval / 3;
+    host_.key_at = typed;
+    host_.key = "v";
     const int64_t steps = run.step_count;
     EXPECT_EQ(turns(1000), 0) << digit;
     EXPECT_EQ(run.step_count, steps) << digit;
-    EXPECT_EQ(clock_.now_, typed) << digit;
+    EXPECT_EQ(host_.now_, typed) << digit;
   }
 }
 
@@ -115,11 +116,11 @@ TEST_F(Pace, AKeyThatIsNoRunKeyKeepsThePaceGoing) {
   start_run(20, 10);
   script_keys("1n");  // one step a second
   turns(2);
-  const PaceTime start = clock_.now_;
-  clock_.key_at = start + milliseconds(300);
-  clock_.key = " ";
+  const HostTime start = host_.now_;
+  host_.key_at = start + milliseconds(300);
+  host_.key = " ";
   EXPECT_EQ(turns(1), 1);
-  EXPECT_EQ(clock_.now_, start + seconds(1));  // the blank was read, the step still waited
+  EXPECT_EQ(host_.now_, start + seconds(1));  // the blank was read, the step still waited
   EXPECT_EQ(run.run_mode, RunMode::Normal);
 }
 
@@ -130,7 +131,7 @@ TEST_F(Pace, DigitsInStepwiseMakeAStepAndSetThePaceForNormal) {
   EXPECT_EQ(run.step_count, 1);
   EXPECT_EQ(run.pace, 1000);
   EXPECT_EQ(run.run_mode, RunMode::Stepwise);
-  EXPECT_EQ(clock_.waits, 0);
+  EXPECT_EQ(host_.waits, 0);
   script_keys("n");
   turns(1);
   EXPECT_EQ(steps_during(seconds(2)), 2000);
@@ -141,7 +142,7 @@ TEST_F(Pace, QuietIgnoresThePace) {
   script_keys("1c");
   turns(2);
   EXPECT_EQ(turns(1000), 1000);
-  EXPECT_EQ(clock_.waits, 0);
+  EXPECT_EQ(host_.waits, 0);
   EXPECT_EQ(run.pace, 1);
 }
 
@@ -150,7 +151,7 @@ TEST_F(Pace, ZeroInNormalLiftsTheLimit) {
   script_keys("1n");
   turns(2);
   script_keys("0");
-  const int waits = clock_.waits;
+  const int waits = host_.waits;
   EXPECT_EQ(turns(100), 100);
-  EXPECT_EQ(clock_.waits, waits);
+  EXPECT_EQ(host_.waits, waits);
 }

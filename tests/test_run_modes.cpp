@@ -195,12 +195,13 @@ TEST_F(RunModes, AWakeUpWhileNormalOrQuietRunningIsServedWithinATurn) {
     script_keys(std::string(1, mode));
     turns(1);
     int served = 0;
-    set_key_wait_idle_hook([&served] { ++served; });
+    const ScopedHost hosted([&served](Host& record) {
+      record.idle_hook = [&served] { ++served; };
+    });
     wake_key_wait();
     turns(1);
     EXPECT_EQ(served, 1) << mode;
     turns(10);
     EXPECT_EQ(served, 1) << mode;
-    set_key_wait_idle_hook(nullptr);
   }
 }

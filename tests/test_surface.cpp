@@ -14,6 +14,7 @@
 #include "services/graphics/graphics.h"
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
+#include "services/host.h"
 
 namespace {
 
@@ -740,7 +741,7 @@ int16_t driver = 0, mode = 0;
 
 TEST(SurfaceGraphics, OpenTakesThePresentersSizeAndCloseClosesItsWindow) {
   CountingPresenter presenter(true);
-  set_presenter(&presenter);
+  const ScopedHost hosted([&presenter](Host& record) { record.presenter = &presenter; });
   open_graphics(driver, mode, "");
   EXPECT_EQ(graph_result(), kGraphOk);
   EXPECT_EQ(get_max_x(), 63);
@@ -764,18 +765,18 @@ TEST(SurfaceGraphics, OpenTakesThePresentersSizeAndCloseClosesItsWindow) {
   close_graphics();
   EXPECT_EQ(graph_result(), kGraphNotOpen);
   EXPECT_EQ(presenter.closed, 1);
-  set_presenter(nullptr);
 }
 
 TEST(SurfaceGraphics, OpenWithoutADisplayFailsAndDrawingThenThrows) {
   CountingPresenter no_display(false);
-  set_presenter(&no_display);
-  open_graphics(driver, mode, "");
-  EXPECT_EQ(graph_result(), kGraphInvalidArgument);
-  EXPECT_THROW(draw_line(0, 0, 5, 5), GraphicsNotOpen);
-  EXPECT_THROW(get_max_x(), GraphicsNotOpen);
-  set_presenter(nullptr);
-  open_graphics(driver, mode, "");
+  {
+    const ScopedHost hosted([&no_display](Host& record) { record.presenter = &no_display; });
+    open_graphics(driver, mode, "");
+    EXPECT_EQ(graph_result(), kGraphInvalidArgument);
+    EXPECT_THROW(draw_line(0, 0, 5, 5), GraphicsNotOpen);
+    EXPECT_THROW(get_max_x(), GraphicsNotOpen);
+  }
+  open_graphics(driver, mode, "");  // no presenter at all
   EXPECT_EQ(graph_result(), kGraphInvalidArgument);
   EXPECT_EQ(text_width("abc"), 24);  // pure measures need no surface
   EXPECT_EQ(text_height("abc"), 8);
@@ -786,7 +787,7 @@ TEST(SurfaceGraphics, OpenWithoutADisplayFailsAndDrawingThenThrows) {
 // a batch each operation takes it once.
 TEST(SurfaceGraphics, BatchTakesTheDrawingLockOnce) {
   CountingPresenter presenter(true);
-  set_presenter(&presenter);
+  const ScopedHost hosted([&presenter](Host& record) { record.presenter = &presenter; });
   open_graphics(driver, mode, "");
   uint64_t before = drawing_lock_count();
   {
@@ -809,14 +810,13 @@ TEST(SurfaceGraphics, BatchTakesTheDrawingLockOnce) {
   draw_line(0, 0, 5, 5);
   EXPECT_EQ(drawing_lock_count() - before, 2u);
   close_graphics();
-  set_presenter(nullptr);
 }
 
 #ifndef NDEBUG
 // Opening or closing asks the window's thread, which may be waiting for the lock the batch holds.
 TEST(SurfaceGraphicsDeathTest, OpeningOrClosingInsideABatchIsAProgrammingError) {
   CountingPresenter presenter(true);
-  set_presenter(&presenter);
+  const ScopedHost hosted([&presenter](Host& record) { record.presenter = &presenter; });
   EXPECT_DEATH(
       {
         const DrawingBatch batch;
@@ -831,6 +831,5 @@ TEST(SurfaceGraphicsDeathTest, OpeningOrClosingInsideABatchIsAProgrammingError) 
       },
       "inside a DrawingBatch");
   close_graphics();
-  set_presenter(nullptr);
 }
 #endif

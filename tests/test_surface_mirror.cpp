@@ -14,6 +14,7 @@
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
 #include "services/graphics/surface_mirror.h"
+#include "services/host.h"
 
 namespace {
 
@@ -24,15 +25,11 @@ constexpr int kWidth = 16, kHeight = 8;
 class SurfaceMirrorTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    set_presenter(&headless_);
     open();
     mirror_.resize(kWidth, kHeight);
     mirror_.update();
   }
-  void TearDown() override {
-    close_graphics();
-    set_presenter(nullptr);
-  }
+  void TearDown() override { close_graphics(); }
   static void open() {
     int16_t driver = 0, mode = 0;
     open_graphics(driver, mode, "");
@@ -48,6 +45,7 @@ class SurfaceMirrorTest : public ::testing::Test {
     return true;
   }
   HeadlessPresenter headless_{kWidth, kHeight};
+  const ScopedHost hosted_{[this](Host& record) { record.presenter = &headless_; }};
   SurfaceMirror mirror_;
 };
 
@@ -111,14 +109,15 @@ TEST_F(SurfaceMirrorTest, ResizeClosingAndOpeningChangeAll) {
 
   close_graphics();
   expect_all(mirror_.update(), true);
-  HeadlessPresenter wider(kWidth + 1, kHeight);
-  set_presenter(&wider);
-  open();
-  set_fill(FillPattern::Solid, 2);
-  fill_bar(0, 0, 3, 3);
-  expect_all(mirror_.update(), true);
-  close_graphics();
-  set_presenter(&headless_);
+  {
+    HeadlessPresenter wider(kWidth + 1, kHeight);
+    const ScopedHost hosted([&wider](Host& record) { record.presenter = &wider; });
+    open();
+    set_fill(FillPattern::Solid, 2);
+    fill_bar(0, 0, 3, 3);
+    expect_all(mirror_.update(), true);
+    close_graphics();
+  }
   open();
   fill_bar(0, 0, 3, 3);
   expect_all(mirror_.update(), false);

@@ -3,9 +3,10 @@
 // Each program is one script (zorvan2.js, zorvan.js) holding its WebAssembly and its data files;
 // loading it defines a factory that makes a fresh instance of the program and starts its main.
 // A run of a program is one instance with one ProgramRun as its `host`: the program's waits call
-// the host (waitForKey, sleep, yieldTurn) and stay suspended until the host wakes them
-// (services/web/web_host.h tells the C++ side of it). The page itself never blocks: it takes
-// keys, repaints once per display frame from the program's memory, and places the canvases.
+// the host (waitForKey, sleep, yieldTurn) and stay suspended until the host wakes them, and its
+// Ctrl-C calls `interrupted` (services/web/web_host.h tells the C++ side of it). The page
+// itself never blocks: it takes keys, repaints once per display frame from the program's memory,
+// and places the canvases.
 //
 //   the text console   80 x 25 cells drawn on #console from the console model, in the 16 colours
 //                      of the palette, code page 852 shown through the program's own table;
@@ -15,13 +16,13 @@
 //                      fit the stage where the program's placement rule (the desktop window's)
 //                      puts it: crisp at a whole multiple, smoothed when shrunk.
 //
-// Ctrl-C ends the program at once, as on the desktop: its waits are never answered again, the
-// instance is dropped, and the chooser comes back with a notice.
+// Ctrl-C ends the program at once, as on the desktop: the keydown goes to the program like any
+// key, and the program's interrupt calls back `interrupted`; its waits are never answered again,
+// the instance is dropped, and the chooser comes back with a notice.
 'use strict';
 
 (function () {
   const FACTORIES = { zorvan2: 'create_zorvan2', zorvan: 'create_zorvan' };
-  const KEY_IGNORED = 0, KEY_INTERRUPT = 2;
   const COLUMNS = 80, ROWS = 25;
   const FONT_FAMILY = '"DejaVu Sans Mono", "Liberation Mono", Consolas, "Courier New", monospace';
   const CURSOR_BLINK_MS = 530;
@@ -49,12 +50,12 @@
       this.name = name;
       this.module = null;         // the instance (its exports appear when it has loaded)
       this.ready = false;
-      this.state = 'loading';     // loading, running, key-wait, sleep, yield, ended
+      this.state = 'loading';     // loading, running, key-wait, timed-key-wait, sleep, yield, ended
       this.ended = false;
       this.exitCode = null;
       this.message = '';
       this.pendingWake = null;    // the key wait's wake-up
-      this.timer = 0;
+      this.timer = 0;             // the sleep's timer, or the timed key wait's
       this.keyDownAt = 0;         // performance.now() of the last key given to the program
       this.keyWaitAt = 0;         // ... and of the last time it began to wait for a key
       this.surfaceShown = false;
@@ -62,11 +63,17 @@
       this.surfaceHeight = 0;
     }
 
-    // The program's waits.
-    waitForKey(wakeUp) {
-      this.state = 'key-wait';
+    // The program's waits. A key wait ends with a key, or after `timeoutMs` when that is not
+    // negative, whichever comes first.
+    waitForKey(timeoutMs, wakeUp) {
+      this.state = timeoutMs < 0 ? 'key-wait' : 'timed-key-wait';
       this.pendingWake = wakeUp;
       this.keyWaitAt = performance.now();
+      if (timeoutMs < 0) return;
+      this.timer = setTimeout(() => {
+        this.pendingWake = null;
+        this.resume(wakeUp);
+      }, timeoutMs);
     }
     sleep(milliseconds, wakeUp) {
       this.state = 'sleep';
@@ -91,6 +98,8 @@
       showScreen();
     }
     hideSurface() { this.surfaceShown = false; showScreen(); }
+    // Ctrl-C, from the program's interrupt while the page hands it the keydown.
+    interrupted() { if (current === this) interruptProgram(); }
     programEnded(exitCode, message) {
       this.ended = true;
       this.state = 'ended';
@@ -105,6 +114,7 @@
       const wake = this.pendingWake;
       if (wake === null) return;
       this.pendingWake = null;
+      clearTimeout(this.timer);
       soon(() => this.resume(wake));
     }
 
@@ -188,8 +198,9 @@
 
   const encoder = new TextEncoder();
 
-  // The key and code of a keydown event go into the program's own buffers: a program that waits
-  // has its stack in use, so nothing is allocated on it.
+  // Hands a keydown event to the program; true when the program took it. The key and code go
+  // into the program's own buffers: a program that waits has its stack in use, so nothing is
+  // allocated on it.
   function keyDown(module, event) {
     const size = module._zorvan_key_text_size();
     [event.key || '', event.code || ''].forEach((text, index) => {
@@ -197,25 +208,18 @@
       const { written } = encoder.encodeInto(text, module.HEAPU8.subarray(start, start + size - 1));
       module.HEAPU8[start + written] = 0;
     });
-    return module._zorvan_key_down(modifierBits(event));
+    const altGraph = Boolean(event.getModifierState && event.getModifierState('AltGraph'));
+    const { shiftKey, ctrlKey, altKey, metaKey } = event;
+    return module._zorvan_key_down(shiftKey, ctrlKey, altKey, metaKey, altGraph) !== 0;
   }
 
-  function modifierBits(event) {
-    return (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0) |
-           (event.metaKey ? 8 : 0) | (event.getModifierState && event.getModifierState('AltGraph') ? 16 : 0);
-  }
-
+  // A key the program takes is kept from the browser; Ctrl-C has ended the run by then.
   window.addEventListener('keydown', (event) => {
     const run = current;
     if (!run || !run.ready || run.ended || event.isComposing) return;
-    const answer = keyDown(run.module, event);
-    if (answer === KEY_IGNORED) return;
+    if (!keyDown(run.module, event)) return;
     event.preventDefault();
-    if (answer === KEY_INTERRUPT) {
-      interruptProgram();
-    } else {
-      run.keyArrived();
-    }
+    if (!run.ended) run.keyArrived();
   });
 
   for (const button of document.querySelectorAll('button[data-program]')) {

@@ -17,11 +17,11 @@
 #include <thread>
 
 #include "services/cp852.h"
+#include "services/host.h"
 
 namespace {
 
 ConsoleState state;
-ConsoleBackend* backend = nullptr;
 
 constexpr uint8_t kBell = 7, kBackspace = 8, kLineFeed = 10, kCarriageReturn = 13;
 
@@ -83,8 +83,6 @@ bool inside_window(int column, int row) {
 
 }  // namespace
 
-void set_console_backend(ConsoleBackend* new_backend) { backend = new_backend; }
-
 const ConsoleState& console_state() { return state; }
 
 std::string console_screen_text() {
@@ -112,7 +110,7 @@ void reset_console() {
 }
 
 void console_present() {
-  if (backend != nullptr) backend->present(state);
+  if (host().console != nullptr) host().console->present(state);
 }
 
 // Ignored unless 1 <= x1 <= x2 <= 80 and 1 <= y1 <= y2 <= 25; the previous window stays.
@@ -189,8 +187,8 @@ void write_line() {
 
 // Without a backend the program still pauses for real.
 void sleep_ms(unsigned milliseconds) {
-  if (backend != nullptr) {
-    backend->sleep(milliseconds);
+  if (host().console != nullptr) {
+    host().console->sleep(milliseconds);
   } else {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
   }

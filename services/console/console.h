@@ -6,9 +6,10 @@
 // console rules: bell ignored, backspace, CR, LF, wrap at the window's right column, and a
 // scroll of the window alone when the cursor passes its bottom row.
 //
-// A backend shows the model: the terminal backend (ncursesw) on a real terminal, the headless
-// backend in tests. Every write operation presents the model when it ends, so a prompt is
-// visible before the program waits for input.
+// A backend shows the model: the terminal backend (ncursesw) on a real terminal, the page's
+// canvas console, the headless backend in tests; the host record (host.h) holds the one in use.
+// Every write operation presents the model when it ends, so a prompt is visible before the
+// program waits for input.
 #pragma once
 
 #include <array>
@@ -43,8 +44,6 @@ class ConsoleBackend {
   virtual void sleep(unsigned milliseconds) = 0;
 };
 
-// Installs the backend (nullptr: output is kept in the model only).
-void set_console_backend(ConsoleBackend* backend);
 // The model as it stands (tests, backends).
 const ConsoleState& console_state();
 // The screen as 25 lines of 80 characters in UTF-8, trailing blanks kept (tests).

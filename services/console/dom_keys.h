@@ -17,7 +17,7 @@
 
 #include "services/console/keyboard.h"
 
-// Modifier bits of a keydown event, as the page passes them.
+// Modifier bits of a keydown event (the page API makes them from the event's flags).
 namespace dom_mod {
 constexpr unsigned kShift = 1, kCtrl = 2, kAlt = 4, kMeta = 8, kAltGraph = 16;
 }

@@ -1,13 +1,10 @@
 // The headless console backend and the key script helpers (tests).
 #include "services/console/headless_console.h"
 
-HeadlessConsole::HeadlessConsole() {
+HeadlessConsole::HeadlessConsole() : installed_([this](Host& record) { record.console = this; }) {
   reset_console();
   reset_keyboard();
-  set_console_backend(this);
 }
-
-HeadlessConsole::~HeadlessConsole() { set_console_backend(nullptr); }
 
 void HeadlessConsole::present(const ConsoleState&) { ++present_count_; }
 

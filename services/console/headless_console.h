@@ -2,9 +2,9 @@
 //
 // A test (or a program test running the whole flow in-process) creates one HeadlessConsole for
 // its duration. Creating it resets the console model, the typed-line input and the key queue
-// and installs it as the backend; destroying it uninstalls it. Keys are scripted up front with
-// script_keys / script_key_events, optionally followed by the end of input, so that a read
-// beyond the script throws run-time error 100 instead of waiting for ever.
+// and installs it as the host's console backend (host.h, for its lifetime). Keys are scripted
+// up front with script_keys / script_key_events, optionally followed by the end of input, so
+// that a read beyond the script throws run-time error 100 instead of waiting for ever.
 #pragma once
 
 #include <array>
@@ -15,11 +15,11 @@
 
 #include "services/console/console.h"
 #include "services/console/keyboard.h"
+#include "services/host.h"
 
 class HeadlessConsole : public ConsoleBackend {
  public:
   HeadlessConsole();
-  ~HeadlessConsole() override;
   HeadlessConsole(const HeadlessConsole&) = delete;
   HeadlessConsole& operator=(const HeadlessConsole&) = delete;
 
@@ -39,6 +39,7 @@ class HeadlessConsole : public ConsoleBackend {
   uint64_t slept_ms_ = 0;
   uint64_t present_count_ = 0;
   std::vector<Screen> screens_;
+  ScopedHost installed_;  // last: installed once the rest is ready, uninstalled first
 };
 
 // What follows the scripted keys: more keys may come, or input ends after the last of them.

@@ -4,17 +4,14 @@
 // condition variable wakes the waiting read_key. `queued` mirrors the queue's length in an atomic so that
 // key_pressed, which the step loop calls every turn, is one atomic load and takes no lock.
 // The second half of an extended key (its scan code after the 0 prefix) is held by the consumer
-// alone, outside the queue.
+// alone, outside the queue. The host's key wait and idle hook (host.h) run without the lock.
 #include "services/console/keyboard.h"
 
-#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
-#include <utility>
 
-#include "services/console/console.h"
 #include "services/run_time_error.h"
 
 namespace {
@@ -23,11 +20,8 @@ std::mutex queue_lock;
 std::condition_variable queue_changed;
 std::deque<KeyEvent> queue;             // guarded by queue_lock
 std::atomic<bool> wake_requested{false};  // set under queue_lock; polled without it
-std::function<void()> idle_hook;        // guarded by queue_lock
-void (*wait_function)() = nullptr;      // the host's own wait; logic thread only
 std::atomic<std::size_t> queued{0};     // queue.size(), readable without the lock
 std::atomic<bool> input_ended{false};   // no key will be pushed after those queued
-std::atomic<void (*)()> interrupt_handler{nullptr};  // ends the program on Ctrl-C
 
 // Logic thread only: the scan code still owed after an extended key's 0.
 bool second_half_pending = false;
@@ -45,17 +39,29 @@ uint8_t take_front() {
 }
 
 void run_idle_hook() {
-  std::function<void()> hook;
-  {
-    std::lock_guard<std::mutex> lock(queue_lock);
-    hook = idle_hook;
-  }
-  if (hook) hook();
+  if (host().idle_hook) host().idle_hook();
 }
 
-// Waits on the condition variable (no polling); after every wake-up, whatever its cause, the
-// idle hook runs before the key is returned or the wait resumes. Returns the key, or kInputEnded
-// when input has ended and nothing is left.
+// What ends a wait on the queue; the caller holds queue_lock.
+bool queue_wait_over() {
+  return !queue.empty() || wake_requested || input_ended.load(std::memory_order_acquire);
+}
+
+// Blocks on the queue until a key, the end of input or a wake-up comes (true), or until
+// `deadline` on the steady clock passes first (false); the caller holds queue_lock in `lock`.
+bool wait_on_queue(std::unique_lock<std::mutex>& lock, HostTime deadline) {
+  if (deadline == kNoDeadline) {
+    queue_changed.wait(lock, queue_wait_over);
+    return true;
+  }
+  const std::chrono::steady_clock::time_point due(
+      std::chrono::duration_cast<std::chrono::steady_clock::duration>(deadline));
+  return queue_changed.wait_until(lock, due, queue_wait_over);
+}
+
+// Waits through the host's key wait, or else on the condition variable (no polling); after
+// every wake-up, whatever its cause, the idle hook runs before the key is returned or the wait
+// resumes. Returns the key, or kInputEnded when input has ended and nothing is left.
 int wait_and_take() {
   if (second_half_pending) {
     second_half_pending = false;
@@ -65,18 +71,14 @@ int wait_and_take() {
   for (;;) {
     if (!queue.empty()) return take_front();
     if (input_ended.load(std::memory_order_acquire)) return kInputEnded;
-    if (wait_function != nullptr) {  // the host waits its own way (the web page yields)
+    if (host().key_wait) {
       lock.unlock();
-      wait_function();
-      run_idle_hook();
-      lock.lock();
-      continue;
+      host().key_wait(kNoDeadline);
+    } else {
+      wait_on_queue(lock, kNoDeadline);
+      wake_requested = false;
+      lock.unlock();
     }
-    queue_changed.wait(lock, [] {
-      return !queue.empty() || wake_requested || input_ended.load(std::memory_order_acquire);
-    });
-    wake_requested = false;
-    lock.unlock();
     run_idle_hook();
     lock.lock();
   }
@@ -127,26 +129,20 @@ uint8_t read_key() {
 
 int read_key_or_end() { return wait_and_take(); }
 
-void wait_for_key_until(std::chrono::steady_clock::time_point deadline) {
+// The host's wait may return early, so it is asked again until the wait is over. The queue's
+// own wait serves a wake-up (the idle hook) and goes on waiting.
+void wait_for_key_until(HostTime deadline) {
   if (key_pressed()) return;
-  if (wait_function != nullptr) {
-    // A host that must not block (the web page) sleeps through its console in short slices,
-    // which hand control back to it, and looks for a key after each.
-    constexpr auto kSlice = std::chrono::milliseconds(10);
-    for (auto now = std::chrono::steady_clock::now(); now < deadline && !key_pressed() &&
-                                                      !input_ended.load(std::memory_order_acquire);
-         now = std::chrono::steady_clock::now()) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
-      sleep_ms(static_cast<unsigned>(std::max<int64_t>(1, std::min(left, kSlice).count())));
+  if (host().key_wait) {
+    while (!key_pressed() && !input_ended.load(std::memory_order_acquire) &&
+           host_now() < deadline) {
+      host().key_wait(deadline);
     }
     return;
   }
   std::unique_lock<std::mutex> lock(queue_lock);
   for (;;) {
-    const bool woken = queue_changed.wait_until(lock, deadline, [] {
-      return !queue.empty() || wake_requested || input_ended.load(std::memory_order_acquire);
-    });
-    if (!woken) return;  // the deadline passed
+    if (!wait_on_queue(lock, deadline)) return;  // the deadline passed
     if (!queue.empty() || input_ended.load(std::memory_order_acquire)) return;
     wake_requested = false;
     lock.unlock();
@@ -159,22 +155,6 @@ void wait_for_key_until(std::chrono::steady_clock::time_point deadline) {
 bool end_of_input() {
   return input_ended.load(std::memory_order_acquire) && !key_pressed();
 }
-
-void set_interrupt_handler(void (*handler)()) { interrupt_handler.store(handler); }
-
-bool interrupt_program() {
-  void (*handler)() = interrupt_handler.load();
-  if (handler == nullptr) return false;
-  handler();
-  return true;
-}
-
-void set_key_wait_idle_hook(std::function<void()> hook) {
-  std::lock_guard<std::mutex> lock(queue_lock);
-  idle_hook = std::move(hook);
-}
-
-void set_key_wait_function(void (*wait)()) { wait_function = wait; }
 
 void reset_keyboard() {
   std::lock_guard<std::mutex> lock(queue_lock);

@@ -9,25 +9,29 @@
 // Input can end (standard input that is a pipe or a file reaching its end). After the last
 // queued key, end_of_input() becomes true and read_key() throws run-time error 100: callers that
 // must go on (the page prompt, the run-key wait) test end_of_input() first.
+//
+// Waiting for a key (read_key, wait_for_key_until) goes through the host's key wait (host.h);
+// with none installed it blocks on the queue's condition variable. read_key runs the host's
+// idle hook after every wake-up, whatever its cause, and looks again; wait_for_key_until runs it
+// when wake_key_wait ends its wait on the queue. Ctrl-C is no key: the host's interrupt ends the
+// program (host.h).
 #pragma once
 
-#include <chrono>
 #include <cstdint>
-#include <functional>
 
 #include "services/console/pc_keys.h"
+#include "services/host.h"
 
 struct KeyEvent {
   uint8_t code = 0;       // the character (code page 852), or the scan code of an extended key
   bool extended = false;  // read as 0, then `code`
 };
 
-
 // Any thread: appends a key and wakes a waiting read_key.
 void push_key(KeyEvent key);
 // Any thread: no more keys will come after those queued.
 void push_end_of_input();
-// Any thread: wakes a waiting read_key without a key, so that it runs the idle hook.
+// Any thread: wakes a waiting read_key without a key, so that it runs the host's idle hook.
 void wake_key_wait();
 
 // True when a key (or the second half of an extended key) is waiting. Never blocks.
@@ -44,27 +48,13 @@ constexpr int kInputEnded = -2;
 // also while it waits.
 int read_key_or_end();
 
-// Waits until a key is waiting, input has ended, or `deadline` has passed; takes nothing.
-void wait_for_key_until(std::chrono::steady_clock::time_point deadline);
+// Waits until a key is waiting, input has ended, or `deadline` (on the host's clock) has passed;
+// takes nothing.
+void wait_for_key_until(HostTime deadline);
 
-// Called on the logic thread while read_key waits, after every wake-up (the terminal uses it to
-// redraw after a resize). Empty by default.
-void set_key_wait_idle_hook(std::function<void()> hook);
-// Logic thread: runs the idle hook when a wake-up came that no key wait has served. The running
-// modes, which never wait for a key, call it every turn; one atomic load when none came.
+// Logic thread: runs the host's idle hook when a wake-up came that no key wait has served. The
+// running modes, which never wait for a key, call it every turn; one atomic load when none came.
 void serve_pending_wake_up();
-
-// Ctrl-C, typed in the terminal or in the graphics window, is no key: it asks for the program to
-// end. The host installs the function that ends it (it is not expected to return); any thread
-// may call interrupt_program, which calls it and answers false when none is installed.
-void set_interrupt_handler(void (*handler)());
-bool interrupt_program();
-
-// A host whose logic thread must not block (the web page) or that hands in keys itself (a test
-// driver) waits its own way: while the queue is empty and input goes on, read_key calls `wait`
-// instead of blocking, runs the idle hook, and looks again. nullptr (the default): read_key
-// blocks on the queue.
-void set_key_wait_function(void (*wait)());
 
 // Empties the queue and forgets end of input (program entry and tests).
 void reset_keyboard();

@@ -1,4 +1,10 @@
 // The program host: signals, terminal console, window presenter and the logic thread.
+//
+// The host record (host.h) is filled in once: the terminal as the console backend, the window as
+// the presenter, the terminal's resize redraw as the idle hook, the interrupt that restores the
+// terminal and exits with 130, the steady clock; no key wait of its own (the key queue blocks)
+// and no turn hook. It is installed before the terminal's reader thread and the logic thread
+// start and before the window loop runs on this thread, and cleared after all three have ended.
 #include "services/program_host.h"
 
 #include <atomic>
@@ -16,8 +22,8 @@
 #include "services/console/console.h"
 #include "services/graphics/graphics.h"
 #include "services/graphics/presenter.h"
+#include "services/host.h"
 #include "services/run_time_error.h"
-#include "services/console/keyboard.h"
 #include "services/desktop/terminal_console.h"
 #include "services/notices.h"
 #include "services/program_options.h"
@@ -40,7 +46,6 @@ void install_signal_handlers() {
   action.sa_handler = end_on_signal;
   sigemptyset(&action.sa_mask);
   for (const int signal_number : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal_number, &action, nullptr);
-  set_interrupt_handler(on_interrupt_key);
 }
 
 // The terminal's stderr while StderrHold holds the descriptor elsewhere; -1 otherwise.
@@ -99,6 +104,17 @@ bool start_video_quietly(WindowPresenter& window) {
 
 void say(const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); }
 
+// The record the program runs with: see the file's opening comment.
+Host desktop_host(TerminalConsole& terminal, WindowPresenter& window) {
+  Host record;
+  record.console = &terminal;
+  record.presenter = &window;
+  record.idle_hook = [&terminal] { terminal.redraw_if_resized(); };
+  record.interrupt = on_interrupt_key;
+  record.clock = steady_clock_now;
+  return record;
+}
+
 // The display library calls this when the connection to the display breaks (the window killed,
 // the display server gone); it would end the process as soon as this returns. The terminal is
 // put back first, then the person is told on the terminal's own stderr.
@@ -139,12 +155,12 @@ int host_program(int argc, const char* const* argv, const std::function<void()>&
   StderrHold stderr_hold;
   stderr_hold.begin();
   TerminalConsole terminal;
+  install_host(desktop_host(terminal, window));
   if (!terminal.start()) {  // it has said why on stderr
+    clear_host();
     stderr_hold.end();
     return kGraphicsExitCode;
   }
-  set_console_backend(&terminal);
-  set_presenter(&window);
 
   std::atomic<bool> logic_done{false};
   LogicOutcome outcome;
@@ -154,10 +170,9 @@ int host_program(int argc, const char* const* argv, const std::function<void()>&
   });
   window.run(logic_done);
   logic_thread.join();
-  set_presenter(nullptr);
 
   terminal.stop();
-  set_console_backend(nullptr);
+  clear_host();
   terminal.print_last_screen();
   stderr_hold.end();
   if (!outcome.message.empty()) std::fprintf(stderr, "%s\n", outcome.message.c_str());

@@ -34,6 +34,7 @@
 #include "services/notices.h"
 #include "services/console/key_decoder.h"
 #include "services/console/keyboard.h"
+#include "services/host.h"
 
 #define NCURSES_WIDECHAR 1
 #define NCURSES_NOMACROS 1
@@ -183,10 +184,6 @@ bool TerminalConsole::start() {
   if (output_ == Output::Plain && input_is_terminal) set_raw_input_modes();
   screen_printed_ = false;
   stopping_.store(false);
-  set_console_backend(this);
-  set_key_wait_idle_hook([this] {
-    if (resize_pending.load()) present(console_state());
-  });
   try {
     reader_ = std::thread(&TerminalConsole::read_keys, this);
   } catch (const std::system_error& error) {
@@ -253,8 +250,6 @@ void TerminalConsole::stop() {
       reader_.join();
     }
   }
-  set_key_wait_idle_hook({});
-  set_console_backend(nullptr);
   wake_fd.store(-1);
   sigaction(SIGWINCH, &previous_window_change_action, nullptr);
   const Output output = output_;
@@ -295,6 +290,10 @@ void TerminalConsole::present(const ConsoleState& state) {
 
 void TerminalConsole::sleep(unsigned milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+void TerminalConsole::redraw_if_resized() {
+  if (resize_pending.load()) present(console_state());
 }
 
 // Takes the terminal's size anew and starts a clean screen: the model in full, or the notice.

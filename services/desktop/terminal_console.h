@@ -11,11 +11,11 @@
 // Input: a reader thread owns standard input (curses never reads it). It waits in poll() and
 // read(), decodes the bytes with KeyDecoder and pushes the keys into the key queue; when standard
 // input ends (a pipe or a file), it pushes the end of input. A terminal on standard input is put
-// into raw mode, so Ctrl-C arrives as byte 3: it is not a key but calls the interrupt handler.
+// into raw mode, so Ctrl-C arrives as byte 3: it is not a key but calls the host's interrupt.
 //
 // Threads: start(), present(), sleep() and stop() belong to the logic thread (stop() may also run
-// on the program's main thread once the logic thread no longer uses the console). The interrupt
-// handler runs on the reader thread.
+// on the program's main thread once the logic thread no longer uses the console), and so does
+// redraw_if_resized, the host's idle hook. The host's interrupt runs on the reader thread.
 #pragma once
 
 #include <array>
@@ -32,13 +32,13 @@ class TerminalConsole final : public ConsoleBackend {
   TerminalConsole& operator=(const TerminalConsole&) = delete;
   ~TerminalConsole() override;  // stops, as stop()
 
-  // Takes over the terminal, installs this as the console backend and the key-wait idle hook,
-  // installs the SIGWINCH handler and starts the reader thread. On false a message has been
-  // written to stderr and nothing is left changed (unknown terminal type, no thread or pipe).
+  // Takes over the terminal, installs the SIGWINCH handler and starts the reader thread; the
+  // program's host installs this as its console backend. On false a message has been written
+  // to stderr and nothing is left changed (unknown terminal type, no thread or pipe).
   bool start();
   // Gives the terminal back: ends the reader thread, leaves curses, restores the terminal modes
-  // and the SIGWINCH handler, uninstalls the backend and the hook. Without curses it prints the
-  // last screen (print_last_screen). Safe to call twice, and after a run-time error.
+  // and the SIGWINCH handler. Without curses it prints the last screen (print_last_screen).
+  // Safe to call twice, and after a run-time error.
   void stop();
   // After stop(): prints the model's rows as UTF-8 lines to standard output, trailing blanks and
   // trailing blank rows left out, so that the last screen stays readable after curses has left
@@ -47,6 +47,9 @@ class TerminalConsole final : public ConsoleBackend {
 
   void present(const ConsoleState& state) override;
   void sleep(unsigned milliseconds) override;
+  // Redraws the screen when the terminal changed size since the last present: the host's idle
+  // hook, which runs whenever the reader wakes the key wait after a resize.
+  void redraw_if_resized();
 
  private:
   enum class Output : uint8_t { Silent, Curses, Plain };
@@ -71,8 +74,8 @@ class TerminalConsole final : public ConsoleBackend {
   std::thread reader_;
 };
 
-// Ctrl-C typed in the terminal calls interrupt_program (keyboard.h) on the reader thread; with no
-// handler installed the terminal is restored and the process ends with 130.
+// Ctrl-C typed in the terminal calls interrupt_program (host.h) on the reader thread; with no
+// interrupt installed the terminal is restored and the process ends with 130.
 
 // Restores the terminal at once (leaves curses, puts back the saved terminal modes), for a fatal
 // path or a signal handler. It does not wait for anything and may run more than once.

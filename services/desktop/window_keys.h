@@ -24,7 +24,7 @@ constexpr uint16_t kShift = 0x0003, kCtrl = 0x00C0, kAlt = 0x0300, kNumLock = 0x
 // bits.
 std::optional<KeyEvent> key_for_keydown(int32_t sym, uint16_t mod);
 
-// True for Ctrl-C, which ends the program (keyboard.h: interrupt_program) instead of being a key.
+// True for Ctrl-C, which ends the program (host.h: interrupt_program) instead of being a key.
 bool is_interrupt_keydown(int32_t sym, uint16_t mod);
 
 // Pushes the characters of a UTF-8 text-input event as code page 852 keys; characters the code

@@ -19,6 +19,7 @@
 
 #include "services/desktop/window_keys.h"
 #include "services/graphics/surface.h"
+#include "services/host.h"
 
 // ---------------------------------------------------------------------------------------------
 // The presenter: main-thread side

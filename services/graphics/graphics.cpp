@@ -1,6 +1,6 @@
 // The process-wide graphics surface behind the functions of graphics.h and presenter.h.
 //
-// One Surface, one mutex (drawing_lock) and one installed presenter. The program logic calls
+// One Surface, one mutex (drawing_lock) and the host's presenter (host.h). The program logic calls
 // these functions from its one thread; the window's repaint, on another thread, holds the same
 // lock while it copies the pixels out, so it never shows half an operation. Each drawing
 // operation takes the lock once (unless its thread holds a DrawingBatch, which has taken it
@@ -20,6 +20,7 @@
 
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
+#include "services/host.h"
 
 std::atomic<bool> surface_changed{false};
 
@@ -27,7 +28,6 @@ namespace {
 
 Surface the_surface;                         // guarded by the_lock
 std::mutex the_lock;
-std::atomic<Presenter*> the_presenter{nullptr};
 int closed_result = kGraphOk;                // graph_result while no surface is open; the_lock
 thread_local int batch_depth = 0;            // DrawingBatch nesting on this thread
 thread_local uint64_t lock_count = 0;        // drawing_lock_count of this thread
@@ -74,8 +74,6 @@ bool usable_size(int width, int height) {
 
 }  // namespace
 
-void set_presenter(Presenter* presenter) { the_presenter.store(presenter); }
-
 std::mutex& drawing_lock() { return the_lock; }
 
 uint64_t drawing_lock_count() { return lock_count; }
@@ -100,7 +98,7 @@ ChangedRegion take_surface_changes() { return the_surface.take_changes(); }
 // stays closed and graph_result is -11. driver and mode are accepted as given and left unchanged.
 void open_graphics(int16_t& /*driver*/, int16_t& /*mode*/, std::string_view /*driver_path*/) {
   assert(batch_depth == 0 && "open_graphics inside a DrawingBatch");
-  Presenter* presenter = the_presenter.load();
+  Presenter* presenter = host().presenter;
   int width = 0, height = 0;
   const bool shown = presenter != nullptr && presenter->open_window(width, height);
   if (shown && !usable_size(width, height)) presenter->close_window();
@@ -124,7 +122,7 @@ void close_graphics() {
       return;
     }
   }
-  if (Presenter* presenter = the_presenter.load()) presenter->close_window();
+  if (Presenter* presenter = host().presenter) presenter->close_window();
   std::lock_guard<std::mutex> guard(the_lock);
   the_surface.close();
   closed_result = kGraphOk;

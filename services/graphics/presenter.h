@@ -1,6 +1,7 @@
 // How the graphics surface reaches the user: a presenter decides the surface's size at each
 // opening and shows the surface's pixels. The window presenter (SDL2) runs on the main thread;
 // the headless presenter (tests, benchmarks) shows nothing and has the size its creator chose.
+// The host record (host.h) holds the presenter that open_graphics uses.
 #pragma once
 
 #include <atomic>
@@ -19,9 +20,6 @@ class Presenter {
   // Called by close_graphics on the logic thread: the window goes away.
   virtual void close_window() = 0;
 };
-
-// Installs the presenter that open_graphics uses (nullptr: open_graphics fails).
-void set_presenter(Presenter* presenter);
 
 // The lock every drawing operation holds while it changes the surface; a repaint holds it while
 // it copies the pixels out.

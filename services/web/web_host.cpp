@@ -1,27 +1,30 @@
-// The web host: its waits, console backend, presenter and host_program (see web_host.h).
+// The web host: its waits, console backend, presenter, clock, interrupt and host_program (see
+// web_host.h).
 #include "services/web/web_host.h"
 
 #include <emscripten.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 
 #include "services/console/console.h"
 #include "services/console/keyboard.h"
 #include "services/graphics/graphics.h"
 #include "services/graphics/picture.h"
 #include "services/graphics/presenter.h"
+#include "services/host.h"
 #include "services/notices.h"
 #include "services/program_host.h"
-#include "services/turn_hook.h"
 #include "services/web/web_picture.h"
 
 // ---------------------------------------------------------------------------------------------
 // The page's side of the waits. Each hands Asyncify's wake-up to the page's host object, which
 // calls it when the wait is over; the page never calls it after the program has been ended.
 
-EM_JS(void, page_wait_for_key, (), {
-  Asyncify.handleSleep(function(wakeUp) { Module["host"].waitForKey(wakeUp); });
+// `timeout_ms` < 0: no timeout.
+EM_JS(void, page_wait_for_key, (double timeout_ms), {
+  Asyncify.handleSleep(function(wakeUp) { Module["host"].waitForKey(timeout_ms, wakeUp); });
 });
 
 EM_JS(void, page_sleep, (int milliseconds), {
@@ -44,6 +47,10 @@ EM_JS(void, page_show_surface, (int width, int height), {
 
 EM_JS(void, page_hide_surface, (), { Module["host"].hideSurface(); });
 
+// Ctrl-C: the page ends the run. Called from the page's own keydown (web_page_api.cpp), while
+// the program waits.
+EM_JS(void, page_interrupted, (), { Module["host"].interrupted(); });
+
 EM_JS(void, page_program_ended, (int exit_code, const char* message), {
   Module["host"].programEnded(exit_code, UTF8ToString(message));
 });
@@ -65,8 +72,21 @@ uint32_t console_version = 0;
 
 void start_slice() { slice_end_ms = emscripten_get_now() + kSliceMs; }
 
-void wait_for_key() {
-  page_wait_for_key();
+// The page's clock (performance.now), the one its timers keep.
+HostTime page_clock() {
+  return std::chrono::duration_cast<HostTime>(
+      std::chrono::duration<double, std::milli>(emscripten_get_now()));
+}
+
+// Until a key comes or the deadline has passed, whichever is first; the page's timer may
+// wake it a little early, and the key queue then asks again.
+void wait_for_key(HostTime deadline) {
+  double timeout_ms = -1.0;
+  if (deadline != kNoDeadline) {
+    const std::chrono::duration<double, std::milli> left = deadline - page_clock();
+    timeout_ms = std::max(0.0, left.count());
+  }
+  page_wait_for_key(timeout_ms);
   start_slice();
 }
 
@@ -118,14 +138,19 @@ int64_t web_turn_count() { return turn_count; }
 
 uint32_t web_console_version() { return console_version; }
 
-// The page takes no command line: its canvas is scaled to the page, so there is no zoom.
+// The page takes no command line: its canvas is scaled to the page, so there is no zoom. No
+// idle hook: nothing wakes a key wait but a key.
 int host_program(int /*argc*/, const char* const* /*argv*/, const std::function<void()>& logic) {
   WebConsole console;
   WebPresenter presenter;
-  set_console_backend(&console);
-  set_presenter(&presenter);
-  set_key_wait_function(wait_for_key);
-  set_turn_hook(end_turn);
+  Host record;
+  record.console = &console;
+  record.presenter = &presenter;
+  record.key_wait = wait_for_key;
+  record.interrupt = page_interrupted;
+  record.turn_hook = end_turn;
+  record.clock = page_clock;
+  install_host(record);
   start_slice();
   LogicOutcome outcome;
   if (chdir(kDataFolder) != 0) {
@@ -133,10 +158,7 @@ int host_program(int /*argc*/, const char* const* /*argv*/, const std::function<
   } else {
     outcome = run_logic_guarded(logic);
   }
-  set_turn_hook(nullptr);
-  set_key_wait_function(nullptr);
-  set_presenter(nullptr);
-  set_console_backend(nullptr);
+  clear_host();
   page_program_ended(outcome.exit_code, outcome.message.c_str());
   return outcome.exit_code;
 }

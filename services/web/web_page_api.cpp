@@ -15,15 +15,13 @@
 #include "services/graphics/picture.h"
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
+#include "services/host.h"
 #include "services/web/web_host.h"
 #include "services/web/web_picture.h"
 
 static_assert(sizeof(ConsoleCell) == 2, "the page reads cells as (character, attribute) byte pairs");
 
 namespace {
-
-// What zorvan_key_down tells the page.
-enum class KeyDownAnswer : int { Ignored = 0, Taken = 1, Interrupt = 2 };
 
 // The page writes a keydown event's key and code here, each NUL-terminated UTF-8, before it calls
 // zorvan_key_down: a buffer of the program's own, since the program's stack is in use while it
@@ -32,6 +30,17 @@ constexpr std::size_t kKeyTextSize = 128;
 char key_text[2][kKeyTextSize];
 
 std::array<int32_t, 5> placed;  // zorvan_place_picture's answer
+
+// The dom_mod bits of the modifier flags the page passes.
+unsigned modifier_bits(int shift, int ctrl, int alt, int meta, int alt_graph) {
+  unsigned bits = 0;
+  if (shift != 0) bits |= dom_mod::kShift;
+  if (ctrl != 0) bits |= dom_mod::kCtrl;
+  if (alt != 0) bits |= dom_mod::kAlt;
+  if (meta != 0) bits |= dom_mod::kMeta;
+  if (alt_graph != 0) bits |= dom_mod::kAltGraph;
+  return bits;
+}
 
 }  // namespace
 
@@ -42,20 +51,25 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE char* zorvan_key_text(int index) { return key_text[index & 1]; }
 EMSCRIPTEN_KEEPALIVE int zorvan_key_text_size() { return static_cast<int>(kKeyTextSize); }
 
-// A keydown event of the page, its key and code in zorvan_key_text, with the dom_mod bits.
-EMSCRIPTEN_KEEPALIVE int zorvan_key_down(int modifiers) {
+// A keydown event of the page, its key and code in zorvan_key_text, with its modifier flags
+// (each nonzero when held). A key goes into the key queue; Ctrl-C goes to the host's interrupt,
+// as the terminal's and the window's do. Answers 1 when the program took the event (the page
+// keeps the browser from acting on it), 0 when it is left to the browser.
+EMSCRIPTEN_KEEPALIVE int zorvan_key_down(int shift, int ctrl, int alt, int meta, int alt_graph) {
   key_text[0][kKeyTextSize - 1] = key_text[1][kKeyTextSize - 1] = '\0';
-  const DomKeyResult result = key_for_dom_event(key_text[0], key_text[1], static_cast<unsigned>(modifiers));
+  const unsigned modifiers = modifier_bits(shift, ctrl, alt, meta, alt_graph);
+  const DomKeyResult result = key_for_dom_event(key_text[0], key_text[1], modifiers);
   switch (result.status) {
     case DomKeyStatus::Key:
       push_key(result.key);
-      return static_cast<int>(KeyDownAnswer::Taken);
+      return 1;
     case DomKeyStatus::Interrupt:
-      return static_cast<int>(KeyDownAnswer::Interrupt);
+      interrupt_program();
+      return 1;
     case DomKeyStatus::Ignored:
       break;
   }
-  return static_cast<int>(KeyDownAnswer::Ignored);
+  return 0;
 }
 
 // True when a key waits in the queue (the page's tests wait for the program to take them).

@@ -13,6 +13,7 @@
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
 #include "services/graphics/surface_mirror.h"
+#include "services/host.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ std::vector<uint32_t> pixels_of(const SDL_Surface* surface) {
 TEST(WindowPicture, ChangedBoxesGiveTheSamePictureAsTheWholeFrame) {
   constexpr int kWidth = 16, kHeight = 8;
   HeadlessPresenter headless(kWidth, kHeight);
-  set_presenter(&headless);
+  const ScopedHost hosted([&headless](Host& record) { record.presenter = &headless; });
   for (const uint32_t format : {SDL_PIXELFORMAT_RGB888, SDL_PIXELFORMAT_ARGB8888,
                                 SDL_PIXELFORMAT_BGR888}) {
     SCOPED_TRACE(SDL_GetPixelFormatName(format));
@@ -83,7 +84,6 @@ TEST(WindowPicture, ChangedBoxesGiveTheSamePictureAsTheWholeFrame) {
     for (SDL_Surface* window : windows) SDL_FreeSurface(window);
     close_graphics();
   }
-  set_presenter(nullptr);
 }
 
 // A window of another size: at the largest whole multiple that fits, centred on black (a change

@@ -13,6 +13,7 @@
 #include "services/console/keyboard.h"
 #include "services/desktop/window_keys.h"
 #include "services/desktop/window_presenter.h"
+#include "services/host.h"
 
 namespace {
 
@@ -109,11 +110,14 @@ TEST(WindowPresenter, CtrlCInTheWindowInterruptsInsteadOfTypingAKey) {
   EXPECT_FALSE(is_interrupt_keydown(SDLK_c, KMOD_NONE));
   EXPECT_FALSE(is_interrupt_keydown(SDLK_c, KMOD_LCTRL | KMOD_LALT));
   EXPECT_FALSE(is_interrupt_keydown(SDLK_d, KMOD_LCTRL));
-  static int interrupts = 0;
-  set_interrupt_handler([] { ++interrupts; });
-  EXPECT_TRUE(interrupt_program());
-  EXPECT_EQ(interrupts, 1);
-  set_interrupt_handler(nullptr);
+  int interrupts = 0;
+  {
+    const ScopedHost hosted([&interrupts](Host& record) {
+      record.interrupt = [&interrupts] { ++interrupts; };
+    });
+    EXPECT_TRUE(interrupt_program());
+    EXPECT_EQ(interrupts, 1);
+  }
   EXPECT_FALSE(interrupt_program());
 }
 

@@ -31,6 +31,7 @@
 #include "services/console/keyboard.h"
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
+#include "services/host.h"
 #include "services/desktop/window_presenter.h"
 
 namespace {
@@ -191,7 +192,7 @@ int main(int argc, char** argv) {
     std::printf("%s\n", presenter.failure().c_str());
     return 1;
   }
-  set_presenter(&presenter);
+  const ScopedHost hosted([&presenter](Host& record) { record.presenter = &presenter; });
   std::atomic<bool> logic_done{false};
   int exit_code = 0;
   std::thread logic([&] {
@@ -206,6 +207,5 @@ int main(int argc, char** argv) {
   });
   presenter.run(logic_done);
   logic.join();
-  set_presenter(nullptr);
   return exit_code;
 }

@@ -29,6 +29,7 @@
 #include "services/graphics/graphics.h"
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
+#include "services/host.h"
 #include "services/numbers.h"
 #include "sim/program_flow.h"
 #include "sim/run_state.h"
@@ -201,11 +202,10 @@ void digest_real_text() {
 int main() {
   digest_extended_operations();
   HeadlessPresenter presenter(640, 480);
-  set_presenter(&presenter);
+  const ScopedHost hosted([&presenter](Host& record) { record.presenter = &presenter; });
   digest_design_grid(presenter);
   digest_arcs(presenter);
   digest_runs(presenter);
   digest_real_text();
-  set_presenter(nullptr);
   return 0;
 }

@@ -16,8 +16,9 @@
 // A check after the last wait (the closing line) is written when the program has ended. When
 // the script is used up, input ends. The output folder also gets palette.rgb (256 x RGB).
 //
-// The run is the real run_main_sequence, single-threaded: the host's waits (the key wait
-// function, the console's sleep) and the turn hook are where the script is fed in.
+// The run is the real run_main_sequence, single-threaded, under a host record of this program's
+// own: the host's waits (the key wait, the console's sleep) and the turn hook are where the
+// script is fed in.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -33,9 +34,9 @@
 #include "services/graphics/graphics.h"
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
+#include "services/host.h"
 #include "services/numbers.h"
 #include "services/program_host.h"
-#include "services/turn_hook.h"
 #include "sim/program_flow.h"
 #include "sim/version.h"
 
@@ -137,7 +138,8 @@ void feed_at_wait() {
   if (!handed_in) push_end_of_input();
 }
 
-void wait_for_key() {
+// The key wait, with or without a deadline: the script is fed in at once, so no time passes.
+void wait_for_key(HostTime /*deadline*/) {
   if (!key_pressed()) feed_at_wait();
 }
 
@@ -185,11 +187,14 @@ int main(int argc, char** argv) {
   reset_console();
   reset_keyboard();
   reset_random();
-  set_console_backend(&console);
-  set_presenter(&presenter);
-  set_key_wait_function(wait_for_key);
-  set_turn_hook(after_turn);
+  Host record;
+  record.console = &console;
+  record.presenter = &presenter;
+  record.key_wait = wait_for_key;
+  record.turn_hook = after_turn;
+  install_host(record);
   const LogicOutcome outcome = run_logic_guarded([&] { run_main_sequence(version); });
+  clear_host();
   for (const Item& item : script) {
     if (item.kind == Item::Kind::Check) write_checkpoint(item.name);
   }
