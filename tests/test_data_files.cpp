@@ -28,6 +28,7 @@ namespace fs = std::filesystem;
 constexpr std::size_t kMaxLineLength = 75;
 constexpr std::size_t kHelpPageLines = 18;
 constexpr std::size_t kHelpMinPages = 3;
+constexpr std::size_t kSummaryPageLines = 19;
 
 const fs::path kDataDir = fs::path(ZORVAN_SOURCE_DIR) / "data";
 
@@ -143,6 +144,45 @@ TEST(DataFiles, SummaryFilesHoldExactlyTheMarkersTheirProgramReplaces) {
     }
   }
   if (found == 0) GTEST_SKIP() << "no summary file yet";
+}
+
+// True when the text holds a small letter (of the English or Hungarian alphabet).
+bool has_lower_case(std::string_view utf8) {
+  if (std::any_of(utf8.begin(), utf8.end(), [](char c) { return c >= 'a' && c <= 'z'; })) return true;
+  for (const char* small : {"á", "é", "í", "ó", "ö", "ő", "ú", "ü", "ű"}) {
+    if (utf8.find(small) != std::string_view::npos) return true;
+  }
+  return false;
+}
+
+// The pages read as pages: every help section (a line "N. HEADING") begins a page, and the
+// second page of each summary begins with a heading in capitals, as its first does. The distances are written padded to five
+// characters, so a blank before their markers would show as two.
+TEST(DataFiles, SectionsBeginPagesAndPaddedFiguresFollowTheirWordDirectly) {
+  const auto help = split_lines(read_bytes(kDataDir / "Zorvan.hlp"));
+  for (std::size_t i = 0; i < help.size(); ++i) {
+    const std::string utf8 = cp852_to_utf8(help[i]);
+    const bool heading = utf8.size() > 2 && std::isdigit(static_cast<unsigned char>(utf8[0])) &&
+                         utf8[1] == '.' && utf8[2] == ' ' && !has_lower_case(utf8);
+    EXPECT_EQ(heading, i % kHelpPageLines == 0) << "line " << i + 1 << ": " << utf8;
+  }
+  for (const SummaryMarkers& summary : kSummaryFiles) {
+    SCOPED_TRACE(summary.file);
+    const std::string bytes = read_bytes(kDataDir / summary.file);
+    const auto lines = split_lines(bytes);
+    ASSERT_GT(lines.size(), kSummaryPageLines);
+    for (const std::size_t first : {std::size_t{0}, kSummaryPageLines}) {
+      const std::string utf8 = cp852_to_utf8(lines[first]);
+      EXPECT_TRUE(!utf8.empty() && !has_lower_case(utf8)) << "page at line " << first + 1 << ": "
+                                                          << utf8;
+    }
+    if (std::string_view(summary.file) != "Zorvan2.sum") continue;  // the first version has none
+    for (const char* padded : {"<@Eloszlasok1@>", "<@EloszlasokV@>"}) {
+      const std::size_t at = bytes.find(padded);
+      ASSERT_NE(at, std::string::npos) << padded;
+      EXPECT_NE(bytes[at - 1], ' ') << padded;
+    }
+  }
 }
 
 }  // namespace
