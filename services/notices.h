@@ -1,9 +1,9 @@
 // The program's own notices to the person at the terminal, in one place.
 //
-// The programs speak Hungarian, and so do these notices; each ends with the English words in
-// brackets that a person might need to search for help. They are UTF-8, written to the terminal
-// or to stderr after the terminal is restored (the run-time errors keep their fixed English
-// form, see run_time_error.h).
+// They speak the language in use (messages.h). The Hungarian originals end with the English
+// words in brackets that a person might need to search for help; a translation says it in its
+// own language only. They are UTF-8, written to the terminal or to stderr after the terminal is
+// restored (the run-time errors keep their fixed form, see run_time_error.h).
 #pragma once
 
 #include <string>
