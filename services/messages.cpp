@@ -64,9 +64,18 @@ constexpr MessageInfo kMessages[] = {
      "screen.]",
      0},
     {Message::NoticeBadArgument, "notice.bad_argument",
-     "Ismeretlen vagy hibás megadás: \"{argument}\". Használat: zorvan2 [--zoom N] vagy zorvan "
-     "[--zoom N], ahol N egész szám 1 és 8 között (vagy ZORVAN_ZOOM=N). [Usage: --zoom N, N from "
-     "1 to 8.]",
+     "Ismeretlen vagy hibás megadás: \"{argument}\". Használat: zorvan2 [--zoom N] [--lang NYELV] "
+     "vagy zorvan [--zoom N] [--lang NYELV], ahol N egész szám 1 és 8 között (vagy "
+     "ZORVAN_ZOOM=N), a NYELV pedig ezek egyike: {languages}. [Usage: --zoom N, N from 1 to 8; "
+     "--lang LANGUAGE, one of {languages}.]",
+     0},
+    {Message::NoticeUnknownLanguage, "notice.unknown_language",
+     "Ehhez a nyelvhez nincs katalógus: --lang {language}. Választható nyelvek: {languages}. "
+     "[No catalogue for this language; the languages are {languages}.]",
+     0},
+    {Message::NoticeBadCatalogue, "notice.bad_catalogue",
+     "A nyelvi katalógus ({file}) {line}. sora hibás. [The language catalogue {file} cannot be "
+     "read: line {line}.]",
      0},
     {Message::NoticeInternalError, "notice.internal_error", "Belső hiba: {what} [Internal error.]",
      0},

@@ -54,6 +54,8 @@ enum class Message : uint16_t {
   NoticeDisplayLost,
   NoticeZoomTooLarge,
   NoticeBadArgument,
+  NoticeUnknownLanguage,
+  NoticeBadCatalogue,
   NoticeInternalError,
   // The explanations of the run-time errors (run_time_error.h).
   ErrorFileNotFound,

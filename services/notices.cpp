@@ -30,8 +30,19 @@ std::string zoom_too_large(int zoom, int largest) {
                         {{"zoom", std::to_string(zoom)}, {"largest", std::to_string(largest)}});
 }
 
-std::string bad_argument(const std::string& argument) {
-  return format_message(Message::NoticeBadArgument, {{"argument", argument}});
+std::string bad_argument(const std::string& argument, const std::string& languages) {
+  return format_message(Message::NoticeBadArgument,
+                        {{"argument", argument}, {"languages", languages}});
+}
+
+std::string unknown_language(const std::string& language, const std::string& languages) {
+  return format_message(Message::NoticeUnknownLanguage,
+                        {{"language", language}, {"languages", languages}});
+}
+
+std::string bad_catalogue(const std::string& file, int line) {
+  return format_message(Message::NoticeBadCatalogue,
+                        {{"file", file}, {"line", std::to_string(line)}});
 }
 
 std::string internal_error(const std::string& what) {

@@ -24,8 +24,13 @@ std::string window_failed();
 std::string display_lost();
 // A zoom that leaves less than 640x480 of the usable screen.
 std::string zoom_too_large(int zoom, int largest);
-// An argument or ZORVAN_ZOOM the program does not understand.
-std::string bad_argument(const std::string& argument);
+// An argument or ZORVAN_ZOOM the program does not understand; `languages` lists the languages
+// --lang takes ("hu, en").
+std::string bad_argument(const std::string& argument, const std::string& languages);
+// --lang names a language that has no catalogue.
+std::string unknown_language(const std::string& language, const std::string& languages);
+// A language's catalogue that cannot be read: the file and its first bad line.
+std::string bad_catalogue(const std::string& file, int line);
 // An unexpected internal fault.
 std::string internal_error(const std::string& what);
 

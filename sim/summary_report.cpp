@@ -6,6 +6,7 @@
 
 #include "charts/theory.h"
 #include "services/console/console.h"
+#include "services/language.h"
 #include "services/messages.h"
 #include "services/graphics/graphics.h"
 #include "sim/key_wait.h"
@@ -53,7 +54,7 @@ void show_summary() {
   const LineTransform put_figures = [&figures](std::string& line) {
     replace_markers(line, run.version->summary_markers, figures);
   };
-  if (!page_text_file(run.version->summary_file, kSummaryPage, put_figures)) {
+  if (!page_text_file(language_file(run.version->summary_file), kSummaryPage, put_figures)) {
     report_missing_file(message_cp852(run.version->summary_missing_message));
   }
   write_closing_line();
