@@ -131,9 +131,9 @@ const MessageInfo* find_message(std::string_view id) {
   return nullptr;
 }
 
-// The placeholders of a text, "{name}" each, in order.
-std::multiset<std::string_view> placeholders(std::string_view text) {
-  std::multiset<std::string_view> names;
+// The placeholders a text names, "{name}" each (a name may stand more than once).
+std::set<std::string_view> placeholders(std::string_view text) {
+  std::set<std::string_view> names;
   for (std::size_t open = text.find('{'); open != std::string_view::npos;
        open = text.find('{', open + 1)) {
     const std::size_t close = text.find('}', open);
