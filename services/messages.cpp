@@ -150,22 +150,27 @@ bool encodable_in_cp852(std::string_view utf8) {
 // Why the entry cannot translate its message; empty when it can.
 std::string entry_problem(const PoEntry& entry, const MessageInfo* info) {
   if (info == nullptr) return "no such message";
-  if (entry.fuzzy) return "marked fuzzy";
-  if (entry.original != info->original) return "stale: its msgid is not the current original";
-  if (entry.translation.empty()) return "not translated";
-  if (placeholders(entry.translation) != placeholders(info->original)) {
-    return "its placeholders differ from the original's";
-  }
-  if (info->screen_limit == 0) return {};
-  if (!encodable_in_cp852(entry.translation)) return "a character code page 852 does not have";
-  const std::size_t length = cp852(entry.translation).size();
-  if (length > info->screen_limit) {
-    return std::to_string(length) + " characters, at most " + std::to_string(info->screen_limit);
-  }
-  return {};
+  return translation_problem(entry, info->original, info->screen_limit);
 }
 
 }  // namespace
+
+std::string translation_problem(const PoEntry& entry, std::string_view original,
+                                std::size_t screen_limit) {
+  if (entry.fuzzy) return "marked fuzzy";
+  if (entry.original != original) return "stale: its msgid is not the current original";
+  if (entry.translation.empty()) return "not translated";
+  if (placeholders(entry.translation) != placeholders(original)) {
+    return "its placeholders differ from the original's";
+  }
+  if (screen_limit == 0) return {};
+  if (!encodable_in_cp852(entry.translation)) return "a character code page 852 does not have";
+  const std::size_t length = cp852(entry.translation).size();
+  if (length > screen_limit) {
+    return std::to_string(length) + " characters, at most " + std::to_string(screen_limit);
+  }
+  return {};
+}
 
 std::span<const MessageInfo> message_table() { return kMessages; }
 

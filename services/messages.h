@@ -112,6 +112,12 @@ std::string format_message(Message message, std::initializer_list<MessageValue> 
 // Every message back to its Hungarian original.
 void use_original_texts();
 
+// Why a catalogue's entry cannot translate a text whose original is `original` (a screen text
+// when `screen_limit` is not 0); empty when it can. The page's own catalogues follow the same
+// rules (web/page.pot).
+std::string translation_problem(const PoEntry& entry, std::string_view original,
+                                std::size_t screen_limit);
+
 // What is wrong with a catalogue, one line for each problem ("line 12: run.legend: ...");
 // empty when it translates every message soundly.
 std::vector<std::string> catalogue_problems(const PoFile& catalogue);

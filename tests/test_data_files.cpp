@@ -38,6 +38,8 @@ constexpr std::size_t kHelpMinPages = 3;
 constexpr std::size_t kSummaryPageLines = 19;
 
 const fs::path kDataDir = fs::path(ZORVAN_SOURCE_DIR) / "data";
+const fs::path kPageTexts = fs::path(ZORVAN_SOURCE_DIR) / "web" / "page.pot";
+constexpr const char* kPageCatalogueName = "page.po";
 constexpr const char* kDataFileNames[] = {"Zorvan.hlp", "Zorvan2.sum", "Zorvan.sum"};
 
 struct SummaryMarkers {
@@ -114,6 +116,7 @@ TEST(DataFiles, EveryLanguageFolderHoldsItsCatalogueAndTheThreeFiles) {
   for (std::size_t i = 1; i < folders.size(); ++i) {
     const std::string language = folders[i].filename().string();
     EXPECT_TRUE(fs::is_regular_file(folders[i] / kCatalogueName)) << language;
+    EXPECT_TRUE(fs::is_regular_file(folders[i] / kPageCatalogueName)) << language;
     EXPECT_NE(std::find(offered.begin(), offered.end(), language), offered.end()) << language;
   }
 }
@@ -125,6 +128,34 @@ TEST(DataFiles, EveryCatalogueTranslatesEveryMessageSoundly) {
     const PoFile catalogue = parse_po(read_bytes(folders[i] / kCatalogueName));
     EXPECT_EQ(catalogue.error_line, 0);
     for (const std::string& problem : catalogue_problems(catalogue)) ADD_FAILURE() << problem;
+  }
+}
+
+// The page's catalogues translate every text of web/page.pot by the same rules, and no other.
+TEST(DataFiles, EveryPageCatalogueTranslatesEveryPageText) {
+  const PoFile originals = parse_po(read_bytes(kPageTexts));
+  ASSERT_EQ(originals.error_line, 0);
+  ASSERT_GT(originals.entries.size(), 10u);
+  const std::vector<fs::path> folders = language_folders();
+  for (std::size_t i = 1; i < folders.size(); ++i) {
+    SCOPED_TRACE(shown(folders[i] / kPageCatalogueName));
+    const PoFile catalogue = parse_po(read_bytes(folders[i] / kPageCatalogueName));
+    EXPECT_EQ(catalogue.error_line, 0);
+    for (const PoEntry& original : originals.entries) {
+      const auto same_id = [&](const PoEntry& e) { return e.context == original.context; };
+      const auto entry = std::find_if(catalogue.entries.begin(), catalogue.entries.end(), same_id);
+      if (entry == catalogue.entries.end()) {
+        ADD_FAILURE() << original.context << ": missing";
+      } else {
+        const std::string problem = translation_problem(*entry, original.original, 0);
+        EXPECT_EQ(problem, "") << "line " << entry->line << ": " << entry->context;
+      }
+    }
+    for (const PoEntry& entry : catalogue.entries) {
+      const bool known = std::any_of(originals.entries.begin(), originals.entries.end(),
+                                     [&](const PoEntry& o) { return o.context == entry.context; });
+      EXPECT_TRUE(known) << "line " << entry.line << ": " << entry.context << ": no such text";
+    }
   }
 }
 
