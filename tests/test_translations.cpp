@@ -18,7 +18,9 @@
 #include "services/graphics/font8x8.h"
 #include "services/language.h"
 #include "services/messages.h"
+#include "services/notices.h"
 #include "services/po_file.h"
+#include "services/run_time_error.h"
 #include "services/turn_hook.h"
 
 namespace {
@@ -282,6 +284,24 @@ TEST_F(Translations, EnglishLabelsStandWholeInsideTheirBoxes) {
       }
     }
   }
+}
+
+// The notices and the run-time errors, which the terminal shows before or after the screens:
+// the Hungarian originals carry English words in brackets, the English edition English alone.
+TEST_F(Translations, EnglishNoticesAndErrorsSayItInEnglishOnly) {
+  ASSERT_TRUE(set_up_language("en", {}, ".").ok);
+  for (const std::string& text :
+       {notice::enlarge_terminal(60, 20), notice::unusable_terminal(nullptr),
+        notice::console_failed("x"), notice::no_display(), notice::window_failed(),
+        notice::display_lost(), notice::zoom_too_large(3, 2), notice::bad_argument("-z", "hu, en"),
+        notice::unknown_language("de", "hu, en"), notice::bad_catalogue("de/zorvan.po", 3),
+        notice::internal_error("x"), run_time_error_message(kErrorInvalidNumber),
+        run_time_error_message(kErrorReadPastEnd), run_time_error_message(1)}) {
+    EXPECT_TRUE(free_of_hungarian(text)) << text;
+    EXPECT_FALSE(text.ends_with("]")) << text;  // no words in brackets after it
+  }
+  EXPECT_EQ(run_time_error_message(kErrorInvalidNumber),
+            "Runtime error 106: invalid numeric format");
 }
 
 // A language of files alone: English in capitals as "xx", its catalogue and three files in
