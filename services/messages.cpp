@@ -227,12 +227,16 @@ std::vector<std::string> catalogue_problems(const PoFile& catalogue) {
   return problems;
 }
 
+// The first sound entry of a message translates it; catalogue_problems names any later one.
 void install_catalogue(const PoFile& catalogue) {
   texts().reset();
+  std::array<bool, kMessageCount> translated{};
   for (const PoEntry& entry : catalogue.entries) {
     const MessageInfo* info = find_message(entry.context);
-    if (entry_problem(entry, info).empty()) {
-      texts().set(static_cast<std::size_t>(info->message), entry.translation);
-    }
+    if (!entry_problem(entry, info).empty()) continue;
+    const auto index = static_cast<std::size_t>(info->message);
+    if (translated[index]) continue;
+    translated[index] = true;
+    texts().set(index, entry.translation);
   }
 }
