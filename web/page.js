@@ -93,14 +93,20 @@
   }
   const LANGUAGE_CODES = [ORIGINAL_LANGUAGE, ...Object.keys(catalogues)];
 
-  // A text of `code` (the chosen language by default) with its placeholders filled in: the
-  // Hungarian original where the catalogue has no sound translation (none, fuzzy, empty, or of
-  // an older original), as in the programs.
-  function pageText(id, values = {}, code = language) {
-    const original = originals[id] ? originals[id].original : id;
+  function originalText(id) { return originals[id] ? originals[id].original : id; }
+
+  // The translation of a text in `code`'s catalogue, or null where it has no sound one (none,
+  // fuzzy, empty, or of an older original), as the programs judge it.
+  function translation(id, code) {
     const entry = (catalogues[code] || {})[id];
-    const sound = entry && !entry.fuzzy && entry.translation && entry.original === original;
-    return (sound ? entry.translation : original)
+    const sound = entry && !entry.fuzzy && entry.translation && entry.original === originalText(id);
+    return sound ? entry.translation : null;
+  }
+
+  // A text in the chosen language with its placeholders filled in; the Hungarian original where
+  // there is no translation.
+  function pageText(id, values = {}) {
+    return (translation(id, language) || originalText(id))
       .replace(/\{(\w+)\}/g, (whole, name) => (name in values ? String(values[name]) : whole));
   }
 
@@ -147,11 +153,13 @@
     showNotice(noticeShown);
   }
 
-  // The switch offers each language by its own name.
+  // The switch offers each language by its own name (its code when its catalogue has none).
   for (const code of LANGUAGE_CODES) {
     const option = document.createElement('option');
     option.value = code;
-    option.textContent = pageText('page.language_name', {}, code);
+    const name = code === ORIGINAL_LANGUAGE ? originalText('page.language_name')
+                                            : translation('page.language_name', code);
+    option.textContent = name || code;
     languageSwitch.appendChild(option);
   }
   languageSwitch.addEventListener('change', () => {
