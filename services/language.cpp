@@ -2,21 +2,24 @@
 //
 // Only names of the available list are ever used as folder names, and that list holds only
 // plain language codes, so nothing a person types or sets can lead the programs out of their
-// data folder.
+// data folder. The folder and the catalogue are read with the system's own calls, as the text
+// files are: the C++ library's file system and streams would make the web page's programs more
+// than twice as large.
 #include "services/language.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
-#include <fstream>
-#include <iterator>
-#include <system_error>
+#include <cerrno>
 
 #include "services/messages.h"
 #include "services/notices.h"
 #include "services/po_file.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 struct LanguageInUse {
   std::string language{kOriginalLanguage};
@@ -84,18 +87,38 @@ std::string joined(std::span<const std::string> languages) {
   return list;
 }
 
+bool is_regular_file(const std::string& path) {
+  struct stat status {};
+  return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+// The whole file into `text`; false when it cannot be read.
+bool read_whole_file(const std::string& path, std::string& text) {
+  const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) return false;
+  char buffer[4096];
+  ssize_t count = 0;
+  while ((count = read(descriptor, buffer, sizeof buffer)) != 0) {
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) break;
+    text.append(buffer, static_cast<std::size_t>(count));
+  }
+  close(descriptor);
+  return count == 0;
+}
+
 // Puts the language in use: its catalogue's texts and its data folder. A catalogue that cannot
-// be opened counts as unreadable from its first line; Hungarian stays in use then.
-LanguageSetUp use_language(const std::string& language, const fs::path& data_folder) {
+// be read counts as bad from its first line; Hungarian stays in use then.
+LanguageSetUp use_language(const std::string& language, const std::string& data_folder) {
   use_original_texts();
   in_use() = LanguageInUse{};
   if (language == kOriginalLanguage) return {};
-  const fs::path path = (fs::path(language) / kCatalogueName);
-  std::ifstream in(data_folder / path, std::ios::binary);
-  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  const PoFile catalogue = in ? parse_po(text) : PoFile{{}, 1};
+  const std::string path = language + "/" + std::string(kCatalogueName);
+  std::string text;
+  const PoFile catalogue =
+      read_whole_file(data_folder + "/" + path, text) ? parse_po(text) : PoFile{{}, 1};
   if (catalogue.error_line != 0) {
-    return {false, notice::bad_catalogue(path.string(), catalogue.error_line)};
+    return {false, notice::bad_catalogue(path, catalogue.error_line)};
   }
   install_catalogue(catalogue);
   in_use() = LanguageInUse{language, language + "/"};
@@ -132,25 +155,28 @@ LanguageChoice choose_language(std::string_view requested, const LocaleVariables
   return {std::string(kOriginalLanguage)};
 }
 
-std::vector<std::string> available_languages(const fs::path& data_folder) {
+std::vector<std::string> available_languages(const std::string& data_folder) {
   std::vector<std::string> languages;
-  std::error_code error;
-  for (const fs::directory_entry& entry : fs::directory_iterator(data_folder, error)) {
-    const std::string name = entry.path().filename().string();
-    if (!plain_code(name) || name == kOriginalLanguage) continue;
-    if (fs::is_regular_file(entry.path() / kCatalogueName, error)) languages.push_back(name);
+  if (DIR* folder = opendir(data_folder.c_str())) {
+    while (const dirent* entry = readdir(folder)) {
+      const std::string name = entry->d_name;
+      if (!plain_code(name) || name == kOriginalLanguage) continue;
+      const std::string catalogue = data_folder + "/" + name + "/" + std::string(kCatalogueName);
+      if (is_regular_file(catalogue)) languages.push_back(name);
+    }
+    closedir(folder);
   }
   std::sort(languages.begin(), languages.end());
   languages.insert(languages.begin(), std::string(kOriginalLanguage));
   return languages;
 }
 
-std::string language_list(const fs::path& data_folder) {
+std::string language_list(const std::string& data_folder) {
   return joined(available_languages(data_folder));
 }
 
 LanguageSetUp set_up_language(std::string_view requested, const LocaleVariables& variables,
-                              const fs::path& data_folder) {
+                              const std::string& data_folder) {
   const std::vector<std::string> available = available_languages(data_folder);
   const LanguageChoice choice = choose_language(requested, variables, available);
   LanguageSetUp result = use_language(choice.language, data_folder);

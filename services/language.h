@@ -14,7 +14,6 @@
 // None: Hungarian.
 #pragma once
 
-#include <filesystem>
 #include <span>
 #include <string>
 #include <string_view>
@@ -44,10 +43,10 @@ LanguageChoice choose_language(std::string_view requested, const LocaleVariables
 // The languages of a data folder: Hungarian first, then each subfolder with a catalogue, in the
 // order of their names. A folder whose name is not a plain language code ("en", "pt_BR") is
 // left out.
-std::vector<std::string> available_languages(const std::filesystem::path& data_folder);
+std::vector<std::string> available_languages(const std::string& data_folder);
 
 // The available languages as a list to show: "hu, en".
-std::string language_list(const std::filesystem::path& data_folder);
+std::string language_list(const std::string& data_folder);
 
 struct LanguageSetUp {
   bool ok = true;
@@ -59,7 +58,7 @@ struct LanguageSetUp {
 // the chosen catalogue cannot be read, the result says so and the language of the locale
 // (or Hungarian) is in use, so that the notice can be said.
 LanguageSetUp set_up_language(std::string_view requested, const LocaleVariables& variables,
-                              const std::filesystem::path& data_folder);
+                              const std::string& data_folder);
 
 // The language in use.
 const std::string& current_language();
