@@ -401,13 +401,14 @@ function pageLanguage(page) {
   }));
 }
 
-test('the page speaks the browser\'s language, or ?lang=, or the switch\'s, and the program with it', async () => {
+test('the page and its program speak the browser\'s language, ?lang= or the switch\'s', async () => {
   const english = { language: 'en', lang: 'en', heading: 'The two-box urn model', switched: 'en' };
-  const hungarian = { language: 'hu', lang: 'hu', heading: 'A kétdobozos urnamodell', switched: 'hu' };
+  const hungarian = { language: 'hu', lang: 'hu', heading: 'A kétdobozos urnamodell',
+                      switched: 'hu' };
   for (const [languages, query, expected] of [
-    [['en-GB', 'en'], '', english], [['de-DE', 'de', 'en'], '', english], [['de-DE'], '', hungarian],
-    [['hu-HU'], '', hungarian], [['hu'], '?lang=en', english], [['en-US'], '?lang=xx', english],
-    [['en-US'], '?lang=hu', hungarian]]) {
+    [['en-GB', 'en'], '', english], [['de-DE', 'de', 'en'], '', english],
+    [['de-DE'], '', hungarian], [['hu-HU'], '', hungarian], [['hu'], '?lang=en', english],
+    [['en-US'], '?lang=xx', english], [['en-US'], '?lang=hu', hungarian]]) {
     const page = await pageWithBrowserLanguages(languages, query);
     assert.deepEqual(await pageLanguage(page), expected, `${languages} ${query}`);
     await page.close();
@@ -427,7 +428,8 @@ test('the page speaks the browser\'s language, or ?lang=, or the switch\'s, and 
   assert.deepEqual(await pageLanguage(page), english);
   assert.equal(new URL(page.url()).searchParams.get('lang'), 'en');
   await page.waitForFunction(() => window.zorvanPage.run()?.state === 'sleep' &&
-                             window.zorvanPage.consoleText().includes('Next page?'), { timeout: 20000 });
+                             window.zorvanPage.consoleText().includes('Next page?'),
+                             { timeout: 20000 });
   assert.equal(await page.evaluate(() => document.getElementById('hint').textContent),
                'L step by step · N normal · C quiet · V end · Ctrl-C stops the program');
   await page.reload();
