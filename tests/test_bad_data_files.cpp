@@ -144,9 +144,9 @@ class BadDataFile : public RunTest {
   // True when some row of the screens shows the start of the missing-file message of `use`.
   static bool says_missing(const DataFileUse& use,
                            const std::vector<HeadlessConsole::Screen>& screens) {
-    const std::string_view message =
-        use.summary ? use.version->summary_missing_message : use.version->help_missing_message;
-    const std::string start(message.substr(0, 24));
+    const std::string& message = message_text(use.summary ? use.version->summary_missing_message
+                                                          : use.version->help_missing_message);
+    const std::string start = message.substr(0, 24);
     for (const auto& screen : screens) {
       for (const std::string& text : screen) {
         if (text.find(start) != std::string::npos) return true;

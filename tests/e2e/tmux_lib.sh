@@ -28,8 +28,10 @@ fail() {
 
 start_program() {
   local dir=$1 command=$2
+  # The programs speak the locale's language: Hungarian here, unless COMMAND sets another.
   cat > "$work/wrapper.sh" <<WRAP
 cd "$dir"
+unset LANGUAGE LC_ALL LC_MESSAGES; export LANG=C.UTF-8
 before=\$(stty -g)
 $command
 code=\$?
