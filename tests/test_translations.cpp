@@ -16,12 +16,12 @@
 
 #include "program_fixture.h"
 #include "services/graphics/font8x8.h"
+#include "services/host.h"
 #include "services/language.h"
 #include "services/messages.h"
 #include "services/notices.h"
 #include "services/po_file.h"
 #include "services/run_time_error.h"
-#include "services/turn_hook.h"
 
 namespace {
 
@@ -36,16 +36,8 @@ class ScriptedWaits : public HeadlessConsole {
  public:
   static constexpr int kTurnsPerKey = 40;
 
-  explicit ScriptedWaits(std::string keys) : keys_(std::move(keys)) {
-    active_ = this;
-    set_key_wait_function(on_key_wait);
-    set_turn_hook(on_turn);
-  }
-  ~ScriptedWaits() override {
-    set_turn_hook(nullptr);
-    set_key_wait_function(nullptr);
-    active_ = nullptr;
-  }
+  explicit ScriptedWaits(std::string keys) : keys_(std::move(keys)) { active_ = this; }
+  ~ScriptedWaits() override { active_ = nullptr; }
 
   // The page prompt's wait: its screen is kept by the headless console.
   void sleep(unsigned milliseconds) override {
@@ -87,6 +79,11 @@ class ScriptedWaits : public HeadlessConsole {
   std::string keys_;
   std::vector<Screen> key_wait_screens_;
   int turns_ = 0;
+  // The waits and the turns come to this object while it lives (after its console's scope).
+  const ScopedHost hosted_{[](Host& record) {
+    record.key_wait = [](HostTime) { on_key_wait(); };
+    record.turn_hook = on_turn;
+  }};
 };
 
 // Six help pages, the two numbers, two steps, Normal, Quiet, step by step again, one step, the
