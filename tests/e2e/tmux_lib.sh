@@ -6,18 +6,44 @@
 # screen                      prints the pane as text (UTF-8)
 # wait_for TEXT [SECONDS]     waits until the pane shows TEXT
 # keys KEY...                 tmux send-keys
+# start_xvfb [SIZE]           a virtual X server, DISPLAY exported (xvfb_lib.sh)
+#
+# The programs' paths come from tests/CMakeLists.txt in the environment: E2E_ZORVAN2 and
+# E2E_ZORVAN (the programs), E2E_DATA_DIR (the build's folder that holds the copies of the data
+# files, which the programs read from the current directory), and for some scripts E2E_BUILD_DIR,
+# E2E_CLOSE_WINDOW and E2E_SHOT_DIR (where screenshots are kept for a look by eye). A script
+# names those it needs with require_env; quoted gives a path quoted for a COMMAND.
+#
+# Every script talks to a tmux server of its own, on a socket in its temporary folder, so that the
+# programs run with the script's environment (the sanitizers' options among it) and scripts
+# running at the same time never share a server.
 set -u
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb_lib.sh"
 
 session="zorvan-e2e-$$"
 work=$(mktemp -d)
-xvfb_pid=""
+
+tmux() { command tmux -S "$work/tmux.socket" -f /dev/null "$@"; }
 
 cleanup() {
-  tmux kill-session -t "$session" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  tmux kill-server 2>/dev/null
+  stop_xvfb
   rm -rf "$work"
 }
 trap cleanup EXIT
+
+# Ends the script with a message unless every environment variable named is set.
+require_env() {
+  local name
+  for name in "$@"; do
+    [ -n "${!name:-}" ] && continue
+    echo "FAIL: $name is not set (ctest sets it, from tests/CMakeLists.txt)" >&2
+    exit 1
+  done
+}
+
+# Prints $1 quoted for a shell command.
+quoted() { printf '%q' "$1"; }
 
 fail() {
   echo "FAIL: $*" >&2
@@ -38,7 +64,7 @@ after=\$(stty -g)
 echo "EXIT=\$code TTY=\$same"
 sleep 600
 WRAP
-  tmux -f /dev/null new-session -d -s "$session" -x 80 -y 25 "bash $work/wrapper.sh"
+  tmux new-session -d -s "$session" -x 80 -y 25 "bash $work/wrapper.sh"
 }
 
 screen() { tmux capture-pane -p -t "$session" 2>/dev/null; }
@@ -55,25 +81,6 @@ wait_for() {
 }
 
 keys() { tmux send-keys -t "$session" "$@"; }
-
-# Starts Xvfb on a free display, 640x480 unless a size is given (e.g. 1920x1080), and exports
-# DISPLAY. A second call replaces the first server.
-start_xvfb() {
-  local number size=${1:-640x480}
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  for number in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] && continue
-    Xvfb ":$number" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$number"
-    for _ in $(seq 1 100); do
-      xdpyinfo >/dev/null 2>&1 && return 0
-      sleep 0.05
-    done
-  done
-  echo "FAIL: Xvfb did not start" >&2
-  exit 1
-}
 
 # Turns the summary's pages until the program has ended and the wrapper shows its exit line.
 page_through_summary() {
