@@ -92,13 +92,35 @@ page_through_summary() {
   done
 }
 
-# Pages through the help until the N prompt shows.
+# The pane without the page prompt's spinner (the last character of the bottom line).
+still_screen() { screen | sed '$ s/[-\\|/]$//'; }
+
+# Waits until the pane differs from $1 and then stays the same for 0.3 s; at most 10 s.
+wait_for_new_screen() {
+  local before=$1 last="" now i steady=0
+  for ((i = 0; i < 100; i++)); do
+    now=$(still_screen)
+    if [ "$now" != "$before" ] && [ "$now" = "$last" ]; then
+      ((++steady >= 3)) && return 0
+    else
+      steady=0
+    fi
+    last=$now
+    sleep 0.1
+  done
+  return 1
+}
+
+# Pages through the help until the N prompt shows. Each key waits for the page that the one
+# before it turned to be drawn whole, so that none is left over for the prompt however slowly
+# the program draws (a sanitizer build on a busy machine).
 page_to_n_prompt() {
-  local i
+  local i shown
   for ((i = 0; i < 30; i++)); do
     screen | grep -qF "összesen? [5-140]" && return 0
+    shown=$(still_screen)
     keys a
-    sleep 0.25
+    wait_for_new_screen "$shown"
   done
   fail "the N prompt never came"
 }
