@@ -298,6 +298,9 @@ bool TerminalConsole::start_curses() {
     return false;
   }
   set_term(curses_screen);
+  prepare_curses_exit(input_is_terminal);
+  curses_exit.terminal = fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0);
+  curses_active.store(true);
   if (input_is_terminal) {
     raw();
   } else {
@@ -317,9 +320,6 @@ bool TerminalConsole::start_curses() {
     set_raw_input_modes();
     def_prog_mode();
   }
-  prepare_curses_exit(input_is_terminal);
-  curses_exit.terminal = fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0);
-  curses_active.store(true);
   resize_pending.store(true);  // the first present() measures and lays out the screen
   return true;
 }
