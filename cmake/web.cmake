@@ -56,7 +56,8 @@ foreach(program zorvan2 zorvan)
   target_link_options(${program} PRIVATE ${ZORVAN_WEB_LINK_OPTIONS} -sENVIRONMENT=web
     -sEXPORT_NAME=create_${program})
   set_target_properties(${program} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ZORVAN_SITE_DIR})
-  set_property(TARGET ${program} APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/data)
+  list(TRANSFORM ZORVAN_DATA_FILES PREPEND ${PROJECT_SOURCE_DIR}/data/ OUTPUT_VARIABLE data_files)
+  set_property(TARGET ${program} APPEND PROPERTY LINK_DEPENDS ${data_files})
 endforeach()
 
 # The page itself: copied beside the two scripts.
