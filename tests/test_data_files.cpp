@@ -76,7 +76,8 @@ bool is_control_byte(unsigned char byte) {
 // Every "<@...@>" token of a text, as written.
 std::vector<std::string> marker_tokens(std::string_view text) {
   std::vector<std::string> tokens;
-  for (std::size_t at = text.find("<@"); at != std::string_view::npos; at = text.find("<@", at + 2)) {
+  for (std::size_t at = text.find("<@"); at != std::string_view::npos;
+       at = text.find("<@", at + 2)) {
     const std::size_t end = text.find("@>", at + 2);
     tokens.emplace_back(text.substr(at, end == std::string_view::npos ? 2 : end + 2 - at));
   }
@@ -93,8 +94,9 @@ TEST(DataFiles, EveryFileIsCodePage852TextWithoutControlBytes) {
     SCOPED_TRACE(path.filename().string());
     const std::string bytes = read_bytes(path);
     ASSERT_FALSE(bytes.empty());
-    const auto bad = std::find_if(bytes.begin(), bytes.end(),
-                                  [](char c) { return is_control_byte(static_cast<unsigned char>(c)); });
+    const auto bad = std::find_if(bytes.begin(), bytes.end(), [](char c) {
+      return is_control_byte(static_cast<unsigned char>(c));
+    });
     EXPECT_TRUE(bad == bytes.end()) << "control byte " << int(static_cast<unsigned char>(*bad))
                                     << " at offset " << (bad - bytes.begin());
     EXPECT_EQ(cp852(cp852_to_utf8(bytes)), bytes);
@@ -121,7 +123,9 @@ TEST(DataFiles, HelpFileFillsSeveralPagesWithCrLfLineEnds) {
   const auto crs = std::count(bytes.begin(), bytes.end(), '\r');
   const auto lfs = std::count(bytes.begin(), bytes.end(), '\n');
   std::size_t pairs = 0;
-  for (std::size_t at = bytes.find("\r\n"); at != std::string::npos; at = bytes.find("\r\n", at + 2)) ++pairs;
+  for (std::size_t at = bytes.find("\r\n"); at != std::string::npos;
+       at = bytes.find("\r\n", at + 2))
+    ++pairs;
   EXPECT_EQ(std::size_t(crs), pairs) << "a CR that does not start a CR LF";
   EXPECT_EQ(std::size_t(lfs), pairs) << "an LF without its CR";
 }

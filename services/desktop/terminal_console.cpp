@@ -323,7 +323,8 @@ bool TerminalConsole::start_curses() {
 
 void TerminalConsole::stop() {
   if (output_ == Output::Silent) return;
-  const bool on_reader_thread = reader_.joinable() && reader_.get_id() == std::this_thread::get_id();
+  const bool on_reader_thread =
+      reader_.joinable() && reader_.get_id() == std::this_thread::get_id();
   stopping_.store(true);
   wake_reader();
   if (reader_.joinable()) {
@@ -449,7 +450,8 @@ void TerminalConsole::draw_size_notice() {
   const std::string notice = notice::enlarge_terminal(COLS, LINES);
   const auto columns_of = [&notice](std::size_t from, std::size_t to) {
     int count = 0;
-    for (std::size_t i = from; i < to; ++i) count += (static_cast<uint8_t>(notice[i]) & 0xC0) != 0x80;
+    for (std::size_t i = from; i < to; ++i)
+      count += (static_cast<uint8_t>(notice[i]) & 0xC0) != 0x80;
     return count;
   };
   int row = 0;

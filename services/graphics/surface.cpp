@@ -272,7 +272,8 @@ void Surface::clear_viewport() {
 }
 
 void Surface::set_fill(FillPattern pattern, int colour) {
-  if (number_of(pattern) < 0 || number_of(pattern) > kMaxFillPattern || colour < 0 || colour > 255) {
+  if (number_of(pattern) < 0 || number_of(pattern) > kMaxFillPattern || colour < 0 ||
+      colour > 255) {
     return reject();
   }
   state_.fill_pattern = pattern;
@@ -626,9 +627,12 @@ void Surface::draw_text(int x, int y, std::string_view cp852_text) {
   // costs a store-forwarding stall on the drawing path.
   const HorizontalJustify horizontal = state_.justify_horizontal;
   const VerticalJustify vertical = state_.justify_vertical;
-  const int x0 = x - (horizontal == HorizontalJustify::Left ? 0 : horizontal == HorizontalJustify::Center ? width / 2 : width);
-  const int y0 =
-      y - (vertical == VerticalJustify::Bottom ? kGlyphSize : vertical == VerticalJustify::Middle ? kGlyphSize / 2 : 0);
+  const int x0 = x - (horizontal == HorizontalJustify::Left     ? 0
+                      : horizontal == HorizontalJustify::Center ? width / 2
+                                                                : width);
+  const int y0 = y - (vertical == VerticalJustify::Bottom   ? kGlyphSize
+                      : vertical == VerticalJustify::Middle ? kGlyphSize / 2
+                                                            : 0);
   if (x0 < 0 || y0 < 0) return;
   if (x0 > state_.view_x2 - state_.view_x1 || y0 > state_.view_y2 - state_.view_y1) return;
   const int left = state_.view_x1 + x0;

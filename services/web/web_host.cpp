@@ -154,7 +154,8 @@ int host_program(int /*argc*/, const char* const* /*argv*/, const std::function<
   start_slice();
   LogicOutcome outcome;
   if (chdir(kDataFolder) != 0) {
-    outcome = {kGraphicsExitCode, notice::internal_error("the data folder is missing from the page's files")};
+    outcome = {kGraphicsExitCode,
+               notice::internal_error("the data folder is missing from the page's files")};
   } else {
     outcome = run_logic_guarded(logic);
   }

@@ -104,10 +104,12 @@ void write_checkpoint(const std::string& name) {
   const Surface& surface = current_surface();
   std::string bytes(8, '\0');
   if (surface.is_open()) {
-    const uint32_t size[2] = {static_cast<uint32_t>(surface.width()), static_cast<uint32_t>(surface.height())};
+    const uint32_t size[2] = {static_cast<uint32_t>(surface.width()),
+                              static_cast<uint32_t>(surface.height())};
     std::memcpy(bytes.data(), size, sizeof size);
-    bytes.append(reinterpret_cast<const char*>(surface.pixels()),
-                 static_cast<std::size_t>(surface.width()) * static_cast<std::size_t>(surface.height()));
+    bytes.append(
+        reinterpret_cast<const char*>(surface.pixels()),
+        static_cast<std::size_t>(surface.width()) * static_cast<std::size_t>(surface.height()));
   }
   write_file(name + ".surface", bytes.data(), bytes.size());
   const std::string steps = std::to_string(turns) + "\n";
@@ -164,7 +166,10 @@ class ScriptConsole : public ConsoleBackend {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 7) fail("usage: script_run <zorvan2|zorvan> <width> <height> <data folder> <script> <output folder>");
+  if (argc != 7)
+    fail(
+        "usage: script_run <zorvan2|zorvan> <width> <height> <data folder> <script> <output "
+        "folder>");
   const std::string program = argv[1];
   if (program != "zorvan2" && program != "zorvan") fail("unknown program " + program);
   const VersionDescription& version = program == "zorvan2" ? kSecondVersion : kFirstVersion;
