@@ -50,15 +50,14 @@ set(ZORVAN_WEB_LINK_OPTIONS
   -sALLOW_MEMORY_GROWTH=1
   --embed-file ${PROJECT_SOURCE_DIR}/data@/zorvan)
 
-# The data files of every language: a changed one links the programs again.
-file(GLOB_RECURSE ZORVAN_DATA_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/*)
 foreach(program zorvan2 zorvan)
   add_executable(${program} app/${program}.cpp)
   target_link_libraries(${program} PRIVATE zorvan_web)
   target_link_options(${program} PRIVATE ${ZORVAN_WEB_LINK_OPTIONS} -sENVIRONMENT=web
     -sEXPORT_NAME=create_${program})
   set_target_properties(${program} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ZORVAN_SITE_DIR})
-  set_property(TARGET ${program} APPEND PROPERTY LINK_DEPENDS ${ZORVAN_DATA_FILES})
+  list(TRANSFORM ZORVAN_DATA_FILES PREPEND ${PROJECT_SOURCE_DIR}/data/ OUTPUT_VARIABLE data_files)
+  set_property(TARGET ${program} APPEND PROPERTY LINK_DEPENDS ${data_files})
 endforeach()
 
 # The page itself: copied beside the two scripts, with its languages (cmake/page_languages.cmake)

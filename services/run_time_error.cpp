@@ -4,7 +4,8 @@
 
 #include "services/messages.h"
 
-RunTimeError::RunTimeError(int code) : std::runtime_error(run_time_error_message(code)), code_(code) {}
+RunTimeError::RunTimeError(int code)
+    : std::runtime_error(run_time_error_message(code)), code_(code) {}
 
 void raise_run_time_error(int code) { throw RunTimeError(code); }
 

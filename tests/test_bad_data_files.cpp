@@ -258,7 +258,7 @@ TEST_F(BadDataFile, MemoryStaysFlatPagingATenMegabyteFileAndAOneMegabyteLine) {
   EXPECT_EQ(counter.prompts - prompts_before - help_prompts, 2u);
   std::printf("[ figures  ] peak memory growth: 10 MB help file %ld kB, 1 MB summary line %ld kB\n",
               after_help - before, after_summary - after_help);
-  if (kAddressSanitizerBuild) {
+  if (kSanitizerBuild) {
     GTEST_SKIP() << "the sanitizer's allocator does not give the program's figures";
   }
   constexpr long kBoundKb = 4096;

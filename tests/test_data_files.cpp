@@ -98,7 +98,8 @@ bool is_control_byte(unsigned char byte) {
 // Every "<@...@>" token of a text, as written.
 std::vector<std::string> marker_tokens(std::string_view text) {
   std::vector<std::string> tokens;
-  for (std::size_t at = text.find("<@"); at != std::string_view::npos; at = text.find("<@", at + 2)) {
+  for (std::size_t at = text.find("<@"); at != std::string_view::npos;
+       at = text.find("<@", at + 2)) {
     const std::size_t end = text.find("@>", at + 2);
     tokens.emplace_back(text.substr(at, end == std::string_view::npos ? 2 : end + 2 - at));
   }
@@ -170,8 +171,9 @@ TEST(DataFiles, EveryFileIsCodePage852TextWithoutControlBytesAndWithCrLfLineEnds
     SCOPED_TRACE(shown(path));
     const std::string bytes = read_bytes(path);
     ASSERT_FALSE(bytes.empty());
-    const auto bad = std::find_if(bytes.begin(), bytes.end(),
-                                  [](char c) { return is_control_byte(static_cast<unsigned char>(c)); });
+    const auto bad = std::find_if(bytes.begin(), bytes.end(), [](char c) {
+      return is_control_byte(static_cast<unsigned char>(c));
+    });
     EXPECT_TRUE(bad == bytes.end()) << "control byte " << int(static_cast<unsigned char>(*bad))
                                     << " at offset " << (bad - bytes.begin());
     EXPECT_EQ(cp852(cp852_to_utf8(bytes)), bytes);
@@ -224,7 +226,8 @@ TEST(DataFiles, SummaryFilesHoldExactlyTheMarkersTheirProgramReplaces) {
 
 // True when the text holds a small letter (of the English or Hungarian alphabet).
 bool has_lower_case(std::string_view utf8) {
-  if (std::any_of(utf8.begin(), utf8.end(), [](char c) { return c >= 'a' && c <= 'z'; })) return true;
+  if (std::any_of(utf8.begin(), utf8.end(), [](char c) { return c >= 'a' && c <= 'z'; }))
+    return true;
   for (const char* small : {"á", "é", "í", "ó", "ö", "ő", "ú", "ü", "ű"}) {
     if (utf8.find(small) != std::string_view::npos) return true;
   }

@@ -46,7 +46,8 @@ void install_signal_handlers() {
   struct sigaction action {};
   action.sa_handler = end_on_signal;
   sigemptyset(&action.sa_mask);
-  for (const int signal_number : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal_number, &action, nullptr);
+  for (const int signal_number : {SIGINT, SIGTERM, SIGHUP})
+    sigaction(signal_number, &action, nullptr);
 }
 
 // The terminal's stderr while StderrHold holds the descriptor elsewhere; -1 otherwise.
@@ -75,7 +76,8 @@ class StderrHold {
     std::rewind(held_);
     char buffer[4096];
     std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, held_)) > 0) std::fwrite(buffer, 1, count, stderr);
+    while ((count = std::fread(buffer, 1, sizeof buffer, held_)) > 0)
+      std::fwrite(buffer, 1, count, stderr);
     std::fclose(held_);
     held_ = nullptr;
   }

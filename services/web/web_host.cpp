@@ -158,7 +158,8 @@ int host_program(int argc, const char* const* argv, const std::function<void()>&
   LogicOutcome outcome;
   const ParsedOptions parsed = parse_host_options(argc, argv, nullptr);
   if (chdir(kDataFolder) != 0) {
-    outcome = {kGraphicsExitCode, notice::internal_error("the data folder is missing from the page's files")};
+    outcome = {kGraphicsExitCode,
+               notice::internal_error("the data folder is missing from the page's files")};
   } else if (const LanguageSetUp language = set_up_language(parsed.options.language, {}, ".");
              !language.ok) {
     outcome = {kUsageExitCode, language.notice};

@@ -106,10 +106,12 @@ void write_checkpoint(const std::string& name) {
   const Surface& surface = current_surface();
   std::string bytes(8, '\0');
   if (surface.is_open()) {
-    const uint32_t size[2] = {static_cast<uint32_t>(surface.width()), static_cast<uint32_t>(surface.height())};
+    const uint32_t size[2] = {static_cast<uint32_t>(surface.width()),
+                              static_cast<uint32_t>(surface.height())};
     std::memcpy(bytes.data(), size, sizeof size);
-    bytes.append(reinterpret_cast<const char*>(surface.pixels()),
-                 static_cast<std::size_t>(surface.width()) * static_cast<std::size_t>(surface.height()));
+    bytes.append(
+        reinterpret_cast<const char*>(surface.pixels()),
+        static_cast<std::size_t>(surface.width()) * static_cast<std::size_t>(surface.height()));
   }
   write_file(name + ".surface", bytes.data(), bytes.size());
   const std::string steps = std::to_string(turns) + "\n";
