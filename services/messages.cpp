@@ -64,10 +64,13 @@ constexpr MessageInfo kMessages[] = {
      "screen.]",
      0},
     {Message::NoticeBadArgument, "notice.bad_argument",
-     "Ismeretlen vagy hibás megadás: \"{argument}\". Használat: zorvan2 [--zoom N] [--lang NYELV] "
-     "vagy zorvan [--zoom N] [--lang NYELV], ahol N egész szám 1 és 8 között (vagy "
-     "ZORVAN_ZOOM=N), a NYELV pedig ezek egyike: {languages}. [Usage: --zoom N, N from 1 to 8; "
-     "--lang LANGUAGE, one of {languages}.]",
+     "Ismeretlen vagy hibás megadás: \"{argument}\". Használat: zorvan2 vagy zorvan [--zoom "
+     "Z] [--lang NYELV] [--seed S] [--n N [--k K]] [--no-help] [--save MAPPA], ahol Z a "
+     "nagyítás 1 és 8 között (egész vagy tizedes szám, pl. 1.5, vagy max; ZORVAN_ZOOM=Z is "
+     "lehet), a NYELV ezek egyike: {languages}, S a véletlenmag 0 és 4294967295 között, N és"
+     " K a két kérdés válasza. [Usage: --zoom Z (1 to 8, e.g. 1.5, or max), --lang LANGUAGE "
+     "(one of {languages}), --seed S (0 to 4294967295), --n N, --k K, --no-help, --save "
+     "FOLDER.]",
      0},
     {Message::NoticeUnknownLanguage, "notice.unknown_language",
      "Ehhez a nyelvhez nincs katalógus: --lang {language}. Választható nyelvek: {languages}. "
@@ -78,6 +81,20 @@ constexpr MessageInfo kMessages[] = {
      "read: line {line}.]",
      0},
     {Message::NoticeInternalError, "notice.internal_error", "Belső hiba: {what} [Internal error.]",
+     0},
+    {Message::NoticeAnswerOutOfRange, "notice.answer_out_of_range",
+     "A(z) {option} {value} nem megengedett: {low} és {high} közötti egész szám kell. "
+     "[{option} must be a whole number from {low} to {high}.]",
+     0},
+    {Message::NoticeBox1NeedsInsects, "notice.box1_needs_insects",
+     "A --k csak a --n mellett adható meg. [--k needs --n.]",
+     0},
+    {Message::NoticeSaveFolderMissing, "notice.save_folder_missing",
+     "Nincs ilyen mappa, ide nem menthető: --save {folder} [No such folder.]",
+     0},
+    {Message::NoticeSaveFailed, "notice.save_failed",
+     "A futás képe és adatai nem menthetők ide: {folder} ({reason}). [Cannot save the run's "
+     "picture and figures.]",
      0},
     {Message::ErrorFileNotFound, "error.file_not_found", "file not found", 0},
     {Message::ErrorTooManyFiles, "error.too_many_files", "too many open files", 0},
@@ -94,6 +111,20 @@ constexpr MessageInfo kMessages[] = {
     {Message::ErrorInvalidOperation, "error.invalid_operation", "invalid floating point operation",
      0},
     {Message::ErrorOther, "error.other", "input/output error", 0},
+    {Message::FiguresProgram, "figures.program", "Program", 0},
+    {Message::FiguresSeed, "figures.seed", "Véletlenmag (--seed)", 0},
+    {Message::FiguresInsects, "figures.insects", "Zorvanok száma (N)", 0},
+    {Message::FiguresBox1Start, "figures.box1_start", "Az 1. dobozban kezdetben (K)", 0},
+    {Message::FiguresBox1End, "figures.box1_end", "Az 1. dobozban a végén", 0},
+    {Message::FiguresSteps, "figures.steps", "Lépések száma (T)", 0},
+    {Message::FiguresFirstDistance, "figures.first_distance", "Távolság az 1. lépésben", 0},
+    {Message::FiguresFinalDistance, "figures.final_distance", "Távolság a végén", 0},
+    {Message::FiguresCount, "figures.count", "Az 1. doboz darabszáma", 0},
+    {Message::FiguresEmpirical, "figures.empirical", "Empirikus eloszlás", 0},
+    {Message::FiguresTheory, "figures.theory", "Elméleti eloszlás", 0},
+    {Message::FiguresScale, "figures.scale", "Lépték (képpont egységenként)", 0},
+    {Message::FiguresStripStep, "figures.strip_step", "Lépés", 0},
+    {Message::FiguresStripCount, "figures.strip_count", "Az 1. doboz darabszáma utána", 0},
 };
 static_assert(std::size(kMessages) == kMessageCount, "one table entry for each message");
 

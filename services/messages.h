@@ -57,6 +57,10 @@ enum class Message : uint16_t {
   NoticeUnknownLanguage,
   NoticeBadCatalogue,
   NoticeInternalError,
+  NoticeAnswerOutOfRange,
+  NoticeBox1NeedsInsects,
+  NoticeSaveFolderMissing,
+  NoticeSaveFailed,
   // The explanations of the run-time errors (run_time_error.h).
   ErrorFileNotFound,
   ErrorTooManyFiles,
@@ -71,8 +75,23 @@ enum class Message : uint16_t {
   ErrorOverflow,
   ErrorInvalidOperation,
   ErrorOther,
+  // The headings of the saved figures (saved_run.h).
+  FiguresProgram,
+  FiguresSeed,
+  FiguresInsects,
+  FiguresBox1Start,
+  FiguresBox1End,
+  FiguresSteps,
+  FiguresFirstDistance,
+  FiguresFinalDistance,
+  FiguresCount,
+  FiguresEmpirical,
+  FiguresTheory,
+  FiguresScale,
+  FiguresStripStep,
+  FiguresStripCount,
 };
-constexpr std::size_t kMessageCount = static_cast<std::size_t>(Message::ErrorOther) + 1;
+constexpr std::size_t kMessageCount = static_cast<std::size_t>(Message::FiguresStripCount) + 1;
 
 // The longest text each place of the console or the surface holds, in characters (code page
 // 852 bytes). The places' own code says why (text_frame.cpp, run_screen.cpp, ...).

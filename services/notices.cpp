@@ -2,6 +2,7 @@
 #include "services/notices.h"
 
 #include "services/messages.h"
+#include "services/program_options.h"
 
 namespace notice {
 
@@ -25,9 +26,9 @@ std::string window_failed() { return message_text(Message::NoticeWindowFailed); 
 
 std::string display_lost() { return message_text(Message::NoticeDisplayLost); }
 
-std::string zoom_too_large(int zoom, int largest) {
+std::string zoom_too_large(double zoom, double largest) {
   return format_message(Message::NoticeZoomTooLarge,
-                        {{"zoom", std::to_string(zoom)}, {"largest", std::to_string(largest)}});
+                        {{"zoom", zoom_text(zoom)}, {"largest", zoom_text(largest)}});
 }
 
 std::string bad_argument(const std::string& argument, const std::string& languages) {
@@ -43,6 +44,24 @@ std::string unknown_language(const std::string& language, const std::string& lan
 std::string bad_catalogue(const std::string& file, int line) {
   return format_message(Message::NoticeBadCatalogue,
                         {{"file", file}, {"line", std::to_string(line)}});
+}
+
+std::string answer_out_of_range(const std::string& option, int value, int low, int high) {
+  return format_message(Message::NoticeAnswerOutOfRange,
+                        {{"option", option},
+                         {"value", std::to_string(value)},
+                         {"low", std::to_string(low)},
+                         {"high", std::to_string(high)}});
+}
+
+std::string box1_needs_insects() { return message_text(Message::NoticeBox1NeedsInsects); }
+
+std::string save_folder_missing(const std::string& folder) {
+  return format_message(Message::NoticeSaveFolderMissing, {{"folder", folder}});
+}
+
+std::string save_failed(const std::string& folder, const std::string& reason) {
+  return format_message(Message::NoticeSaveFailed, {{"folder", folder}, {"reason", reason}});
 }
 
 std::string internal_error(const std::string& what) {

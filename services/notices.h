@@ -22,8 +22,8 @@ std::string no_display();
 std::string window_failed();
 // The display connection broke while the program ran.
 std::string display_lost();
-// A zoom that leaves less than 640x480 of the usable screen.
-std::string zoom_too_large(int zoom, int largest);
+// A zoom that leaves less than 640x480 of the usable screen, and the largest that does not.
+std::string zoom_too_large(double zoom, double largest);
 // An argument or ZORVAN_ZOOM the program does not understand; `languages` lists the languages
 // --lang takes ("hu, en").
 std::string bad_argument(const std::string& argument, const std::string& languages);
@@ -31,6 +31,14 @@ std::string bad_argument(const std::string& argument, const std::string& languag
 std::string unknown_language(const std::string& language, const std::string& languages);
 // A language's catalogue that cannot be read: the file and its first bad line.
 std::string bad_catalogue(const std::string& file, int line);
+// --n or --k (`option`) outside the prompt's limits low..high.
+std::string answer_out_of_range(const std::string& option, int value, int low, int high);
+// --k without --n.
+std::string box1_needs_insects();
+// --save names no folder.
+std::string save_folder_missing(const std::string& folder);
+// The run's picture or figures could not be written into `folder`, and why.
+std::string save_failed(const std::string& folder, const std::string& reason);
 // An unexpected internal fault.
 std::string internal_error(const std::string& what);
 

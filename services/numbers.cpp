@@ -1,4 +1,5 @@
-// Random numbers over MT19937 seeded 0, truncation and number text.
+// Random numbers over MT19937 (seeded 0 unless the run's seed says otherwise), truncation and
+// number text.
 #include "services/numbers.h"
 
 #include <cmath>
@@ -18,7 +19,7 @@ int32_t random_below(int32_t n) {
   return static_cast<int32_t>((static_cast<uint64_t>(static_cast<uint32_t>(n)) * output) >> 32);
 }
 
-void reset_random() { generator.seed(0); }
+void reset_random(uint32_t seed) { generator.seed(seed); }
 
 int64_t truncate_real(extended_real value) {
 #if LDBL_MANT_DIG == 64

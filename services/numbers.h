@@ -1,7 +1,8 @@
 // Random numbers, real-to-integer conversion and number text.
 //
 // Every random choice of a run comes from random_below over one MT19937 generator that starts
-// from seed 0 and is never reseeded, so the same answers at the prompts give the same run.
+// from the run's seed (0 unless the person gives another) and is never reseeded during the run,
+// so the same answers at the prompts and the same seed give the same run.
 // Reals are computed as extended reals (extended_real.h: the x87 80-bit format on every target)
 // and cut to integers by truncate_real only.
 #pragma once
@@ -15,8 +16,9 @@
 // Every call consumes exactly one output. n must be at least 1.
 int32_t random_below(int32_t n);
 
-// Starts the generator again from seed 0, as at program start (program entry and tests).
-void reset_random();
+// Starts the generator again from `seed`; seed 0 is the state at program start (program entry
+// and tests).
+void reset_random(uint32_t seed = 0);
 
 // The real cut toward zero: 2.999 gives 2, -2.5 gives -2.
 int64_t truncate_real(extended_real value);

@@ -11,11 +11,13 @@
 //
 // Exit codes: 0 normal end; 1 no display, no usable terminal, or the window lost; 2 an argument
 // or ZORVAN_ZOOM not understood, a zoom too large for the screen, a language without a catalogue
-// or a catalogue that cannot be read; the run-time error's number; 130, 143, 129 for SIGINT
-// (Ctrl-C), SIGTERM, SIGHUP.
+// or a catalogue that cannot be read, an answer (--n, --k) out of range, a --save folder that is
+// not there; 3 the run's files could not be saved (the run and its summary went on); the
+// run-time error's number; 130, 143, 129 for SIGINT (Ctrl-C), SIGTERM, SIGHUP.
 #pragma once
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 // Runs `logic` hosted as above with the program's command line and returns its exit code.
@@ -25,6 +27,15 @@ int host_program(int argc, const char* const* argv, const std::function<void()>&
 constexpr int kGraphicsExitCode = 1;
 // The exit code for a command line (or ZORVAN_ZOOM, or a language) the program does not accept.
 constexpr int kUsageExitCode = 2;
+// The exit code when the run's picture or figures could not be saved (--save).
+constexpr int kSaveFailedExitCode = 3;
+
+// Thrown by the program logic after the summary when the run's files could not be saved, so
+// that the program ends with kSaveFailedExitCode and the notice on stderr.
+class SaveFailed : public std::runtime_error {
+ public:
+  explicit SaveFailed(const std::string& notice) : std::runtime_error(notice) {}
+};
 
 struct LogicOutcome {
   int exit_code = 0;

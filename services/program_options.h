@@ -1,16 +1,23 @@
-// What a program accepts on its command line: the zoom, `--zoom N` (or `--zoom=N`), which may
-// also come from the environment variable ZORVAN_ZOOM (the command line wins), and the language,
-// `--lang L` (or `--lang=L`; which languages there are, and the choice without it, is
-// language.h's). Without them the programs behave as they always have.
+// What a program accepts on its command line. The host's own: the zoom, `--zoom Z` (Z a whole or
+// decimal number from 1 to 8, "1.5", or "max"), which may also come from the environment
+// variable ZORVAN_ZOOM (the command line wins), and the language, `--lang L` (which languages
+// there are, and the choice without it, is language.h's). The run's (run_choices.h): `--seed S`
+// (0 .. 4294967295), `--n N` and `--k K` (the prompts' answers; their limits are checked by
+// run_choices_problem), `--no-help`, `--save DIR`. Every option with a value may also be written
+// `--option=value`. Without them the programs behave as they always have.
 #pragma once
 
 #include <string>
 
+#include "services/run_choices.h"
+
 constexpr int kMaxZoom = 8;
 
 struct HostOptions {
-  int zoom = 1;          // each surface pixel is shown as a zoom x zoom block
-  std::string language;  // --lang's value, empty when not given
+  double zoom = 1;        // a surface pixel is shown zoom times as large (1 .. kMaxZoom)
+  bool largest_zoom = false;  // --zoom max: the largest zoom that keeps the surface 640 x 480
+  std::string language;   // --lang's value, empty when not given
+  RunChoices run;         // the run's choices
 };
 
 struct ParsedOptions {
@@ -21,3 +28,7 @@ struct ParsedOptions {
 
 // `zoom_variable` is the value of ZORVAN_ZOOM, or nullptr when it is not set.
 ParsedOptions parse_host_options(int argc, const char* const* argv, const char* zoom_variable);
+
+// A zoom as a person writes it: a whole number alone ("2"), else up to two decimals without
+// trailing zeros ("1.5", "1.67"), cut down rather than rounded up.
+std::string zoom_text(double zoom);

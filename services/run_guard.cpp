@@ -12,6 +12,8 @@ LogicOutcome run_logic_guarded(const std::function<void()>& logic) {
     return {};
   } catch (const RunTimeError& error) {
     return {error.code(), error.what()};
+  } catch (const SaveFailed& failure) {
+    return {kSaveFailedExitCode, failure.what()};
   } catch (const GraphicsNotOpen&) {
     return {kGraphicsExitCode, notice::window_failed()};
   } catch (const std::exception& error) {

@@ -10,19 +10,21 @@
 #include "services/graphics/graphics.h"
 #include "services/host.h"
 #include "services/numbers.h"
+#include "services/program_host.h"
+#include "services/run_choices.h"
 #include "sim/box_view.h"
 #include "sim/help_viewer.h"
 #include "sim/pace.h"
 #include "sim/run_modes.h"
 #include "sim/run_screen.h"
 #include "sim/run_state.h"
+#include "sim/saved_run.h"
 #include "sim/step.h"
 #include "sim/summary_report.h"
 #include "sim/text_frame.h"
 
 namespace {
 
-constexpr int kMinInsects = 5;
 constexpr double kInitialScale = 5.0;
 constexpr uint8_t kPanelColour = 15;
 
@@ -82,12 +84,19 @@ int16_t scale_y(int16_t v) {
   return static_cast<int16_t>(truncate_real(extended_real(v * get_max_y()) / 480));
 }
 
+// An answer given in advance (run_choices: already within the prompt's limits) stands for its
+// prompt, which is then not shown.
 void ask_parameters() {
   draw_text_frame();
+  const RunChoices& choices = run_choices();
   run.insect_count = static_cast<int16_t>(
-      ask_number(message_cp852(Message::PromptInsects), kMinInsects, kMaxInsects));
+      choices.insect_count ? *choices.insect_count
+                           : ask_number(message_cp852(Message::PromptInsects), kMinInsects,
+                                        kMaxInsects));
   run.box1_count = static_cast<int16_t>(
-      ask_number(message_cp852(Message::PromptBox1), 0, run.insect_count));
+      choices.box1_count ? *choices.box1_count
+                         : ask_number(message_cp852(Message::PromptBox1), 0, run.insect_count));
+  run.start_box1_count = run.box1_count;
 }
 
 void setup_run() {
@@ -120,11 +129,18 @@ bool run_turn() {
   return true;
 }
 
+// The run's files are saved while its last picture is still on the surface; a failure to save
+// is told on the summary's first frame, and ends the program with SaveFailed once the summary
+// has been read (the run and its summary go on).
 void run_main_sequence(const VersionDescription& version) {
   reset_run_state(version);
+  run.seed = run_choices().seed;
+  reset_random(run.seed);
   run.run_mode = RunMode::Stepwise;
-  show_help();
+  if (!run_choices().skip_help) show_help();
   start_run();
   while (run_turn()) end_of_turn();
-  show_summary();
+  const std::string save_failure = save_run(run_choices().save_folder);
+  show_summary(save_failure);
+  if (!save_failure.empty()) throw SaveFailed(save_failure);
 }

@@ -13,6 +13,7 @@
 
 #include "charts/chart_panel.h"
 #include "charts/strip_chart.h"
+#include "services/run_choices.h"
 #include "sim/version.h"
 
 // The run modes and their keys: see run_modes.h.
@@ -22,7 +23,6 @@ enum class RunMode : int32_t { Normal = 0, Stepwise = 1, Quiet = 2, Finish = 3 }
 // and the text frame look at it.
 enum class ScreenState : int32_t { Graphics = 0, Text = 1 };
 
-constexpr int kMaxInsects = 140;
 constexpr int kMaxGrid = 12;
 
 struct InsectRecord {
@@ -35,6 +35,8 @@ struct RunState {
   const VersionDescription* version = &kSecondVersion;  // the program this process runs
   int16_t insect_count = 0;  // N, 5..140 once entered
   int16_t box1_count = 0;    // K as entered, then the current count of box 1
+  int16_t start_box1_count = 0;  // K as entered: with N and the seed it names the run
+  uint32_t seed = 0;         // the generator's seed for this run (run_choices' at program start)
   int64_t step_count = 0;    // T: moves made (64-bit: quiet running passes 2^31 in minutes)
   RunMode run_mode = RunMode::Stepwise;
   ScreenState screen_state = ScreenState::Text;  // the text frame until the run screen opens

@@ -6,6 +6,7 @@
 
 #include "charts/theory.h"
 #include "services/console/console.h"
+#include "services/cp852.h"
 #include "services/language.h"
 #include "services/messages.h"
 #include "services/graphics/graphics.h"
@@ -45,10 +46,15 @@ SummaryFigures run_figures() {
   return figures;
 }
 
-void show_summary() {
+void show_summary(const std::string& notice) {
   run.screen_state = ScreenState::Text;
   close_graphics();
   draw_text_frame();
+  if (!notice.empty()) {
+    set_bright_text();
+    write_text(cp852(notice));
+    reset_text_attributes();
+  }
   key_wait();
   const SummaryFigureTexts figures = summary_figure_texts(run_figures());
   const LineTransform put_figures = [&figures](std::string& line) {

@@ -39,6 +39,7 @@ const VersionDescription kSecondVersion = {
     "Zorvan2.sum",
     kSecondMarkers,
     Message::SummaryMissing,
+    "zorvan2",
 };
 
 const VersionDescription kFirstVersion = {
@@ -50,4 +51,5 @@ const VersionDescription kFirstVersion = {
     "Zorvan.sum",
     kFirstMarkers,
     Message::SummaryMissingFirst,
+    "zorvan",
 };

@@ -30,6 +30,7 @@ struct VersionDescription {
   std::string_view summary_file;                // the name in a language's data folder
   std::span<const SummaryMarker> summary_markers;  // replaced in this order
   Message summary_missing_message;
+  std::string_view program_name;  // the program's command, which names its saved files
 };
 
 extern const VersionDescription kSecondVersion;

@@ -71,10 +71,45 @@ TEST(Picture, ZoomDividesTheUsableAreaAndKeeps640x480) {
   measure_surface(1920, 1040, 0, 23, 3, w, h);
   EXPECT_EQ(w, 640);
   EXPECT_EQ(h, 480);  // 1017 / 3 = 339 rows would be too few
-  EXPECT_EQ(largest_zoom(1920, 1017), 2);
-  EXPECT_EQ(largest_zoom(3840, 2160), 4);
-  EXPECT_EQ(largest_zoom(1280, 959), 1);
-  EXPECT_EQ(largest_zoom(639, 480), 0);
+  EXPECT_DOUBLE_EQ(largest_zoom(1920, 1017), 1017 / 480.0);
+  EXPECT_DOUBLE_EQ(largest_zoom(3840, 2160), 4.5);
+  EXPECT_LT(largest_zoom(1280, 959), 2);
+  EXPECT_LT(largest_zoom(639, 480), 1);
+}
+
+// The usual laptop and projector sizes, where a whole zoom of 2 does not fit.
+TEST(Picture, FractionalZoomsDivideTheAreaToWholePixelsAndTheLargestKeeps640x480) {
+  struct Case {
+    int usable_w, usable_h;
+    double zoom;
+    int w, h;
+  };
+  const Case cases[] = {
+      {1366, 768, 1.5, 910, 512},
+      {1366, 768, largest_zoom(1366, 768), 853, 480},
+      {1280, 800, largest_zoom(1280, 800), 768, 480},
+      {1024, 768, largest_zoom(1024, 768), 640, 480},
+      {1600, 900, 1.25, 1280, 720},
+  };
+  for (const Case& c : cases) {
+    int w = 0, h = 0;
+    measure_surface(c.usable_w, c.usable_h, 0, 0, c.zoom, w, h);
+    EXPECT_EQ(w, c.w) << c.usable_w << "x" << c.usable_h << " at " << c.zoom;
+    EXPECT_EQ(h, c.h) << c.usable_w << "x" << c.usable_h << " at " << c.zoom;
+  }
+  EXPECT_TRUE(whole_zoom(2));
+  EXPECT_FALSE(whole_zoom(largest_zoom(1366, 768)));
+}
+
+TEST(Picture, AFilledSpaceTakesThePictureSmoothedByAnyFraction) {
+  const Placement filled = place_picture(853, 480, 1366, 768, PictureScaling::Fill);
+  EXPECT_FALSE(filled.whole_multiple);
+  EXPECT_EQ(filled.target.h, 768);
+  EXPECT_EQ(filled.target.w, 1364);
+  EXPECT_EQ(filled.target.x, 1);
+  const Placement crisp = place_picture(853, 480, 1366, 768);  // the same at a whole zoom
+  EXPECT_TRUE(crisp.whole_multiple);
+  EXPECT_EQ(crisp.target.w, 853);
 }
 
 TEST(Picture, PictureIsShownAtTheLargestWholeMultipleThatFits) {

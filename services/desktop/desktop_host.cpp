@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <filesystem>
+#include <system_error>
 #include <thread>
 #include <SDL.h>
 #include <X11/Xlib.h>
@@ -28,6 +30,7 @@
 #include "services/desktop/terminal_console.h"
 #include "services/notices.h"
 #include "services/program_options.h"
+#include "services/run_choices.h"
 #include "services/desktop/window_presenter.h"
 
 namespace {
@@ -153,13 +156,25 @@ int host_program(int argc, const char* const* argv, const std::function<void()>&
     say(language.notice);
     return kUsageExitCode;
   }
-  WindowPresenter window(parsed.options.zoom);
+  const std::string choice_problem = run_choices_problem(parsed.options.run);
+  if (!choice_problem.empty()) {
+    say(choice_problem);
+    return kUsageExitCode;
+  }
+  const std::string& save_folder = parsed.options.run.save_folder;
+  std::error_code no_folder;
+  if (!save_folder.empty() && !std::filesystem::is_directory(save_folder, no_folder)) {
+    say(notice::save_folder_missing(save_folder));
+    return kUsageExitCode;
+  }
+  set_run_choices(parsed.options.run);
+  WindowPresenter window(parsed.options.zoom, parsed.options.largest_zoom);
   if (!start_video_quietly(window)) {
     say(notice::no_display());
     return kGraphicsExitCode;
   }
   watch_display_connection();
-  if (parsed.options.zoom > window.largest_zoom_here()) {
+  if (!parsed.options.largest_zoom && parsed.options.zoom > window.largest_zoom_here()) {
     say(notice::zoom_too_large(parsed.options.zoom, window.largest_zoom_here()));
     return kUsageExitCode;
   }

@@ -39,10 +39,13 @@ void WindowPicture::convert_all(const uint8_t* frame) {
 }
 
 // Whole multiples of the picture (1x included) copy only the changed boxes, each surface pixel a
-// crisp block; a window smaller than the picture shows all of it shrunk, smoothed.
-WindowPicture::Update WindowPicture::show(SDL_Surface* shown, const ChangedRegion* changed) const {
+// crisp block; a window smaller than the picture, or one the picture fills, shows all of it
+// scaled, smoothed.
+WindowPicture::Update WindowPicture::show(SDL_Surface* shown, const ChangedRegion* changed,
+                                          PictureScaling scaling) const {
   Update update;
-  const Placement placement = place_picture(picture_->w, picture_->h, shown->w, shown->h);
+  const Placement placement =
+      place_picture(picture_->w, picture_->h, shown->w, shown->h, scaling);
   const Rect fit = placement.target;
   const int multiple = placement.whole_multiple ? fit.w / picture_->w : 0;
   if (multiple >= 1 && changed != nullptr) {

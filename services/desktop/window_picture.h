@@ -7,7 +7,8 @@
 // largest whole multiple that fits, each surface pixel a crisp block, and a change copies only
 // its boxes there (enlarged and offset as the picture is); a smaller window shows the whole
 // picture shrunk to fit with its proportions kept, filtered linearly so that thin lines survive.
-// Whatever the picture leaves of the window is black.
+// With PictureScaling::Fill (a fractional zoom) the whole picture is scaled smoothly to fill the
+// window at every showing. Whatever the picture leaves of the window is black.
 #pragma once
 
 #include <cstdint>
@@ -43,10 +44,11 @@ class WindowPicture {
   void convert(const uint8_t* frame, const ChangedRegion& changed);
   void convert_all(const uint8_t* frame);
 
-  // Copies the picture onto `shown`, the window's surface, placed by place_picture. At a whole
-  // multiple with `changed` given, only its boxes are copied (enlarged and offset as the picture
-  // is); otherwise the whole picture, with black bars around it.
-  Update show(SDL_Surface* shown, const ChangedRegion* changed) const;
+  // Copies the picture onto `shown`, the window's surface, placed by place_picture with
+  // `scaling`. At a whole multiple with `changed` given, only its boxes are copied (enlarged and
+  // offset as the picture is); otherwise the whole picture, with black bars around it.
+  Update show(SDL_Surface* shown, const ChangedRegion* changed,
+              PictureScaling scaling = PictureScaling::WholeMultiple) const;
 
  private:
   void blit(const Rect& from, const Rect& to, int multiple, SDL_Surface* shown) const;

@@ -177,6 +177,9 @@ void WindowPresenter::measure(int usable_w, int usable_h) {
   if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0) {
     top = left = bottom = right = 0;  // no frame information: take the whole usable area
   }
+  if (largest_zoom_) {
+    zoom_ = std::max(1.0, largest_zoom(usable_w - left - right, usable_h - top - bottom));
+  }
   measure_surface(usable_w, usable_h, left + right, top + bottom, zoom_, width_, height_);
   measured_ = true;
 }
@@ -186,8 +189,8 @@ void WindowPresenter::measure(int usable_w, int usable_h) {
 bool WindowPresenter::create_window() {
   SDL_Rect usable{0, 0, kMinSurfaceWidth, kMinSurfaceHeight};
   if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
-  const int request_w = measured_ ? width_ * zoom_ : usable.w;
-  const int request_h = measured_ ? height_ * zoom_ : usable.h;
+  const int request_w = measured_ ? static_cast<int>(width_ * zoom_) : usable.w;
+  const int request_h = measured_ ? static_cast<int>(height_ * zoom_) : usable.h;
   window_ = SDL_CreateWindow(kWindowTitle, usable.x, usable.y, request_w, request_h,
                              SDL_WINDOW_RESIZABLE | SDL_WINDOW_MAXIMIZED);
   if (window_ == nullptr) {
@@ -207,7 +210,7 @@ bool WindowPresenter::create_window() {
   return true;
 }
 
-int WindowPresenter::largest_zoom_here() const {
+double WindowPresenter::largest_zoom_here() const {
   SDL_Rect usable{0, 0, kMinSurfaceWidth, kMinSurfaceHeight};
   if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
   return largest_zoom(usable.w, usable.h);
@@ -289,7 +292,9 @@ void WindowPresenter::present(const ChangedRegion* changed) {
   SDL_Surface* shown = SDL_GetWindowSurface(window_);
   needs_full_present_ = shown == nullptr;
   if (shown == nullptr) return;
-  const WindowPicture::Update update = picture_.show(shown, changed);
+  const PictureScaling scaling =
+      whole_zoom(zoom_) ? PictureScaling::WholeMultiple : PictureScaling::Fill;
+  const WindowPicture::Update update = picture_.show(shown, changed, scaling);
   if (update.whole) {
     SDL_UpdateWindowSurface(window_);
     return;

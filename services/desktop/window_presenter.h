@@ -38,10 +38,13 @@
 // and a V enters the key queue, so the run ends as if V had been typed; drawing meanwhile goes on
 // off-screen.
 //
-// Zoom: with a zoom of N the surface is the usable area divided by N (never less than 640 x 480)
-// and is shown enlarged N times. Whenever the window allows, the picture is shown at the largest
-// whole multiple that fits, each surface pixel a crisp block; only a window smaller than the
-// surface shows it shrunk by a fraction.
+// Zoom: with a zoom of Z the surface is the usable area divided by Z (never less than 640 x 480)
+// and is shown enlarged Z times. The largest zoom (--zoom max) is the one that leaves the surface
+// 640 x 480 in the measured area, fractional where the area's proportions make it so. With a
+// whole zoom, whenever the window allows, the picture is shown at the largest whole multiple
+// that fits, each surface pixel a crisp block, and only a window smaller than the surface shows
+// it shrunk by a fraction; a fractional zoom fills the window, scaled smoothly, and every repaint
+// then redraws the whole window.
 #pragma once
 
 #include <atomic>
@@ -66,7 +69,9 @@ constexpr const char* kWindowTitle = "Graph window application";
 
 class WindowPresenter : public Presenter {
  public:
-  explicit WindowPresenter(int zoom = 1) : zoom_(zoom) {}
+  // `zoom` from 1; `largest_zoom`: the largest the measured area allows, whatever `zoom` says.
+  explicit WindowPresenter(double zoom = 1, bool largest_zoom = false)
+      : zoom_(zoom), largest_zoom_(largest_zoom) {}
   ~WindowPresenter() override;
   WindowPresenter(const WindowPresenter&) = delete;
   WindowPresenter& operator=(const WindowPresenter&) = delete;
@@ -78,7 +83,7 @@ class WindowPresenter : public Presenter {
   // the logic thread after open_window returned false.
   const std::string& failure() const { return failure_; }
   // Main thread, after init(): the largest zoom the display's usable area allows.
-  int largest_zoom_here() const;
+  double largest_zoom_here() const;
 
   // Main thread: services window requests, events and repaints until `logic_done` is true.
   // Afterwards the window is gone and open_window returns false.
@@ -122,7 +127,10 @@ class WindowPresenter : public Presenter {
   std::deque<Request*> queue_;
   bool stopped_ = false;  // run() has returned: requests are refused
 
-  const int zoom_;  // surface pixels are shown as zoom x zoom blocks
+  // Main thread only: surface pixels are shown zoom_ times as large; with largest_zoom_ the
+  // first measuring sets zoom_.
+  double zoom_;
+  const bool largest_zoom_;
 
   // Main thread only.
   bool measured_ = false;

@@ -18,6 +18,7 @@
 #include <limits>
 #include <mutex>
 
+#include "services/graphics/png_image.h"
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
 #include "services/host.h"
@@ -217,4 +218,15 @@ void move_region(int x1, int y1, int x2, int y2, int x, int y) {
 
 uint8_t get_pixel(int x, int y) {
   return with_surface([&](Surface& s) { return s.get_pixel(x, y); });
+}
+
+// The pixels are copied under the lock and encoded outside it, so a repaint waits for one copy.
+std::vector<uint8_t> surface_png() {
+  int width = 0, height = 0;
+  const std::vector<uint8_t> pixels = with_surface([&](Surface& s) {
+    width = s.width();
+    height = s.height();
+    return std::vector<uint8_t>(s.pixels(), s.pixels() + std::size_t(width) * height);
+  });
+  return encode_png(pixels.data(), width, height, kPalette);
 }

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string_view>
+#include <vector>
 
 #include "services/graphics/drawing_types.h"
 
@@ -56,6 +57,8 @@ void move_region(int x1, int y1, int x2, int y2, int x, int y);
 // The colour of a surface pixel (absolute coordinates), read back as the lowest palette index
 // of the same colour; 0 outside the surface.
 uint8_t get_pixel(int x, int y);
+// The whole surface as a PNG file (png_image.h): its exact palette indices through the palette.
+std::vector<uint8_t> surface_png();
 
 // Holds the drawing lock from construction to destruction on the constructing thread, so that
 // the drawing operations this thread calls meanwhile do not take it again and a repaint shows

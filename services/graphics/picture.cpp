@@ -2,19 +2,33 @@
 #include "services/graphics/picture.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "services/graphics/surface.h"
 
-void measure_surface(int usable_w, int usable_h, int frame_w, int frame_h, int zoom, int& width,
-                     int& height) {
-  zoom = std::max(1, zoom);
-  width = std::max(kMinSurfaceWidth, (usable_w - std::max(0, frame_w)) / zoom);
-  height = std::max(kMinSurfaceHeight, (usable_h - std::max(0, frame_h)) / zoom);
+namespace {
+
+// A length divided by the zoom, cut to whole pixels. The tolerance keeps a division that is
+// exact on paper (768 / 1.6) from losing a pixel to the zoom's binary rounding.
+int divided_by_zoom(int length, double zoom) {
+  return static_cast<int>(std::floor(length / zoom + 1e-9));
 }
 
-int largest_zoom(int usable_w, int usable_h) {
-  return std::min(usable_w / kMinSurfaceWidth, usable_h / kMinSurfaceHeight);
+}  // namespace
+
+void measure_surface(int usable_w, int usable_h, int frame_w, int frame_h, double zoom,
+                     int& width, int& height) {
+  zoom = std::max(1.0, zoom);
+  width = std::max(kMinSurfaceWidth, divided_by_zoom(usable_w - std::max(0, frame_w), zoom));
+  height = std::max(kMinSurfaceHeight, divided_by_zoom(usable_h - std::max(0, frame_h), zoom));
 }
+
+double largest_zoom(int usable_w, int usable_h) {
+  return std::min(static_cast<double>(usable_w) / kMinSurfaceWidth,
+                  static_cast<double>(usable_h) / kMinSurfaceHeight);
+}
+
+bool whole_zoom(double zoom) { return zoom == std::floor(zoom); }
 
 Rect fit_picture(int picture_w, int picture_h, int output_w, int output_h) {
   if (picture_w <= 0 || picture_h <= 0 || output_w <= 0 || output_h <= 0) return {};
@@ -34,10 +48,13 @@ Rect fit_picture(int picture_w, int picture_h, int output_w, int output_h) {
   return r;
 }
 
-Placement place_picture(int picture_w, int picture_h, int output_w, int output_h) {
+Placement place_picture(int picture_w, int picture_h, int output_w, int output_h,
+                        PictureScaling scaling) {
   if (picture_w <= 0 || picture_h <= 0) return {};
   const int multiple = std::min(output_w / picture_w, output_h / picture_h);
-  if (multiple < 1) return {fit_picture(picture_w, picture_h, output_w, output_h), false};
+  if (multiple < 1 || scaling == PictureScaling::Fill) {
+    return {fit_picture(picture_w, picture_h, output_w, output_h), false};
+  }
   const int w = picture_w * multiple, h = picture_h * multiple;
   return {{(output_w - w) / 2, (output_h - h) / 2, w, h}, true};
 }

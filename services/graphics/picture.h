@@ -4,7 +4,9 @@
 //
 // Sizes are in the edition's pixels (window pixels, CSS pixels). A picture is shown at the
 // largest whole multiple of the surface that fits, each surface pixel a crisp block; only a space
-// smaller than the surface shows it shrunk, smoothed so that thin lines survive.
+// smaller than the surface shows it shrunk, smoothed so that thin lines survive. A fractional
+// zoom (the desktop's --zoom 1.5) asks instead that the picture fill the space, scaled smoothly
+// by whatever fraction fits.
 #pragma once
 
 #include <cstddef>
@@ -16,13 +18,18 @@ class ChangedRegion;
 constexpr int kMinSurfaceWidth = 640;
 constexpr int kMinSurfaceHeight = 480;
 
-// The surface size for a usable area, a frame around it (left + right, top + bottom) and a zoom:
-// the area left inside the frame divided by the zoom, never less than 640 x 480.
-void measure_surface(int usable_w, int usable_h, int frame_w, int frame_h, int zoom, int& width,
-                     int& height);
+// The surface size for a usable area, a frame around it (left + right, top + bottom) and a zoom
+// of 1 or more: the area left inside the frame divided by the zoom and cut to whole pixels,
+// never less than 640 x 480.
+void measure_surface(int usable_w, int usable_h, int frame_w, int frame_h, double zoom,
+                     int& width, int& height);
 
-// The largest zoom that leaves a usable area of usable_w x usable_h at least 640 x 480.
-int largest_zoom(int usable_w, int usable_h);
+// The largest zoom, fractional where the area's proportions make it so, that leaves a usable
+// area of usable_w x usable_h at least 640 x 480 (less than 1 for a smaller area).
+double largest_zoom(int usable_w, int usable_h);
+
+// Whether a zoom is a whole number, shown as crisp blocks; any other fills its space smoothly.
+bool whole_zoom(double zoom);
 
 struct Rect {
   int x = 0, y = 0, w = 0, h = 0;
@@ -32,13 +39,19 @@ struct Rect {
 // with its proportions kept, centred; the rest of the space is black.
 Rect fit_picture(int picture_w, int picture_h, int output_w, int output_h);
 
+// How a picture is scaled into its space: by the largest whole multiple that fits (and shrunk
+// only in a smaller space), or filling the space by any fraction.
+enum class PictureScaling : uint8_t { WholeMultiple, Fill };
+
 // How the picture is shown: enlarged by the largest whole multiple that fits, each surface pixel
-// a crisp block, or, in a space smaller than the picture, shrunk by the fraction that fits.
+// a crisp block, or, in a space smaller than the picture or when asked to fill the space, scaled
+// by the fraction that fits.
 struct Placement {
   Rect target;
-  bool whole_multiple = false;  // false: shrunk, smoothed so that thin lines survive
+  bool whole_multiple = false;  // false: scaled by a fraction, smoothed so thin lines survive
 };
-Placement place_picture(int picture_w, int picture_h, int output_w, int output_h);
+Placement place_picture(int picture_w, int picture_h, int output_w, int output_h,
+                        PictureScaling scaling = PictureScaling::WholeMultiple);
 
 // Where the channels of a 32-bit pixel lie: each colour channel's 8 bits at its shift, and the
 // bits that make the pixel opaque (0 where the format has no alpha).
