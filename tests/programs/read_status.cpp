@@ -23,10 +23,25 @@ struct Screenshot {
   std::vector<unsigned char> rgb;
 };
 
+// The next number of a PPM header, comment lines ("# ...") skipped.
+int header_number() {
+  std::cin >> std::ws;
+  while (std::cin.peek() == '#') {
+    std::string comment;
+    std::getline(std::cin, comment);
+    std::cin >> std::ws;
+  }
+  int value = 0;
+  std::cin >> value;
+  return value;
+}
+
 bool read_ppm(Screenshot& shot) {
   std::string magic;
-  int maximum = 0;
-  std::cin >> magic >> shot.width >> shot.height >> maximum;
+  std::cin >> magic;
+  shot.width = header_number();
+  shot.height = header_number();
+  const int maximum = header_number();
   std::cin.get();
   if (magic != "P6" || maximum != 255 || shot.width <= 0 || shot.height <= 0) return false;
   shot.rgb.resize(static_cast<std::size_t>(shot.width) * shot.height * 3);
