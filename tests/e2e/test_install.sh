@@ -39,17 +39,19 @@ install_into cmake --install "$build_dir" --prefix "$prefix"
 
 expected=()
 for program in "${programs[@]}"; do
-  expected+=("bin/$program" "libexec/zorvan/$program")
+  expected+=("bin/$program" "libexec/zorvan/$program" "share/applications/$program.desktop")
 done
 while IFS= read -r file; do
   expected+=("share/zorvan/$file")
 done < <(cd "$source_dir/data" && find . -type f | sed 's|^\./||')
-expected+=(share/doc/zorvan/README.md share/doc/zorvan/LICENSE)
+expected+=(share/doc/zorvan/README.md share/doc/zorvan/LICENSE
+  share/icons/hicolor/128x128/apps/zorvan.png)
 want=$(printf '%s\n' "${expected[@]}" | sort)
 got=$(cd "$prefix" && find . ! -type d | sed 's|^\./||' | sort)
 if [ "$want" != "$got" ]; then
   diff <(echo "$want") <(echo "$got") >&2
-  echo "FAIL: the installed files are not exactly the programs, launchers, data and docs" >&2
+  echo "FAIL: the installed files are not exactly the programs, launchers, data, docs, desktop \
+entries and icon" >&2
   exit 1
 fi
 
