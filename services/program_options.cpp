@@ -41,12 +41,9 @@ double zoom_value(std::string_view text, bool& largest) {
   double value = static_cast<double>(*whole);
   if (point != std::string_view::npos) {
     const std::string_view decimals = text.substr(point + 1);
-    if (decimals.empty() || decimals.size() > 6 || !whole_number(decimals, 999999)) return 0;
-    double place = 0.1;
-    for (const char c : decimals) {
-      value += (c - '0') * place;
-      place /= 10;
-    }
+    const std::optional<uint64_t> fraction = whole_number(decimals, 999999);
+    if (!fraction || decimals.size() > 6) return 0;
+    value += static_cast<double>(*fraction) / std::pow(10.0, static_cast<double>(decimals.size()));
   }
   return value >= 1 && value <= kMaxZoom ? value : 0;
 }

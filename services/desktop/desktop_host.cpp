@@ -174,7 +174,9 @@ int host_program(int argc, const char* const* argv, const std::function<void()>&
     return kGraphicsExitCode;
   }
   watch_display_connection();
-  if (!parsed.options.largest_zoom && parsed.options.zoom > window.largest_zoom_here()) {
+  // The tolerance keeps a zoom written as the exact largest one ("1.6" on 1366x768) from being
+  // refused for the binary rounding of either side.
+  if (!parsed.options.largest_zoom && parsed.options.zoom > window.largest_zoom_here() + 1e-9) {
     say(notice::zoom_too_large(parsed.options.zoom, window.largest_zoom_here()));
     return kUsageExitCode;
   }

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <thread>
 
@@ -189,8 +190,8 @@ void WindowPresenter::measure(int usable_w, int usable_h) {
 bool WindowPresenter::create_window() {
   SDL_Rect usable{0, 0, kMinSurfaceWidth, kMinSurfaceHeight};
   if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
-  const int request_w = measured_ ? static_cast<int>(width_ * zoom_) : usable.w;
-  const int request_h = measured_ ? static_cast<int>(height_ * zoom_) : usable.h;
+  const int request_w = measured_ ? static_cast<int>(std::lround(width_ * zoom_)) : usable.w;
+  const int request_h = measured_ ? static_cast<int>(std::lround(height_ * zoom_)) : usable.h;
   window_ = SDL_CreateWindow(kWindowTitle, usable.x, usable.y, request_w, request_h,
                              SDL_WINDOW_RESIZABLE | SDL_WINDOW_MAXIMIZED);
   if (window_ == nullptr) {
