@@ -87,11 +87,9 @@ constexpr MessageInfo kMessages[] = {
      "[{option} must be a whole number from {low} to {high}.]",
      0},
     {Message::NoticeBox1NeedsInsects, "notice.box1_needs_insects",
-     "A --k csak a --n mellett adható meg. [--k needs --n.]",
-     0},
+     "A --k csak a --n mellett adható meg. [--k needs --n.]", 0},
     {Message::NoticeSaveFolderMissing, "notice.save_folder_missing",
-     "Nincs ilyen mappa, ide nem menthető: --save {folder} [No such folder.]",
-     0},
+     "Nincs ilyen mappa, ide nem menthető: --save {folder} [No such folder.]", 0},
     {Message::NoticeSaveFailed, "notice.save_failed",
      "A futás képe és adatai nem menthetők ide: {folder} ({reason}). [Cannot save the run's "
      "picture and figures.]",

@@ -47,11 +47,10 @@ std::string bad_catalogue(const std::string& file, int line) {
 }
 
 std::string answer_out_of_range(const std::string& option, int value, int low, int high) {
-  return format_message(Message::NoticeAnswerOutOfRange,
-                        {{"option", option},
-                         {"value", std::to_string(value)},
-                         {"low", std::to_string(low)},
-                         {"high", std::to_string(high)}});
+  return format_message(Message::NoticeAnswerOutOfRange, {{"option", option},
+                                                          {"value", std::to_string(value)},
+                                                          {"low", std::to_string(low)},
+                                                          {"high", std::to_string(high)}});
 }
 
 std::string box1_needs_insects() { return message_text(Message::NoticeBox1NeedsInsects); }

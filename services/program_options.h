@@ -14,10 +14,10 @@
 constexpr int kMaxZoom = 8;
 
 struct HostOptions {
-  double zoom = 1;        // a surface pixel is shown zoom times as large (1 .. kMaxZoom)
+  double zoom = 1;            // a surface pixel is shown zoom times as large (1 .. kMaxZoom)
   bool largest_zoom = false;  // --zoom max: the largest zoom that keeps the surface 640 x 480
-  std::string language;   // --lang's value, empty when not given
-  RunChoices run;         // the run's choices
+  std::string language;       // --lang's value, empty when not given
+  RunChoices run;             // the run's choices
 };
 
 struct ParsedOptions {

@@ -17,11 +17,11 @@ constexpr int kMinInsects = 5;
 constexpr int kMaxInsects = 140;
 
 struct RunChoices {
-  uint32_t seed = 0;                 // the generator starts from it
-  std::optional<int> insect_count;   // N answered in advance (--n)
-  std::optional<int> box1_count;     // K answered in advance (--k); only with N
-  bool skip_help = false;            // --no-help
-  std::string save_folder;           // --save: where the run's files go; empty: nothing saved
+  uint32_t seed = 0;                // the generator starts from it
+  std::optional<int> insect_count;  // N answered in advance (--n)
+  std::optional<int> box1_count;    // K answered in advance (--k); only with N
+  bool skip_help = false;           // --no-help
+  std::string save_folder;          // --save: where the run's files go; empty: nothing saved
 };
 
 // The record in force.

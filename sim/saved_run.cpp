@@ -137,10 +137,11 @@ std::string save_run(const std::string& folder) {
   if (folder.empty()) return {};
   const std::filesystem::path stem = std::filesystem::path(folder) / saved_file_stem();
   const std::vector<uint8_t> png = surface_png();
-  std::string reason = write_whole_file(
-      std::filesystem::path(stem) += ".png",
-      std::string_view(reinterpret_cast<const char*>(png.data()), png.size()));
-  if (reason.empty()) reason = write_whole_file(std::filesystem::path(stem) += ".csv", figures_csv());
+  const std::string_view png_bytes(reinterpret_cast<const char*>(png.data()), png.size());
+  std::string reason = write_whole_file(std::filesystem::path(stem) += ".png", png_bytes);
+  if (reason.empty()) {
+    reason = write_whole_file(std::filesystem::path(stem) += ".csv", figures_csv());
+  }
   if (reason.empty()) return {};
   return notice::save_failed(folder, reason);
 }

@@ -55,7 +55,8 @@ int main(int argc, char** argv) {
   }
   const std::vector<uint8_t> png = encode_png(pixels.data(), kIconSize, kIconSize, kPalette);
   std::FILE* file = std::fopen(argv[1], "wb");
-  const bool written = file != nullptr && std::fwrite(png.data(), 1, png.size(), file) == png.size();
+  const bool written =
+      file != nullptr && std::fwrite(png.data(), 1, png.size(), file) == png.size();
   if (file == nullptr || std::fclose(file) != 0 || !written) {
     std::perror(argv[1]);
     return 1;

@@ -44,8 +44,7 @@ void WindowPicture::convert_all(const uint8_t* frame) {
 WindowPicture::Update WindowPicture::show(SDL_Surface* shown, const ChangedRegion* changed,
                                           PictureScaling scaling) const {
   Update update;
-  const Placement placement =
-      place_picture(picture_->w, picture_->h, shown->w, shown->h, scaling);
+  const Placement placement = place_picture(picture_->w, picture_->h, shown->w, shown->h, scaling);
   const Rect fit = placement.target;
   const int multiple = placement.whole_multiple ? fit.w / picture_->w : 0;
   if (multiple >= 1 && changed != nullptr) {

@@ -16,8 +16,8 @@ int divided_by_zoom(int length, double zoom) {
 
 }  // namespace
 
-void measure_surface(int usable_w, int usable_h, int frame_w, int frame_h, double zoom,
-                     int& width, int& height) {
+void measure_surface(int usable_w, int usable_h, int frame_w, int frame_h, double zoom, int& width,
+                     int& height) {
   zoom = std::max(1.0, zoom);
   width = std::max(kMinSurfaceWidth, divided_by_zoom(usable_w - std::max(0, frame_w), zoom));
   height = std::max(kMinSurfaceHeight, divided_by_zoom(usable_h - std::max(0, frame_h), zoom));

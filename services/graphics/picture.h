@@ -21,8 +21,8 @@ constexpr int kMinSurfaceHeight = 480;
 // The surface size for a usable area, a frame around it (left + right, top + bottom) and a zoom
 // of 1 or more: the area left inside the frame divided by the zoom and cut to whole pixels,
 // never less than 640 x 480.
-void measure_surface(int usable_w, int usable_h, int frame_w, int frame_h, double zoom,
-                     int& width, int& height);
+void measure_surface(int usable_w, int usable_h, int frame_w, int frame_h, double zoom, int& width,
+                     int& height);
 
 // The largest zoom, fractional where the area's proportions make it so, that leaves a usable
 // area of usable_w x usable_h at least 640 x 480 (less than 1 for a smaller area).

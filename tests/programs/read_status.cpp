@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr int kBand = 32;          // surface rows searched from the top
+constexpr int kBand = 32;              // surface rows searched from the top
 constexpr int kMismatchesAllowed = 4;  // of 64 pixels: smoothing may blur a glyph's edge
 
 struct Screenshot {
