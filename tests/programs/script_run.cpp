@@ -12,7 +12,10 @@
 //   check <name>         at the program's next wait with no key left: writes <name>.console
 //                        (25 x 80 cells of character and attribute), <name>.surface (width and
 //                        height as two 32-bit little-endian words, then the palette indices, or
-//                        two zero words when no surface is open) and <name>.turns (the steps)
+//                        two zero words when no surface is open), <name>.turns (the steps)
+//                        and <name>.figures (the run's figures as the editions read them, one
+//                        line: T, N, box 1, box 2, N/2, has distance, distance, distance at
+//                        step 1, pace, run mode; reals with 17 significant digits)
 // A check after the last wait (the closing line) is written when the program has ended. When
 // the script is used up, input ends. The output folder also gets palette.rgb (256 x RGB).
 //
@@ -35,6 +38,7 @@
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
 #include "services/host.h"
+#include "services/live_figures.h"
 #include "services/numbers.h"
 #include "services/program_host.h"
 #include "sim/program_flow.h"
@@ -112,6 +116,13 @@ void write_checkpoint(const std::string& name) {
   write_file(name + ".surface", bytes.data(), bytes.size());
   const std::string steps = std::to_string(turns) + "\n";
   write_file(name + ".turns", steps.data(), steps.size());
+  const LiveFigures f = read_live_figures();
+  char line[256];
+  const int length = std::snprintf(
+      line, sizeof line, "%lld %d %d %d %.17g %d %.17g %.17g %d %d\n",
+      static_cast<long long>(f.step_count), f.insect_count, f.box1_count, f.box2_count, f.half,
+      f.has_distance ? 1 : 0, f.distance, f.first_step_distance, f.pace, f.run_mode);
+  write_file(name + ".figures", line, static_cast<std::size_t>(length));
 }
 
 // The program waits and no key is left: checkpoints first, then the next keys up to the next
