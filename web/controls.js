@@ -1,0 +1,180 @@
+// The on-screen controls: for a touchscreen, which has no keys, and for anyone who asks for them.
+// They send the program the very keys the keyboard sends, through the same entry (`sendKey`,
+// page.js's key entry), so a run steered by them is the run the same keys typed would give.
+//
+//   at a page prompt     "Next page" (a space, as any key would do); a tap on the console
+//                        with a finger does the same
+//   at a number prompt   a numeric field (the phone shows its number pad) and "Enter"
+//   during the run       Step (L), Normal (N), Quiet (C), End (V) and the pace digits 1-9, 0
+//
+// The number field is not an editor of its own. The program's line editor holds the line; the
+// field mirrors it. Whatever the field's value becomes (a character typed, one deleted, a
+// paste, an edit in the middle), the difference from what was sent is sent as keys: a
+// Backspace for each character back to the first one that differs, then the new characters.
+// A character the program does not take is dropped from the field. Enter sends Enter and
+// empties the field for the next answer; Esc, which empties the program's line, empties it too.
+//
+// Which group shows follows the program's wait: a page prompt sleeps between its looks at the
+// keyboard, a number prompt waits for a key with the console shown, and the run shows its
+// surface. While the program runs between two waits the group stays as it was.
+'use strict';
+
+window.ZorvanControls = (function () {
+  const { texts, format } = window.ZorvanTexts;
+  const RUN_KEYS = [['l', 'KeyL', 'step', 'stepName', 1], ['n', 'KeyN', 'normal', 'normalName', 0],
+                    ['c', 'KeyC', 'quiet', 'quietName', 2], ['v', 'KeyV', 'end', 'endName', 3]];
+  const PACE_DIGITS = '1234567890';
+
+  function button(text, name, onPress) {
+    const element = document.createElement('button');
+    element.type = 'button';
+    element.textContent = text;
+    if (name) element.setAttribute('aria-label', name);
+    element.addEventListener('click', () => { onPress(); element.blur(); });
+    return element;
+  }
+
+  // The group a run waits in, or null; `previous` while it runs between waits.
+  function groupFor(run, previous) {
+    if (!run || !run.ready || run.ended) return null;
+    if (run.surfaceShown) return 'run';
+    if (run.state === 'sleep') return 'pager';
+    if (run.state === 'key-wait') return 'number';
+    return previous;
+  }
+
+  // Builds the controls into `panel`. `sendKey(key, code)` hands the program a key as a keydown
+  // with that key and code would (true when it took it); `promptText()` is the console's text
+  // left of its cursor; `paceForKey(key)` the steps a second a digit sets (null before a
+  // program has loaded).
+  function create(panel, { sendKey, promptText, paceForKey, consoleCanvas }) {
+    const groups = {};
+    const group = (name, element) => {
+      element.className = 'group';
+      element.dataset.group = name;
+      element.hidden = true;
+      panel.append(element);
+      groups[name] = element;
+      return element;
+    };
+
+    const next = button(texts.nextPage, texts.nextPageName, () => sendKey(' ', 'Space'));
+    next.id = 'next-page';
+    group('pager', document.createElement('div')).append(next);
+
+    const form = group('number', document.createElement('form'));
+    const label = document.createElement('label');
+    label.htmlFor = 'number';
+    const field = document.createElement('input');
+    Object.assign(field, { id: 'number', type: 'text', inputMode: 'numeric', autocomplete: 'off',
+                           spellcheck: false, maxLength: 254 });
+    field.setAttribute('enterkeyhint', 'go');
+    field.setAttribute('aria-describedby', 'number-prompt');
+    const prompt = document.createElement('span');
+    prompt.id = 'number-prompt';
+    prompt.className = 'prompt';
+    label.append(document.createTextNode(texts.numberField + ' '), prompt);
+    const enter = document.createElement('button');
+    enter.type = 'submit';
+    enter.textContent = texts.enter;
+    enter.setAttribute('aria-label', texts.enterName);
+    form.append(label, field, enter);
+
+    let sent = '';  // the program's line, as the field has sent it
+    field.addEventListener('input', () => {
+      const value = field.value;
+      let same = 0;
+      while (same < sent.length && same < value.length && sent[same] === value[same]) ++same;
+      for (let i = sent.length; i > same; --i) sendKey('Backspace', 'Backspace');
+      let line = sent.slice(0, same);
+      for (const character of value.slice(same)) if (sendKey(character, '')) line += character;
+      sent = line;
+      if (field.value !== line) field.value = line;
+    });
+    form.addEventListener('submit', (event) => {
+      event.preventDefault();
+      sendKey('Enter', 'Enter');
+      field.value = sent = '';
+    });
+    field.addEventListener('keydown', (event) => { if (event.key === 'Escape') field.value = sent = ''; });
+
+    const runGroup = group('run', document.createElement('div'));
+    const modeButtons = RUN_KEYS.map(([key, code, text, name, mode]) => {
+      const element = button(texts[text], texts[name], () => sendKey(key, code));
+      element.dataset.key = key;
+      element.dataset.mode = mode;
+      return element;
+    });
+    const modes = document.createElement('div');
+    modes.className = 'modes';
+    modes.append(...modeButtons);
+    const paces = document.createElement('div');
+    paces.className = 'paces';
+    paces.setAttribute('role', 'group');
+    paces.setAttribute('aria-label', texts.paceGroup);
+    const paceButtons = [...PACE_DIGITS].map((digit) => {
+      const element = button(digit, '', () => sendKey(digit, 'Digit' + digit));
+      element.dataset.key = digit;
+      return element;
+    });
+    paces.append(...paceButtons);
+    runGroup.append(modes, paces);
+
+    // The pace buttons' labels, once a program can say what each digit sets.
+    let paceLabelled = false;
+    function labelPaces() {
+      for (const element of paceButtons) {
+        const key = element.dataset.key, steps = paceForKey(key);
+        if (steps === null) return;
+        const shown = steps === 0 ? texts.paceUnlimited : format('paceLabel', { steps: steps >= 1000 ? steps / 1000 + 'k' : steps });
+        element.textContent = shown;
+        element.setAttribute('aria-label', steps === 0 ? format('paceUnlimitedName', { key })
+                                                       : format('paceName', { steps: steps.toLocaleString('en-US'), key }));
+        element.dataset.steps = steps;
+      }
+      paceLabelled = true;
+    }
+
+    // A finger's tap on the console turns the page, as a key would.
+    consoleCanvas.addEventListener('pointerup', (event) => {
+      if (event.pointerType === 'touch' && current === 'pager') sendKey(' ', 'Space');
+    });
+
+    let current = null;  // the group shown
+    let enabled = false;
+
+    // Shows the group the run waits in (none when the controls are off); marks the run mode and
+    // the pace in force from `figures`. Answers whether a group is shown.
+    function update(run, figures) {
+      current = groupFor(run, current);
+      if (current !== 'number' && sent !== '') field.value = sent = '';
+      for (const name in groups) groups[name].hidden = !enabled || name !== current;
+      if (!enabled || current === null) return false;
+      if (current === 'number' && field.value === '') {
+        const text = promptText();
+        if (prompt.textContent !== text) prompt.textContent = text;
+      }
+      if (current === 'run') {
+        if (!paceLabelled) labelPaces();
+        if (figures) {
+          for (const element of modeButtons) element.setAttribute('aria-pressed', String(Number(element.dataset.mode) === figures.mode));
+          for (const element of paceButtons) element.setAttribute('aria-pressed', String(Number(element.dataset.steps) === figures.pace));
+        }
+      }
+      return true;
+    }
+
+    return {
+      update,
+      field,
+      setEnabled: (on) => { enabled = on; },
+      enabled: () => enabled,
+      group: () => current,
+      // True for a keydown the number field edits itself (its input then sends the keys).
+      ownsKey: (event) => event.target === field && !event.ctrlKey && !event.altKey && !event.metaKey &&
+                          event.key !== 'Escape' && event.key !== 'Tab',
+    };
+  }
+
+  return { create };
+})();
