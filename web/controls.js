@@ -34,10 +34,11 @@ window.ZorvanControls = (function () {
     return element;
   }
 
-  // The group a run waits in, or null; `previous` while it runs between waits.
+  // The group a run waits in, or null; `previous` while it runs between waits. The run's group
+  // shows from the moment the page's free area is measured for the run's picture.
   function groupFor(run, previous) {
     if (!run || !run.ready || run.ended) return null;
-    if (run.surfaceShown) return 'run';
+    if (run.surfaceShown || run.measuring) return 'run';
     if (run.state === 'sleep') return 'pager';
     if (run.state === 'key-wait') return 'number';
     return previous;
@@ -129,7 +130,7 @@ window.ZorvanControls = (function () {
         const shown = steps === 0 ? texts.paceUnlimited : format('paceLabel', { steps: steps >= 1000 ? steps / 1000 + 'k' : steps });
         element.textContent = shown;
         element.setAttribute('aria-label', steps === 0 ? format('paceUnlimitedName', { key })
-                                                       : format('paceName', { steps: steps.toLocaleString('en-US'), key }));
+                                                       : format('paceName', { label: shown, steps: steps.toLocaleString('en-US'), key }));
         element.dataset.steps = steps;
       }
       paceLabelled = true;

@@ -25,7 +25,7 @@ window.ZorvanTexts = (function () {
     paceGroup: 'Pace of normal running',
     paceLabel: '{steps}/s',
     paceUnlimited: '\u221E',
-    paceName: 'Pace {steps} steps a second (key {key})',
+    paceName: '{label}: a pace of {steps} steps a second (key {key})',
     paceUnlimitedName: 'No limit on the pace (key {key})',
     // The figures panel.
     figures: 'Figures of the run',

@@ -21,7 +21,8 @@
 //
 // The run is the real run_main_sequence, single-threaded, under a host record of this program's
 // own: the host's waits (the key wait, the console's sleep) and the turn hook are where the
-// script is fed in.
+// script is fed in, and its clock moves only when the pace of normal running waits for a step.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -57,6 +58,7 @@ std::deque<Item> script;
 std::deque<Item> timed_keys;  // armed, in step order
 std::filesystem::path output;
 int64_t turns = 0;
+HostTime clock_now{};  // the host's clock: it moves only when a paced wait lets it
 
 [[noreturn]] void fail(const std::string& message) {
   std::fprintf(stderr, "script_run: %s\n", message.c_str());
@@ -149,9 +151,16 @@ void feed_at_wait() {
   if (!handed_in) push_end_of_input();
 }
 
-// The key wait, with or without a deadline: the script is fed in at once, so no time passes.
-void wait_for_key(HostTime /*deadline*/) {
-  if (!key_pressed()) feed_at_wait();
+// The key wait. While a key is armed for a later step (a stretch of Normal or Quiet), a wait
+// with a deadline (the pace of normal running) lets the clock jump to the deadline: the key
+// comes at its step, not at a time. Otherwise the script is fed in at once. No real time passes.
+void wait_for_key(HostTime deadline) {
+  if (key_pressed()) return;
+  if (deadline != kNoDeadline && !timed_keys.empty()) {
+    clock_now = std::max(clock_now, deadline);
+    return;
+  }
+  feed_at_wait();
 }
 
 void after_turn() {
@@ -203,6 +212,7 @@ int main(int argc, char** argv) {
   record.presenter = &presenter;
   record.key_wait = wait_for_key;
   record.turn_hook = after_turn;
+  record.clock = [] { return clock_now; };
   install_host(record);
   const LogicOutcome outcome = run_logic_guarded([&] { run_main_sequence(version); });
   clear_host();
