@@ -498,6 +498,8 @@
       keyDownAt: current.keyDownAt, keyWaitAt: current.keyWaitAt,
     },
     notice: () => notice.textContent,
+    // The run's figures as the figures panel reads them (figures.js), or null.
+    figures: () => (current && current.ready ? window.ZorvanFigures.read(current.module) : null),
     // The console as 25 lines of text (for messages and logs).
     consoleText: () => {
       const cells = window.zorvanPage.consoleCells();
