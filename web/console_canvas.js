@@ -21,8 +21,8 @@ window.ZorvanConsoleCanvas = (function () {
                       'gjpqy\u00E7\u0105\u0119\u2502\u2551\u256C\u2588\u2593_|';
 
   const SHADES = { 176: 0.25, 177: 0.5, 178: 0.75 };
-  const BLOCKS = { 219: [0, 0, 1, 1], 220: [0, 0.5, 1, 0.5], 221: [0, 0, 0.5, 1], 222: [0.5, 0, 0.5, 1],
-                   223: [0, 0, 1, 0.5] };
+  const BLOCKS = { 219: [0, 0, 1, 1], 220: [0, 0.5, 1, 0.5], 221: [0, 0, 0.5, 1],
+                   222: [0.5, 0, 0.5, 1], 223: [0, 0, 1, 0.5] };
 
   // The cell of a font `size` device pixels high: width, height and baseline in device pixels.
   function measure(context, size) {
@@ -44,14 +44,16 @@ window.ZorvanConsoleCanvas = (function () {
   function fit(canvas, width, height, ratio) {
     const context = canvas.getContext('2d');
     let cell = null;
-    for (let size = Math.round(LARGEST_FONT * ratio); size >= Math.round(SMALLEST_FONT * ratio); --size) {
+    const smallest = Math.round(SMALLEST_FONT * ratio);
+    for (let size = Math.round(LARGEST_FONT * ratio); size >= smallest; --size) {
       cell = measure(context, size);
       if (cell.width * COLUMNS <= width * ratio && cell.height * ROWS <= height * ratio) break;
     }
     canvas.width = cell.width * COLUMNS;
     canvas.height = cell.height * ROWS;
     const shrink = Math.min(1, width * ratio / canvas.width, height * ratio / canvas.height);
-    return { cell, cssWidth: canvas.width / ratio * shrink, cssHeight: canvas.height / ratio * shrink };
+    return { cell, cssWidth: canvas.width / ratio * shrink,
+             cssHeight: canvas.height / ratio * shrink };
   }
 
   // Paints one cell: `character` a code page 852 byte shown as `text`, `attribute` the PC's
@@ -71,7 +73,8 @@ window.ZorvanConsoleCanvas = (function () {
       context.fillRect(x, y, cell.width, cell.height);
     } else if (character in BLOCKS) {
       const [left, top, width, height] = BLOCKS[character];
-      context.fillRect(x + left * cell.width, y + top * cell.height, width * cell.width, height * cell.height);
+      context.fillRect(x + left * cell.width, y + top * cell.height,
+                       width * cell.width, height * cell.height);
     } else if (character !== 32 && character !== 0) {
       context.font = cell.font;
       context.textBaseline = 'alphabetic';

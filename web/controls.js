@@ -97,7 +97,9 @@ window.ZorvanControls = (function () {
       sendKey('Enter', 'Enter');
       field.value = sent = '';
     });
-    field.addEventListener('keydown', (event) => { if (event.key === 'Escape') field.value = sent = ''; });
+    field.addEventListener('keydown', (event) => {
+      if (event.key === 'Escape') field.value = sent = '';
+    });
 
     const runGroup = group('run', document.createElement('div'));
     const modeButtons = RUN_KEYS.map(([key, code, text, name, mode]) => {
@@ -127,10 +129,12 @@ window.ZorvanControls = (function () {
       for (const element of paceButtons) {
         const key = element.dataset.key, steps = paceForKey(key);
         if (steps === null) return;
-        const shown = steps === 0 ? texts.paceUnlimited : format('paceLabel', { steps: steps >= 1000 ? steps / 1000 + 'k' : steps });
+        const short = steps >= 1000 ? steps / 1000 + 'k' : steps;
+        const shown = steps === 0 ? texts.paceUnlimited : format('paceLabel', { steps: short });
         element.textContent = shown;
-        element.setAttribute('aria-label', steps === 0 ? format('paceUnlimitedName', { key })
-                                                       : format('paceName', { label: shown, steps: steps.toLocaleString('en-US'), key }));
+        const name = steps === 0 ? format('paceUnlimitedName', { key })
+          : format('paceName', { label: shown, steps: steps.toLocaleString('en-US'), key });
+        element.setAttribute('aria-label', name);
         element.dataset.steps = steps;
       }
       paceLabelled = true;
@@ -158,8 +162,13 @@ window.ZorvanControls = (function () {
       if (current === 'run') {
         if (!paceLabelled) labelPaces();
         if (figures) {
-          for (const element of modeButtons) element.setAttribute('aria-pressed', String(Number(element.dataset.mode) === figures.mode));
-          for (const element of paceButtons) element.setAttribute('aria-pressed', String(Number(element.dataset.steps) === figures.pace));
+          const press = (element, on) => element.setAttribute('aria-pressed', String(on));
+          for (const element of modeButtons) {
+            press(element, Number(element.dataset.mode) === figures.mode);
+          }
+          for (const element of paceButtons) {
+            press(element, Number(element.dataset.steps) === figures.pace);
+          }
         }
       }
       return true;
@@ -172,8 +181,8 @@ window.ZorvanControls = (function () {
       enabled: () => enabled,
       group: () => current,
       // True for a keydown the number field edits itself (its input then sends the keys).
-      ownsKey: (event) => event.target === field && !event.ctrlKey && !event.altKey && !event.metaKey &&
-                          event.key !== 'Escape' && event.key !== 'Tab',
+      ownsKey: (event) => event.target === field && !event.ctrlKey && !event.altKey &&
+                          !event.metaKey && event.key !== 'Escape' && event.key !== 'Tab',
     };
   }
 

@@ -21,7 +21,8 @@ window.ZorvanFigures = (function () {
   // The panel's items: the figure's name, its label's text id and its accessible name's.
   const ITEMS = [
     ['step', 'stepCount', 'stepCountName'], ['box1', 'box1'], ['box2', 'box2'], ['half', 'half'],
-    ['distance', 'distance', 'distanceName'], ['firstDistance', 'firstDistance', 'firstDistanceName'],
+    ['distance', 'distance', 'distanceName'],
+    ['firstDistance', 'firstDistance', 'firstDistanceName'],
     ['pace', 'pace'], ['mode', 'mode'],
   ];
 
@@ -43,8 +44,10 @@ window.ZorvanFigures = (function () {
       box2: countText(figures.box2),
       half: String(figures.half),
       distance: figures.distance.toFixed(DISTANCE_DECIMALS),
-      firstDistance: figures.step >= 1 ? figures.firstDistance.toFixed(DISTANCE_DECIMALS) : texts.notYet,
-      pace: figures.pace === 0 ? texts.paceNone : format('paceValue', { steps: countText(figures.pace) }),
+      firstDistance: figures.step >= 1 ? figures.firstDistance.toFixed(DISTANCE_DECIMALS)
+                                       : texts.notYet,
+      pace: figures.pace === 0 ? texts.paceNone
+                               : format('paceValue', { steps: countText(figures.pace) }),
       mode: texts.modes[figures.mode] || '',
     };
   }
@@ -73,7 +76,9 @@ window.ZorvanFigures = (function () {
     function show(figures) {
       lastFigures = figures;
       const shown = textsOf(figures);
-      for (const name in values) if (values[name].textContent !== shown[name]) values[name].textContent = shown[name];
+      for (const name in values) {
+        if (values[name].textContent !== shown[name]) values[name].textContent = shown[name];
+      }
       const distance = figures.hasDistance !== 0;
       rows.distance.hidden = rows.firstDistance.hidden = !distance;
     }
@@ -87,7 +92,12 @@ window.ZorvanFigures = (function () {
       show(read(module));
     }
 
-    return { update, figures: () => lastFigures, forget: () => { readAt = -Infinity; lastFigures = null; } };
+    function forget() {
+      readAt = -Infinity;
+      lastFigures = null;
+    }
+
+    return { update, figures: () => lastFigures, forget };
   }
 
   return { create, read };

@@ -47,7 +47,8 @@
   const controls = window.ZorvanControls.create(document.getElementById('controls'), {
     sendKey: (key, code) => sendKey(key, code),
     promptText: () => promptText(),
-    paceForKey: (key) => (current && current.ready ? current.module._zorvan_pace_for_key(key.charCodeAt(0)) : null),
+    paceForKey: (key) => (current && current.ready
+      ? current.module._zorvan_pace_for_key(key.charCodeAt(0)) : null),
     consoleCanvas,
   });
 
@@ -308,12 +309,15 @@
   // (console_canvas.js), centred.
   function fitConsole() {
     const area = Layout.screenBox();
-    const fitted = window.ZorvanConsoleCanvas.fit(consoleCanvas, area.width, area.height, window.devicePixelRatio || 1);
+    const ratio = window.devicePixelRatio || 1;
+    const fitted = window.ZorvanConsoleCanvas.fit(consoleCanvas, area.width, area.height, ratio);
     cell = fitted.cell;
     consoleCanvas.style.width = fitted.cssWidth + 'px';
     consoleCanvas.style.height = fitted.cssHeight + 'px';
-    consoleCanvas.style.left = area.left + Math.max(0, Math.floor((area.width - fitted.cssWidth) / 2)) + 'px';
-    consoleCanvas.style.top = area.top + Math.max(0, Math.floor((area.height - fitted.cssHeight) / 2)) + 'px';
+    const left = Math.max(0, Math.floor((area.width - fitted.cssWidth) / 2));
+    const top = Math.max(0, Math.floor((area.height - fitted.cssHeight) / 2));
+    consoleCanvas.style.left = area.left + left + 'px';
+    consoleCanvas.style.top = area.top + top + 'px';
     lastCells = null;
   }
 
@@ -363,7 +367,8 @@
 
   // The context's font is the cell's, its baseline alphabetic (console_canvas.js).
   function drawCell(context, column, row, character, attribute) {
-    window.ZorvanConsoleCanvas.paintCell(context, cell, column, row, character, attribute, unicode[character], palette);
+    window.ZorvanConsoleCanvas.paintCell(context, cell, column, row, character, attribute,
+                                         unicode[character], palette);
   }
 
   // The cursor, `cursor` being "column,row" (0-based), over the cells as they are.
@@ -372,7 +377,8 @@
     const attribute = cells[(cursorRow * COLUMNS + cursorColumn) * 2 + 1];
     context.fillStyle = palette[attribute & 15];
     const thickness = Math.max(2, Math.round(cell.height / 8));
-    context.fillRect(cursorColumn * cell.width, (cursorRow + 1) * cell.height - thickness, cell.width, thickness);
+    context.fillRect(cursorColumn * cell.width, (cursorRow + 1) * cell.height - thickness,
+                     cell.width, thickness);
   }
 
   function paintConsole(run) {
@@ -455,7 +461,7 @@
     const row = module._zorvan_cursor_row() - 1, column = module._zorvan_cursor_column() - 1;
     let text = '';
     for (let i = 0; i < column; ++i) text += unicode[cells[start + (row * COLUMNS + i) * 2]];
-    return text.replace(/[\u2500-\u259f]/g, '').trim();  // without the frame's box drawing and shades
+    return text.replace(/[\u2500-\u259f]/g, '').trim();  // without the frame's lines and shades
   }
 
   // The controls: on from the start on a touchscreen, and whenever the bar's toggle asks or a
@@ -465,7 +471,10 @@
     controlsToggle.setAttribute('aria-pressed', String(on));
     showScreen();
   }
-  controlsToggle.addEventListener('click', () => { setControls(!controls.enabled()); controlsToggle.blur(); });
+  controlsToggle.addEventListener('click', () => {
+    setControls(!controls.enabled());
+    controlsToggle.blur();
+  });
   window.addEventListener('pointerdown', (event) => {
     if (event.pointerType === 'touch' && !controls.enabled()) setControls(true);
   });
@@ -479,7 +488,9 @@
   });
   const linked = window.ZorvanLink.read();
   if (linked.zoom) {
-    if (!zoomChoice.querySelector(`option[value="${linked.zoom}"]`)) zoomChoice.add(new Option(linked.zoom + '\u00D7', linked.zoom));
+    if (!zoomChoice.querySelector(`option[value="${linked.zoom}"]`)) {
+      zoomChoice.add(new Option(linked.zoom + '\u00D7', linked.zoom));
+    }
     zoomChoice.value = String(linked.zoom);
   }
   if (linked.program) startProgram(linked.program);
@@ -541,9 +552,11 @@
       }
       if (lastCursor !== '') drawCursor(context, lastCells, lastCursor);
       const whole = context.getImageData(0, 0, fresh.width, fresh.height).data;
-      const shown = consoleCanvas.getContext('2d').getImageData(0, 0, fresh.width, fresh.height).data;
+      const painted = consoleCanvas.getContext('2d');
+      const shown = painted.getImageData(0, 0, fresh.width, fresh.height).data;
       for (let i = 0; i < whole.length; ++i) {
-        if (whole[i] !== shown[i]) return `${(i >> 2) % fresh.width},${Math.floor((i >> 2) / fresh.width)}`;
+        const pixel = i >> 2, width = fresh.width;
+        if (whole[i] !== shown[i]) return `${pixel % width},${Math.floor(pixel / width)}`;
       }
       return null;
     },

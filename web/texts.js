@@ -55,13 +55,18 @@ window.ZorvanTexts = (function () {
 
   // The text of `id` with each {name} replaced by values[name].
   function format(id, values = {}) {
-    return texts[id].replace(/\{(\w+)\}/g, (whole, name) => (name in values ? String(values[name]) : whole));
+    return texts[id].replace(/\{(\w+)\}/g,
+                             (whole, name) => (name in values ? String(values[name]) : whole));
   }
 
   // The page's elements take their texts by id: data-text gives the text, data-name the
   // accessible name.
-  for (const element of document.querySelectorAll('[data-text]')) element.textContent = texts[element.dataset.text];
-  for (const element of document.querySelectorAll('[data-name]')) element.setAttribute('aria-label', texts[element.dataset.name]);
+  for (const element of document.querySelectorAll('[data-text]')) {
+    element.textContent = texts[element.dataset.text];
+  }
+  for (const element of document.querySelectorAll('[data-name]')) {
+    element.setAttribute('aria-label', texts[element.dataset.name]);
+  }
 
   return { texts, format };
 })();

@@ -172,7 +172,8 @@ class Session {
         canvas: run.surfaceShown ? base64(new Uint8Array(window.zorvanPage.canvasPixels().buffer)) : null,
         box,
         figures: document.getElementById('figures').hidden ? null : Object.fromEntries(
-          [...document.querySelectorAll('[data-figure]')].map((e) => [e.dataset.figure, e.closest('.figure').hidden ? null : e.textContent])),
+          [...document.querySelectorAll('[data-figure]')]
+            .map((e) => [e.dataset.figure, e.closest('.figure').hidden ? null : e.textContent])),
         modeNames: window.ZorvanTexts.texts.modes,
         notYet: window.ZorvanTexts.texts.notYet,
       };
@@ -503,7 +504,10 @@ test('the figures computed in WebAssembly are the desktop figures, digit for dig
 async function runByTouch(session, insects, box1) {
   const next = () => session.tap('#next-page', 32);
   await session.checkpoint('help-1');
-  const console = await session.page.$eval('#console', (e) => { const r = e.getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2]; });
+  const console = await session.page.$eval('#console', (e) => {
+    const r = e.getBoundingClientRect();
+    return [r.x + r.width / 2, r.y + r.height / 2];
+  });
   session.script.push('key c 32');
   await session.page.touchscreen.tap(...console);  // a finger on the text turns the page too
   await skipHelp(session, next);
@@ -553,7 +557,10 @@ test('zorvan on a phone held sideways, chosen and run by touch alone, is the key
 // The boxes of the page's parts in CSS pixels, measured in the page: the console, the surface,
 // the dock's figures and controls (every visible button and field), the bar.
 function measureBoxes() {
-  const box = (e) => { const r = e.getBoundingClientRect(); return { left: r.left, top: r.top, right: r.right, bottom: r.bottom }; };
+  const box = (e) => {
+    const r = e.getBoundingClientRect();
+    return { left: r.left, top: r.top, right: r.right, bottom: r.bottom };
+  };
   const shown = (e) => !e.hidden && e.getClientRects().length > 0;
   const parts = {};
   for (const id of ['console', 'surface', 'figures', 'bar']) {
@@ -590,15 +597,18 @@ test('the console, the picture, the figures and the controls fit phones, tablets
   const layouts = [[390, 844, true], [844, 390, true], [768, 1024, true], [1366, 768, false], [1920, 1080, false, 2]];
   const report = [];
   for (const [width, height, touch, zoom] of layouts) {
-    const session = await Session.open('zorvan2', width, height, { touch, query: zoom ? `?program=zorvan2&zoom=${zoom}` : null });
+    const query = zoom ? `?program=zorvan2&zoom=${zoom}` : null;
+    const session = await Session.open('zorvan2', width, height, { touch, query });
     const { page } = session;
     if (!touch) await page.click('#controls-toggle');
     const measure = async (where) => {
       await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
       const parts = await page.evaluate(measureBoxes);
       assertLayout(parts, width, height, `${width}x${height} ${where}`);
-      report.push(`# ${width}x${height} ${where}: ` + Object.entries(parts).filter(([name]) => !name.startsWith('control-'))
-        .map(([name, part]) => `${name} ${round(part)}`).join('; ') + `; ${Object.keys(parts).filter((n) => n.startsWith('control-')).length} controls`);
+      const names = Object.keys(parts);
+      const boxes = names.filter((name) => !name.startsWith('control-')).map((name) => `${name} ${round(parts[name])}`);
+      const controls = names.length - boxes.length;
+      report.push(`# ${width}x${height} ${where}: ${boxes.join('; ')}; ${controls} controls`);
       return parts;
     };
     await measure('help');
@@ -610,7 +620,8 @@ test('the console, the picture, the figures and the controls fit phones, tablets
     if (zoom) {
       const box = await page.evaluate(() => window.zorvanPage.canvasBox());
       assert.equal(box.width, box.intrinsicWidth * zoom, 'the picture at zoom 2 is not shown at twice its size');
-      assert.ok(box.intrinsicWidth < width / zoom && box.intrinsicWidth >= 640, `the surface at zoom 2 is ${box.intrinsicWidth} wide`);
+      assert.ok(box.intrinsicWidth < width / zoom && box.intrinsicWidth >= 640,
+                `the surface at zoom 2 is ${box.intrinsicWidth} wide`);
     }
     await session.type('v', 'sleep');
     const summary = await measure('summary');
