@@ -588,7 +588,8 @@ function pageTexts() {
   const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
   for (let node = walker.nextNode(); node; node = walker.nextNode()) {
     const text = node.textContent.trim();
-    if (text && !node.parentElement.closest('#language')) shown.push(text);
+    // The switch names each language in it; the number field's prompt is the program's text.
+    if (text && !node.parentElement.closest('#language, .prompt')) shown.push(text);
   }
   for (const element of document.querySelectorAll('[aria-label], [title]')) {
     shown.push(element.getAttribute('aria-label') || element.title);
@@ -600,23 +601,14 @@ function pageTexts() {
 
 // With ?lang=en the page's bar, "About", its controls and its figures panel are English, with no
 // Hungarian text of the page left; by default (a browser with no language of the page's) they are
-// Hungarian, with no English one. The controls and the figures are those of a run in Step mode at
-// a pace of 300 steps a second.
+// Hungarian, with no English one; and the switch turns the Hungarian page English at once. The
+// controls and the figures are those of a run in Step mode at a pace of 300 steps a second.
 test('the page\'s controls, "About" and figures speak the page\'s language alone', async () => {
   const webFolder = resolve(dataFolder, '..', 'web');
   const pot = catalogueTexts(join(webFolder, 'page.pot'));
   const english = catalogueTexts(join(dataFolder, 'en', 'page.po'));
   const differing = Object.keys(pot).filter((id) => english[id][1] !== pot[id][0]);
-  for (const [query, language] of [['?lang=en', 'en'], ['', 'hu']]) {
-    const page = await pageWithBrowserLanguages(['de-DE'], query);
-    await page.setViewport({ width: 1366, height: 768 });
-    const session = new Session(page, 'zorvan2', language);
-    await page.click('#controls-toggle');
-    await page.evaluate(() => window.zorvanPage.start('zorvan2'));
-    await skipHelp(session);
-    await session.type('30\r10\r6', 'key-wait');
-    await page.waitForFunction(
-      () => document.querySelector('[data-figure="pace"]').textContent.includes('300'));
+  const assertLanguage = async (page, language) => {
     const { slots, shown, figures } = await page.evaluate(pageTexts);
     const expected = (id) => (language === 'en' ? english[id][1] : pot[id][0]);
     for (const [id, text] of slots) assert.equal(text, expected(id), `${language}: ${id}`);
@@ -635,6 +627,22 @@ test('the page\'s controls, "About" and figures speak the page\'s language alone
     assert.deepEqual([figures.mode, figures.pace],
                      [expected('page.mode_step'),
                       expected('page.pace_value').replace('{steps}', '300')]);
+  };
+  for (const [query, language] of [['?lang=en', 'en'], ['', 'hu']]) {
+    const page = await pageWithBrowserLanguages(['de-DE'], query);
+    await page.setViewport({ width: 1366, height: 768 });
+    const session = new Session(page, 'zorvan2', language);
+    await page.click('#controls-toggle');
+    await page.evaluate(() => window.zorvanPage.start('zorvan2'));
+    await skipHelp(session);
+    await session.type('30\r10\r6', 'key-wait');
+    await page.waitForFunction(
+      () => document.querySelector('[data-figure="pace"]').textContent.includes('300'));
+    await assertLanguage(page, language);
+    if (language === 'hu') {
+      await page.select('#language', 'en');
+      await assertLanguage(page, 'en');
+    }
     assert.deepEqual(session.errors, []);
     await page.close();
     openPages.delete(page);
