@@ -77,6 +77,14 @@ add_custom_target(web_page ALL
   DEPENDS ${ZORVAN_PAGE_FILES} ${ZORVAN_SITE_DIR}/languages.js
   COMMENT "Copying the page into ${ZORVAN_SITE_DIR}")
 
+# The service worker, once the page and the programs are in the site folder: it lists the site's
+# files and carries their digest as the site's version (cmake/site_worker.cmake).
+add_custom_target(web_offline ALL
+  COMMAND ${CMAKE_COMMAND} -DSITE_DIR=${ZORVAN_SITE_DIR}
+    -DWORKER=${PROJECT_SOURCE_DIR}/web/service-worker.js -P ${PROJECT_SOURCE_DIR}/cmake/site_worker.cmake
+  COMMENT "Writing the site's service worker")
+add_dependencies(web_offline web_page zorvan2 zorvan)
+
 # The figures digest, to compare with the native one in the web tests (tests/web/).
 add_executable(exactness_digest tests/programs/exactness_digest.cpp)
 target_link_libraries(exactness_digest PRIVATE zorvan_core)

@@ -12,6 +12,7 @@
 #include "services/numbers.h"
 #include "sim/box_view.h"
 #include "sim/help_viewer.h"
+#include "sim/live_figures.h"
 #include "sim/pace.h"
 #include "sim/run_modes.h"
 #include "sim/run_screen.h"
@@ -122,6 +123,7 @@ bool run_turn() {
 
 void run_main_sequence(const VersionDescription& version) {
   reset_run_state(version);
+  install_live_figures();
   run.run_mode = RunMode::Stepwise;
   show_help();
   start_run();

@@ -37,10 +37,12 @@ EM_JS(void, page_yield, (), {
   Asyncify.handleSleep(function(wakeUp) { Module["host"].yieldTurn(wakeUp); });
 });
 
-EM_JS(void, page_free_area, (int* width, int* height), {
+// The page's free area for the run picture, in CSS pixels, and the zoom chosen in the page.
+EM_JS(void, page_free_area, (int* width, int* height, int* zoom), {
   const area = Module["host"].freeArea();
   HEAP32[width >> 2] = area.width;
   HEAP32[height >> 2] = area.height;
+  HEAP32[zoom >> 2] = area.zoom;
 });
 
 EM_JS(void, page_show_surface, (int width, int height), {
@@ -115,9 +117,9 @@ class WebPresenter : public Presenter {
  public:
   bool open_window(int& width, int& height) override {
     if (!measured_) {
-      int free_width = 0, free_height = 0;
-      page_free_area(&free_width, &free_height);
-      measure_surface(free_width, free_height, 0, 0, 1, width_, height_);
+      int free_width = 0, free_height = 0, zoom = 1;
+      page_free_area(&free_width, &free_height, &zoom);
+      measure_surface(free_width, free_height, 0, 0, zoom, width_, height_);
       measured_ = true;
     }
     width = width_;
@@ -140,8 +142,8 @@ int64_t web_turn_count() { return turn_count; }
 
 uint32_t web_console_version() { return console_version; }
 
-// The page gives the language alone on the command line ("--lang en"); its canvas is scaled to
-// the page, so a zoom has no effect. It has no locale variables: without --lang, Hungarian. No
+// The page gives the language alone on the command line ("--lang en"); the zoom is the page's
+// choice, given with its free area. It has no locale variables: without --lang, Hungarian. No
 // idle hook: nothing wakes a key wait but a key.
 int host_program(int argc, const char* const* argv, const std::function<void()>& logic) {
   WebConsole console;
