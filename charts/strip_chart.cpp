@@ -67,18 +67,22 @@ int64_t strip_value(const StripChart& strip, int k) {
   return strip.panel.values[at < kMaxBars ? at : at - kMaxBars];
 }
 
+// A quiet push leaves the fill alone, as a quiet panel_increment does.
 void strip_push(uint16_t value, StripChart& strip, TurnDrawing drawing) {
   ChartPanel& panel = strip.panel;
-  set_fill(FillPattern::Solid, panel.colour);
   if (panel.bar_count < kMaxBars) {
     panel.values[panel.bar_count] = value;
-    if (drawing == TurnDrawing::Draw) fill_slot(panel, panel.bar_count, value);
+    if (drawing == TurnDrawing::Draw) {
+      set_fill(FillPattern::Solid, panel.colour);
+      fill_slot(panel, panel.bar_count, value);
+    }
     panel.bar_count += 1;
     return;
   }
   panel.values[strip.oldest] = value;
   strip.oldest = strip.oldest + 1 == kMaxBars ? 0 : strip.oldest + 1;
   if (drawing == TurnDrawing::CountOnly) return;
+  set_fill(FillPattern::Solid, panel.colour);
   scroll_left(strip);
   fill_slot(panel, kMaxBars - 1, value);
 }

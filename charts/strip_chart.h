@@ -29,7 +29,8 @@ void strip_prepare(StripChart& strip, int64_t full_value);
 
 // Stores the value (oldest dropped once 141 are stored) and, unless the turn only counts, draws
 // it: in the next free slot while filling, else by scrolling the bars one slot left and drawing
-// the new bar in the last slot.
+// the new bar in the last slot. A push that only counts touches neither the surface nor the
+// drawing state.
 void strip_push(uint16_t value, StripChart& strip, TurnDrawing drawing);
 
 // Clears the plot area and draws every stored value in its own slot, so later pushes continue
