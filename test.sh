@@ -1,28 +1,66 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything, and runs every test: the unit and program tests,
-# the end-to-end tests in tmux and Xvfb, and the web page's tests in headless Chromium; then the
-# unit and program tests again under AddressSanitizer and UndefinedBehaviorSanitizer; then the
-# fuzz targets (clang, libFuzzer, both sanitizers), each replaying its seed corpus once.
+# Installs what the tests need, builds everything, and runs every test, stage by stage; the first
+# stage that fails ends the command with a failure.
+#
+#   ./test.sh [--no-web]        (or ZORVAN_NO_WEB=1 ./test.sh)
+#
+# Stages, each in a build folder of its own:
+#   build-web       the web edition (Emscripten), for the web tests of the next stage
+#   build-test      the unit and program tests, the end-to-end tests in tmux and Xvfb, and the web
+#                   page's tests in headless Chromium (ctest's web.page)
+#   build-sanitize  the unit and program tests under AddressSanitizer and UndefinedBehaviorSanitizer
+#   build-tsan      the tests where threads meet, under ThreadSanitizer: those of the key queue,
+#                   the run modes' key waits and the window presenter's locked copy, and the
+#                   end-to-end tests but the install test (the logic thread, the window thread
+#                   and the terminal's key reader, ended by keys and signals); any report fails
+#   build-fuzz      the fuzz targets (clang, libFuzzer, both sanitizers), each replaying its seed
+#                   corpus once
+# --no-web (or ZORVAN_NO_WEB=1) leaves out the web edition: no Emscripten, Chromium or node is
+# installed, build-web is not built and the web tests do not run. CI runs every stage.
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
-ZORVAN_WEB=1
-source "$root/tools/setup.sh"
-zorvan_install_packages
+web=1
+[ "${ZORVAN_NO_WEB:-0}" = 1 ] && web=0
+for argument in "$@"; do
+  case $argument in
+    --no-web) web=0 ;;
+    *) echo "usage: ./test.sh [--no-web]" >&2; exit 2 ;;
+  esac
+done
 
-ZORVAN_WEB_BUILD_DIR="$root/build-web"
-ZORVAN_WEB_CMAKE_ARGS="-DZORVAN_WERROR=ON"
-zorvan_build_web
-zorvan_install_web_test_modules
+source "$root/tools/setup.sh"
+packages=("${ZORVAN_BUILD_PACKAGES[@]}" "${ZORVAN_TEST_PACKAGES[@]}")
+[ "$web" = 1 ] && packages+=("${ZORVAN_WEB_BUILD_PACKAGES[@]}" "${ZORVAN_WEB_TEST_PACKAGES[@]}")
+zorvan_install_packages "${packages[@]}"
+
+# The web edition first: build-test's ctest runs the page's tests against it.
+ZORVAN_WEB_BUILD_DIR=""
+if [ "$web" = 1 ]; then
+  ZORVAN_WEB_BUILD_DIR="$root/build-web"
+  ZORVAN_WEB_CMAKE_ARGS="-DZORVAN_WERROR=ON"
+  zorvan_build_web
+  zorvan_install_web_test_modules
+fi
 
 ZORVAN_BUILD_DIR="$root/build-test"
-ZORVAN_CMAKE_ARGS="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVAN_WERROR=ON -DZORVAN_WEB_BUILD_DIR=$ZORVAN_WEB_BUILD_DIR"
+ZORVAN_CMAKE_ARGS="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVAN_WERROR=ON
+  -DZORVAN_WEB_BUILD_DIR=$ZORVAN_WEB_BUILD_DIR"
 zorvan_build
 (cd "$ZORVAN_BUILD_DIR" && ctest --output-on-failure -j2)
 
 ZORVAN_BUILD_DIR="$root/build-sanitize"
-ZORVAN_CMAKE_ARGS="-DCMAKE_BUILD_TYPE=Debug -DZORVAN_WERROR=ON -DZORVAN_SANITIZE=ON -DZORVAN_BENCH=OFF"
+ZORVAN_CMAKE_ARGS="-DCMAKE_BUILD_TYPE=Debug -DZORVAN_WERROR=ON -DZORVAN_SANITIZE=ON
+  -DZORVAN_BENCH=OFF"
 zorvan_build
 (cd "$ZORVAN_BUILD_DIR" && ctest --output-on-failure -j2 -E '^e2e\.')
+
+# The tests where threads meet, under ThreadSanitizer (tests/CMakeLists.txt chooses them); any
+# report fails a test.
+ZORVAN_BUILD_DIR="$root/build-tsan"
+ZORVAN_CMAKE_ARGS="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVAN_WERROR=ON -DZORVAN_TSAN=ON
+  -DZORVAN_BENCH=OFF"
+zorvan_build
+(cd "$ZORVAN_BUILD_DIR" && ctest --output-on-failure -j2)
 
 ZORVAN_BUILD_DIR="$root/build-fuzz"
 ZORVAN_CMAKE_ARGS="$ZORVAN_FUZZ_CMAKE_ARGS"

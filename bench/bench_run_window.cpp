@@ -65,7 +65,8 @@ void register_benchmarks() {
   window_size(width, height);
   const std::string size = std::to_string(width) + "x" + std::to_string(height);
   benchmark::RegisterBenchmark("BareModelStep", BM_BareModelStep)->UseRealTime();
-  for (const auto& [name, mode] : {std::pair{"Quiet", RunMode::Quiet}, std::pair{"Normal", RunMode::Normal}}) {
+  for (const auto& [name, mode] :
+       {std::pair{"Quiet", RunMode::Quiet}, std::pair{"Normal", RunMode::Normal}}) {
     benchmark::RegisterBenchmark((std::string("Headless/") + name + "/" + size).c_str(),
                                  BM_Headless, mode, width, height)
         ->UseRealTime();

@@ -77,16 +77,26 @@ foreach(program zorvan2 zorvan)
   target_link_options(${program} PRIVATE ${ZORVAN_WEB_LINK_OPTIONS} -sENVIRONMENT=web
     -sEXPORT_NAME=create_${program})
   set_target_properties(${program} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ZORVAN_SITE_DIR})
-  set_property(TARGET ${program} APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/data
+  list(TRANSFORM ZORVAN_DATA_FILES PREPEND ${PROJECT_SOURCE_DIR}/data/ OUTPUT_VARIABLE data_files)
+  set_property(TARGET ${program} APPEND PROPERTY LINK_DEPENDS ${data_files}
     ${ZORVAN_NEVER_WAITS_FILE})
 endforeach()
 
-# The page itself: copied beside the two scripts.
+# The page itself: copied beside the two scripts, with its languages (cmake/page_languages.cmake)
+# written beside them from the page's texts and the data folder's catalogues.
 file(GLOB ZORVAN_PAGE_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/web/*)
+list(FILTER ZORVAN_PAGE_FILES EXCLUDE REGEX "\\.pot$")
+file(GLOB ZORVAN_CATALOGUES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/*/*.po)
+add_custom_command(OUTPUT ${ZORVAN_SITE_DIR}/languages.js
+  COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
+    -DOUTPUT=${ZORVAN_SITE_DIR}/languages.js -P ${PROJECT_SOURCE_DIR}/cmake/page_languages.cmake
+  DEPENDS ${PROJECT_SOURCE_DIR}/web/page.pot ${ZORVAN_CATALOGUES}
+    ${PROJECT_SOURCE_DIR}/cmake/page_languages.cmake
+  COMMENT "Writing the page's languages")
 add_custom_target(web_page ALL
   COMMAND ${CMAKE_COMMAND} -E make_directory ${ZORVAN_SITE_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy ${ZORVAN_PAGE_FILES} ${ZORVAN_SITE_DIR}
-  DEPENDS ${ZORVAN_PAGE_FILES}
+  DEPENDS ${ZORVAN_PAGE_FILES} ${ZORVAN_SITE_DIR}/languages.js
   COMMENT "Copying the page into ${ZORVAN_SITE_DIR}")
 
 # The figures digest, to compare with the native one in the web tests (tests/web/).

@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   replace_markers(line, markers, summary_figure_texts(figures));
 
   if (original.size() <= kSummaryLineLimit) FUZZ_CHECK(line.size() <= kSummaryLineLimit);
-  for (const SummaryMarker& marker : markers) FUZZ_CHECK(line.find(marker.text) == std::string::npos);
+  for (const SummaryMarker& marker : markers)
+    FUZZ_CHECK(line.find(marker.text) == std::string::npos);
   if (!had_marker) FUZZ_CHECK(line == original);
   return 0;
 }

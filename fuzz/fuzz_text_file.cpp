@@ -42,7 +42,8 @@ void write_file(std::string_view bytes) {
 }
 
 // The lines of `bytes` as the format defines them, each cut to its limit.
-std::vector<std::string> model_lines(std::string_view bytes, const std::vector<std::size_t>& limits) {
+std::vector<std::string> model_lines(std::string_view bytes,
+                                     const std::vector<std::size_t>& limits) {
   bytes = bytes.substr(0, bytes.find(static_cast<char>(kCtrlZ)));
   std::vector<std::string> lines;
   std::size_t position = 0;

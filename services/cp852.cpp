@@ -46,7 +46,8 @@ std::string cp852(std::string_view utf8) {
   for (std::size_t i = 0; i < bytes.size();) {
     const Utf8Char decoded = decode_utf8(bytes.subspan(i));
     i += decoded.length;
-    const int byte = decoded.status == Utf8Char::Status::Char ? unicode_to_cp852(decoded.character) : -1;
+    const int byte =
+        decoded.status == Utf8Char::Status::Char ? unicode_to_cp852(decoded.character) : -1;
     out += static_cast<char>(byte < 0 ? '?' : byte);
   }
   return out;

@@ -1,10 +1,11 @@
 // X87Real: the x87 extended format carried out with integer arithmetic.
 //
 // A non-zero value is significand * 2^(exponent - 63) with the significand's bit 63 set; zero
-// has a zero significand and keeps its sign, as IEEE zeros do (-0 prints as "-0.00"). Each operation forms its exact result, or the leading 128 bits of it
-// with a sticky bit standing for everything below, and rounds that once to 64 bits, to nearest
-// with ties to even (round_to_64). 128-bit intermediates come from the compiler's unsigned
-// __int128, which every target of ours has (WebAssembly included).
+// has a zero significand and keeps its sign, as IEEE zeros do (-0 prints as "-0.00"). Each
+// operation forms its exact result, or the leading 128 bits of it with a sticky bit standing for
+// everything below, and rounds that once to 64 bits, to nearest with ties to even (round_to_64).
+// 128-bit intermediates come from the compiler's unsigned __int128, which every target of ours
+// has (WebAssembly included).
 #include "services/extended_real.h"
 
 #include <bit>
@@ -14,7 +15,8 @@
 
 namespace {
 
-__extension__ typedef unsigned __int128 u128;  // __extension__: not ISO C++, but every target of ours has it
+// __extension__: not ISO C++, but every target of ours has it.
+__extension__ typedef unsigned __int128 u128;
 
 constexpr uint64_t kTopBit = uint64_t{1} << 63;
 

@@ -29,7 +29,8 @@ class X87Real {
     if constexpr (std::signed_integral<T>) {
       const auto wide = static_cast<int64_t>(value);
       // The magnitude by unsigned negation, so that INT64_MIN converts exactly.
-      set_integer(wide < 0, wide < 0 ? 0 - static_cast<uint64_t>(wide) : static_cast<uint64_t>(wide));
+      set_integer(wide < 0,
+                  wide < 0 ? 0 - static_cast<uint64_t>(wide) : static_cast<uint64_t>(wide));
     } else {
       set_integer(false, static_cast<uint64_t>(value));
     }

@@ -1,52 +1,52 @@
-// The texts of the program's own notices.
+// The notices: messages of the language in use with their values filled in.
 #include "services/notices.h"
+
+#include "services/messages.h"
 
 namespace notice {
 
 std::string enlarge_terminal(int columns, int rows) {
-  return "Kérem, nagyítsa meg a terminált legalább 80x25 méretűre (most " + std::to_string(columns) +
-         "x" + std::to_string(rows) + "). [Please enlarge the terminal to at least 80x25.]";
+  return format_message(Message::NoticeEnlargeTerminal,
+                        {{"columns", std::to_string(columns)}, {"rows", std::to_string(rows)}});
 }
 
 std::string unusable_terminal(const char* term) {
-  return std::string("Ez a terminál nem használható (TERM=") + (term != nullptr ? term : "nincs") +
-         "): ismeretlen típus, vagy nem tudja a kurzort mozgatni. [Cannot use this terminal: "
-         "unknown type or no cursor control.]";
+  return format_message(Message::NoticeUnusableTerminal,
+                        {{"term", term != nullptr ? term : message_text(Message::NoticeNoTerm)}});
 }
 
 std::string console_failed(const std::string& reason) {
-  return "A konzol nem indítható: " + reason + " [Cannot start the console.]";
+  return format_message(Message::NoticeConsoleFailed, {{"reason", reason}});
 }
 
-std::string no_display() {
-  return "Nincs grafikus kijelző, ezért a futás ablaka nem nyitható meg: indítsa a programot "
-         "grafikus asztalon (X11 vagy Wayland), állítsa be a DISPLAY változót, vagy futtassa "
-         "böngészőben a weblapos változatot (./run.sh --web). [No display: the graphics window "
-         "cannot be opened.]";
-}
+std::string no_display() { return message_text(Message::NoticeNoDisplay); }
 
-std::string window_failed() {
-  return "A grafikus ablak nem nyitható meg. [The graphics window cannot be opened.]";
-}
+std::string window_failed() { return message_text(Message::NoticeWindowFailed); }
 
-std::string display_lost() {
-  return "Megszakadt a kapcsolat a grafikus kijelzővel, a program leállt. [The connection to the "
-         "display was lost.]";
-}
+std::string display_lost() { return message_text(Message::NoticeDisplayLost); }
 
 std::string zoom_too_large(int zoom, int largest) {
-  return "A nagyítás (--zoom " + std::to_string(zoom) + ") túl nagy ehhez a képernyőhöz: a " +
-         "rajzlap legalább 640x480 képpontos kell legyen, itt legfeljebb --zoom " +
-         std::to_string(largest) + " fér el. [Zoom too large for this screen.]";
+  return format_message(Message::NoticeZoomTooLarge,
+                        {{"zoom", std::to_string(zoom)}, {"largest", std::to_string(largest)}});
 }
 
-std::string bad_argument(const std::string& argument) {
-  return "Ismeretlen vagy hibás megadás: \"" + argument + "\". Használat: zorvan2 [--zoom N] vagy " +
-         "zorvan [--zoom N], ahol N egész szám 1 és 8 között (vagy ZORVAN_ZOOM=N). [Usage: --zoom N, N from 1 to 8.]";
+std::string bad_argument(const std::string& argument, const std::string& languages) {
+  return format_message(Message::NoticeBadArgument,
+                        {{"argument", argument}, {"languages", languages}});
+}
+
+std::string unknown_language(const std::string& language, const std::string& languages) {
+  return format_message(Message::NoticeUnknownLanguage,
+                        {{"language", language}, {"languages", languages}});
+}
+
+std::string bad_catalogue(const std::string& file, int line) {
+  return format_message(Message::NoticeBadCatalogue,
+                        {{"file", file}, {"line", std::to_string(line)}});
 }
 
 std::string internal_error(const std::string& what) {
-  return "Belső hiba: " + what + " [Internal error.]";
+  return format_message(Message::NoticeInternalError, {{"what", what}});
 }
 
 }  // namespace notice

@@ -1,9 +1,9 @@
 // The program's own notices to the person at the terminal, in one place.
 //
-// The programs speak Hungarian, and so do these notices; each ends with the English words in
-// brackets that a person might need to search for help. They are UTF-8, written to the terminal
-// or to stderr after the terminal is restored (the run-time errors keep their fixed English
-// form, see run_time_error.h).
+// They speak the language in use (messages.h). The Hungarian originals end with the English
+// words in brackets that a person might need to search for help; a translation says it in its
+// own language only. They are UTF-8, written to the terminal or to stderr after the terminal is
+// restored (the run-time errors keep their fixed form, see run_time_error.h).
 #pragma once
 
 #include <string>
@@ -24,8 +24,13 @@ std::string window_failed();
 std::string display_lost();
 // A zoom that leaves less than 640x480 of the usable screen.
 std::string zoom_too_large(int zoom, int largest);
-// An argument or ZORVAN_ZOOM the program does not understand.
-std::string bad_argument(const std::string& argument);
+// An argument or ZORVAN_ZOOM the program does not understand; `languages` lists the languages
+// --lang takes ("hu, en").
+std::string bad_argument(const std::string& argument, const std::string& languages);
+// --lang names a language that has no catalogue.
+std::string unknown_language(const std::string& language, const std::string& languages);
+// A language's catalogue that cannot be read: the file and its first bad line.
+std::string bad_catalogue(const std::string& file, int line);
 // An unexpected internal fault.
 std::string internal_error(const std::string& what);
 

@@ -10,8 +10,9 @@
 // (exit at once, 130 for an interrupt, 128 + the signal's number otherwise).
 //
 // Exit codes: 0 normal end; 1 no display, no usable terminal, or the window lost; 2 an argument
-// or ZORVAN_ZOOM not understood, or a zoom too large for the screen; the run-time error's number;
-// 130, 143, 129 for SIGINT (Ctrl-C), SIGTERM, SIGHUP.
+// or ZORVAN_ZOOM not understood, a zoom too large for the screen, a language without a catalogue
+// or a catalogue that cannot be read; the run-time error's number; 130, 143, 129 for SIGINT
+// (Ctrl-C), SIGTERM, SIGHUP.
 #pragma once
 
 #include <functional>
@@ -22,7 +23,7 @@ int host_program(int argc, const char* const* argv, const std::function<void()>&
 
 // The exit code when the graphics surface cannot be used (no display) or the terminal cannot be.
 constexpr int kGraphicsExitCode = 1;
-// The exit code for a command line (or ZORVAN_ZOOM) the program does not accept.
+// The exit code for a command line (or ZORVAN_ZOOM, or a language) the program does not accept.
 constexpr int kUsageExitCode = 2;
 
 struct LogicOutcome {

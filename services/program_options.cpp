@@ -24,16 +24,27 @@ ParsedOptions parse_host_options(int argc, const char* const* argv, const char* 
   }
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument = argv[i];
+    std::string_view option;
     std::string_view value;
-    if (argument == "--zoom" && i + 1 < argc) {
-      value = argv[++i];
-    } else if (argument.starts_with("--zoom=")) {
-      value = argument.substr(7);
-    } else {
-      return {false, {}, std::string(argument)};
+    for (const std::string_view name : {"--zoom", "--lang"}) {
+      if (argument == name && i + 1 < argc) {
+        option = name;
+        value = argv[++i];
+      } else if (argument.size() > name.size() && argument.starts_with(name) &&
+                 argument[name.size()] == '=') {
+        option = name;
+        value = argument.substr(name.size() + 1);
+      }
+    }
+    if (option.empty()) return {false, {}, std::string(argument)};
+    const std::string rejected = std::string(option) + " " + std::string(value);
+    if (option == "--lang") {
+      if (value.empty()) return {false, {}, rejected};
+      parsed.options.language = value;
+      continue;
     }
     parsed.options.zoom = zoom_value(value);
-    if (parsed.options.zoom == 0) return {false, {}, "--zoom " + std::string(value)};
+    if (parsed.options.zoom == 0) return {false, {}, rejected};
   }
   return parsed;
 }

@@ -1,6 +1,7 @@
-// What a program accepts on its command line: only the zoom, `--zoom N` (or `--zoom=N`), which
-// may also come from the environment variable ZORVAN_ZOOM; the command line wins. Without it the
-// programs behave as they always have.
+// What a program accepts on its command line: the zoom, `--zoom N` (or `--zoom=N`), which may
+// also come from the environment variable ZORVAN_ZOOM (the command line wins), and the language,
+// `--lang L` (or `--lang=L`; which languages there are, and the choice without it, is
+// language.h's). Without them the programs behave as they always have.
 #pragma once
 
 #include <string>
@@ -8,7 +9,8 @@
 constexpr int kMaxZoom = 8;
 
 struct HostOptions {
-  int zoom = 1;  // each surface pixel is shown as a zoom x zoom block
+  int zoom = 1;          // each surface pixel is shown as a zoom x zoom block
+  std::string language;  // --lang's value, empty when not given
 };
 
 struct ParsedOptions {

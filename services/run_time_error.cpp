@@ -1,7 +1,11 @@
-// Run-time errors and their messages.
+// Run-time errors and their messages: "Runtime error N: " in every language, the explanation in
+// the language in use.
 #include "services/run_time_error.h"
 
-RunTimeError::RunTimeError(int code) : std::runtime_error(run_time_error_message(code)), code_(code) {}
+#include "services/messages.h"
+
+RunTimeError::RunTimeError(int code)
+    : std::runtime_error(run_time_error_message(code)), code_(code) {}
 
 void raise_run_time_error(int code) { throw RunTimeError(code); }
 
@@ -9,31 +13,31 @@ namespace {
 
 struct ErrorExplanation {
   int code;
-  const char* text;
+  Message text;
 };
 
 constexpr ErrorExplanation kExplanations[] = {
-    {kErrorFileNotFound, "file not found"},
-    {kErrorTooManyFiles, "too many open files"},
-    {kErrorAccessDenied, "file access denied"},
-    {kErrorReadPastEnd, "read past end of input"},
-    {kErrorDiskWrite, "disk write error"},
-    {kErrorFileNotOpen, "file not open"},
-    {kErrorFileNotOpenForInput, "file not open for input"},
-    {kErrorInvalidNumber, "invalid numeric format"},
-    {kErrorDeviceReadFault, "device read fault"},
-    {kErrorDivisionByZero, "division by zero"},
-    {kErrorOverflow, "floating point overflow"},
-    {kErrorInvalidOperation, "invalid floating point operation"},
+    {kErrorFileNotFound, Message::ErrorFileNotFound},
+    {kErrorTooManyFiles, Message::ErrorTooManyFiles},
+    {kErrorAccessDenied, Message::ErrorAccessDenied},
+    {kErrorReadPastEnd, Message::ErrorReadPastEnd},
+    {kErrorDiskWrite, Message::ErrorDiskWrite},
+    {kErrorFileNotOpen, Message::ErrorFileNotOpen},
+    {kErrorFileNotOpenForInput, Message::ErrorFileNotOpenForInput},
+    {kErrorInvalidNumber, Message::ErrorInvalidNumber},
+    {kErrorDeviceReadFault, Message::ErrorDeviceReadFault},
+    {kErrorDivisionByZero, Message::ErrorDivisionByZero},
+    {kErrorOverflow, Message::ErrorOverflow},
+    {kErrorInvalidOperation, Message::ErrorInvalidOperation},
 };
 
 }  // namespace
 
 std::string run_time_error_explanation(int code) {
   for (const ErrorExplanation& entry : kExplanations) {
-    if (entry.code == code) return entry.text;
+    if (entry.code == code) return message_text(entry.text);
   }
-  return "input/output error";
+  return message_text(Message::ErrorOther);
 }
 
 std::string run_time_error_message(int code) {

@@ -7,8 +7,8 @@
 #include <stdexcept>
 #include <string>
 
-// Error numbers the programs can raise (each is also the exit code); their explanations are in
-// the table of run_time_error.cpp, the one home of both.
+// Error numbers the programs can raise (each is also the exit code); the table of
+// run_time_error.cpp gives each its explanation's message (messages.h).
 constexpr int kErrorFileNotFound = 2;
 constexpr int kErrorTooManyFiles = 4;
 constexpr int kErrorAccessDenied = 5;
@@ -34,8 +34,10 @@ class RunTimeError : public std::runtime_error {
 // Throws RunTimeError(code).
 [[noreturn]] void raise_run_time_error(int code);
 
-// A short English explanation of an error number, for the message on stderr.
+// A short explanation of an error number in the language in use (messages.h; the original is
+// English), for the message on stderr.
 std::string run_time_error_explanation(int code);
 
-// The whole line written to stderr: "Runtime error N: explanation".
+// The whole line written to stderr: "Runtime error N: explanation", the same form in every
+// language.
 std::string run_time_error_message(int code);

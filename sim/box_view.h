@@ -1,10 +1,11 @@
 // The two boxes of the run screen and the picture of one insect.
 //
 // Each box is a square of s x s cells (s the least integer with s*s >= N) of cell_size pixels,
-// (get_max_y - 30) div (2s), limited by the width on surfaces about as tall as wide or taller. Box 1 starts at (20, 20), box 2 at (get_max_x div 2 + 20, 20).
-// Cell (column c, row r) covers x0 + cell_size*(c-1) .. x0 + cell_size*c - 1 across and
-// 20 + cell_size*(r-1) .. 20 + cell_size*r - 1 down. A box has no frame line: it is seen as its
-// white cells, with the insect picture on every occupied cell.
+// (get_max_y - 30) div (2s), limited by the width on surfaces about as tall as wide or taller. Box
+// 1 starts at (20, 20), box 2 at (get_max_x div 2 + 20, 20). Cell (column c, row r) covers x0 +
+// cell_size*(c-1) .. x0 + cell_size*c - 1 across and 20 + cell_size*(r-1) .. 20 + cell_size*r - 1
+// down. A box has no frame line: it is seen as its white cells, with the insect picture on every
+// occupied cell.
 #pragma once
 
 #include <cstdint>

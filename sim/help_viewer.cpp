@@ -1,7 +1,8 @@
 // The help viewer: the help file through the text frame's pager.
 #include "sim/help_viewer.h"
 
-#include "services/cp852.h"
+#include "services/language.h"
+#include "services/messages.h"
 #include "sim/pager.h"
 #include "sim/run_state.h"
 
@@ -13,7 +14,7 @@ constexpr PageLayout kHelpPage{2, 18, 80};  // inner-window rows 2..19, lines cu
 }  // namespace
 
 void show_help() {
-  if (!page_text_file(kHelpFileName, kHelpPage)) {
-    report_missing_file(cp852(run.version->help_missing_message));
+  if (!page_text_file(language_file(kHelpFileName), kHelpPage)) {
+    report_missing_file(message_cp852(run.version->help_missing_message));
   }
 }

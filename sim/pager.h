@@ -23,8 +23,8 @@ struct PageLayout {
 // What becomes of a line between reading and writing; an empty one leaves it as it is.
 using LineTransform = std::function<void(std::string& line)>;
 
-// Pages the file `name` of the current directory to its end. False, with nothing shown, when
-// the file cannot be opened.
+// Pages the file `name` (a path from the current directory) to its end. False, with nothing
+// shown, when the file cannot be opened.
 bool page_text_file(std::string_view name, const PageLayout& layout,
                     const LineTransform& transform = {});
 

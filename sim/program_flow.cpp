@@ -6,7 +6,7 @@
 #include "charts/chart_panel.h"
 #include "charts/strip_chart.h"
 #include "services/console/console.h"
-#include "services/cp852.h"
+#include "services/messages.h"
 #include "services/graphics/graphics.h"
 #include "services/host.h"
 #include "services/numbers.h"
@@ -44,7 +44,8 @@ void set_up_panels() {
     const double scale =
         strip ? static_cast<double>(extended_real(scale_y(190)) / n) : kInitialScale;
     panel_init(panel_of(design.id), scale_x(design.x1), scale_y(design.y1), scale_x(design.x2),
-               scale_y(design.y2), cp852(design.title), strip ? 0 : n + 1, scale, kPanelColour);
+               scale_y(design.y2), message_cp852(design.title), strip ? 0 : n + 1, scale,
+               kPanelColour);
   }
   strip_prepare(run.strip, n);
 }
@@ -91,9 +92,9 @@ int16_t scale_y(int16_t v) {
 void ask_parameters() {
   draw_text_frame();
   run.insect_count = static_cast<int16_t>(
-      ask_number(cp852("Hány Zorvan legyen összesen? [5-"), kMinInsects, kMaxInsects));
+      ask_number(message_cp852(Message::PromptInsects), kMinInsects, kMaxInsects));
   run.box1_count = static_cast<int16_t>(
-      ask_number(cp852("Hány Zorvan legyen az 1. dobozban? [0-"), 0, run.insect_count));
+      ask_number(message_cp852(Message::PromptBox1), 0, run.insect_count));
 }
 
 void setup_run() {

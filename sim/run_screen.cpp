@@ -4,7 +4,7 @@
 #include <string>
 
 #include "charts/chart_panel.h"
-#include "services/cp852.h"
+#include "services/messages.h"
 #include "services/graphics/graphics.h"
 #include "sim/box_view.h"
 #include "sim/run_state.h"
@@ -16,11 +16,7 @@ namespace {
 // Accepted and ignored by the window surface; kept for the shape of the call.
 constexpr const char* kDriverPath = "";
 
-const std::string& legend_text() {
-  static const std::string legend =
-      cp852(" V/v: vége , L/l: lépésenként , N/n: normál , C/c: csendes ");
-  return legend;
-}
+const std::string& legend_text() { return message_cp852(Message::Legend); }
 
 // A small box of the top or bottom edge: cleared over its whole viewport (so it cuts the outer
 // frame's line), a rectangle, and a centred text.
@@ -33,8 +29,9 @@ void draw_label_box(int x1, int y1, int x2, int y2, int frame_left, int frame_ri
   draw_text(text_x, 4, text);
 }
 
+// The title box is as wide as its text: " Szimuláció " gives 12 characters.
 void draw_title_box() {
-  const int tw = 12 * text_width(" ");
+  const int tw = static_cast<int>(title_text().size()) * text_width(" ");
   const int cx = get_max_x() / 2;
   const int hh = text_height(" ") / 2;
   draw_label_box(cx - tw / 2 - 8, 0, cx + tw / 2 + 7, 2 * hh + 7, 4, tw + 9, (tw + 15) / 2,

@@ -1,8 +1,8 @@
 // The run-wide state: one record, alive from program start to exit, zero before first use.
 //
 // Written only by the logic thread: the program flow sets it up, the step and the run modes
-// change it, the charts and the box view are lent its parts. The window thread never reads it (it sees the surface
-// alone, under the drawing lock).
+// change it, the charts and the box view are lent its parts. The window thread never reads it (it
+// sees the surface alone, under the drawing lock).
 #pragma once
 
 #include <array>

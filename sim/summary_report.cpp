@@ -6,7 +6,8 @@
 
 #include "charts/theory.h"
 #include "services/console/console.h"
-#include "services/cp852.h"
+#include "services/language.h"
+#include "services/messages.h"
 #include "services/graphics/graphics.h"
 #include "sim/key_wait.h"
 #include "sim/pager.h"
@@ -17,14 +18,16 @@ namespace {
 
 // Inner-window rows 1..19, each line cut as the marker replacement expects.
 constexpr PageLayout kSummaryPage{1, 19, kSummaryLineLimit};
+// The closing line stands on the whole screen (the last page prompt left the window so), and
+// ends left of column 80, whose writing would move the cursor on.
 constexpr int kClosingColumn = 25;
 constexpr int kClosingRow = 10;
+static_assert(kClosingColumn + text_limit::kClosingLine - 1 < kConsoleColumns);
 
 void write_closing_line() {
-  static const std::string closing = cp852("Itt a vége fuss el véle!!!!");
   clear_window();
   goto_xy(kClosingColumn, kClosingRow);
-  write_text(closing);
+  write_text(message_cp852(Message::ClosingLine));
   write_line();
 }
 
@@ -51,8 +54,8 @@ void show_summary() {
   const LineTransform put_figures = [&figures](std::string& line) {
     replace_markers(line, run.version->summary_markers, figures);
   };
-  if (!page_text_file(run.version->summary_file, kSummaryPage, put_figures)) {
-    report_missing_file(cp852(run.version->summary_missing_message));
+  if (!page_text_file(language_file(run.version->summary_file), kSummaryPage, put_figures)) {
+    report_missing_file(message_cp852(run.version->summary_missing_message));
   }
   write_closing_line();
 }

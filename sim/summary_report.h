@@ -5,9 +5,10 @@
 #include "charts/summary_text.h"
 
 // Closes the graphics surface, shows the empty frame and one page prompt, then pages the
-// version's summary file (19 file lines a page, each cut to 80 characters, markers replaced),
-// or a bright message when the file cannot be opened, and ends with the closing line
-// "Itt a vége fuss el véle!!!!" on row 10 of the cleared screen.
+// version's summary file of the language in use (19 file lines a page, each cut to 80
+// characters, markers replaced), or a bright message when the file cannot be opened, and ends
+// with the closing line ("Itt a vége fuss el véle!!!!") from column 25 of row 10 of the cleared
+// screen.
 void show_summary();
 
 // The figures of the run as it stands: T, N, the count of box 1, the distance taken at step 1

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "services/console/console.h"
-#include "services/cp852.h"
+#include "services/messages.h"
 #include "services/graphics/graphics.h"
 #include "services/console/keyboard.h"
 #include "sim/run_state.h"
@@ -12,9 +12,13 @@
 namespace {
 
 constexpr uint8_t kShadeBlock = 178;
-constexpr int kTitleColumn = 34;
+// The title's middle: " Szimuláció " (12 characters) stands at columns 34..45.
+constexpr int kTitleMiddle = 40;
 constexpr int kPromptColumn = 35;
 constexpr unsigned kSpinnerPeriodMs = 100;
+// The page prompt and its spinner end left of column 80: writing there would scroll the screen.
+static_assert(kPromptColumn + text_limit::kPagePrompt < kConsoleColumns);
+static_assert(text_limit::kFrameTitle < kConsoleColumns - 2);
 
 // The spinner's next shape: - \ | / - ...
 char next_spinner(char spinner) {
@@ -45,10 +49,7 @@ void draw_border() {
 
 }  // namespace
 
-const char* title_text() {
-  static const std::string title = cp852(" Szimuláció ");
-  return title.c_str();
-}
+const std::string& title_text() { return message_cp852(Message::FrameTitle); }
 
 void draw_text_frame() {
   if (run.screen_state == ScreenState::Graphics) leave_graphics_mode();
@@ -57,7 +58,7 @@ void draw_text_frame() {
   clear_window();
   draw_border();
   set_bright_text();
-  goto_xy(kTitleColumn, 1);
+  goto_xy(kTitleMiddle - static_cast<int>(title_text().size()) / 2, 1);
   write_text(title_text());
   reset_text_attributes();
   console_window(3, 3, 78, 23);
@@ -69,7 +70,7 @@ uint8_t page_prompt() {
     spinner = next_spinner(spinner);
     console_window(1, 1, kConsoleColumns, kConsoleRows);
     goto_xy(kPromptColumn, kConsoleRows);
-    write_text(std::string("Lapozhatunk?") + spinner);
+    write_text(message_cp852(Message::PagePrompt) + spinner);
     sleep_ms(kSpinnerPeriodMs);
     if (key_pressed()) return read_key();
     if (end_of_input()) return 0;

@@ -1,12 +1,14 @@
 // The text frame of the 80x25 console and the page prompt.
 //
 // The frame: a border of dark shade blocks (byte 178) on rows 1 and 24 and columns 1 and 80,
-// the bright title " Szimuláció " over the top edge at columns 34..45, and the inner window,
-// columns 3..78 and rows 3..23, that text goes to. Row 25 lies outside the frame and holds the
-// page prompt "Lapozhatunk?" (columns 35..46) with its spinner (column 47).
+// the bright title over the middle of the top edge (" Szimuláció " at columns 34..45), and the
+// inner window, columns 3..78 and rows 3..23, that text goes to. Row 25 lies outside the frame
+// and holds the page prompt from column 35 on ("Lapozhatunk?" at 35..46) with its spinner right
+// after it (column 47). The texts are those of the language in use (messages.h).
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // Clears the console, draws the frame and leaves output in the inner window at its top left.
 void draw_text_frame();
@@ -16,4 +18,4 @@ void draw_text_frame();
 uint8_t page_prompt();
 
 // The title of the frame and of the run screen, in code page 852.
-const char* title_text();
+const std::string& title_text();

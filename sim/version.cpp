@@ -1,12 +1,16 @@
 // The two version records.
 #include "sim/version.h"
 
+#include "charts/chart_panel.h"
+
+static_assert(text_limit::kChartTitle == kMaxTitleLength, "a chart title's limit is the panel's");
+
 namespace {
 
 constexpr PanelDesign kSecondPanels[] = {
-    {PanelId::Empirical, "Empirikus eloszlás", 10, 360, 310, 460},
-    {PanelId::Theory, "Elméleti eloszlás", 10, 250, 310, 350},
-    {PanelId::Strip, "Darabszám-változás", 330, 250, 630, 460},
+    {PanelId::Empirical, Message::ChartEmpirical, 10, 360, 310, 460},
+    {PanelId::Theory, Message::ChartTheory, 10, 250, 310, 350},
+    {PanelId::Strip, Message::ChartStrip, 330, 250, 630, 460},
 };
 constexpr PanelId kSecondFrames[] = {PanelId::Empirical, PanelId::Strip, PanelId::Theory};
 constexpr SummaryMarker kSecondMarkers[] = {
@@ -18,8 +22,8 @@ constexpr SummaryMarker kSecondMarkers[] = {
 };
 
 constexpr PanelDesign kFirstPanels[] = {
-    {PanelId::Empirical, "Eloszlás", 10, 250, 310, 460},
-    {PanelId::Strip, "Változás", 330, 250, 630, 460},
+    {PanelId::Empirical, Message::ChartEmpiricalFirst, 10, 250, 310, 460},
+    {PanelId::Strip, Message::ChartStripFirst, 330, 250, 630, 460},
 };
 constexpr PanelId kFirstFrames[] = {PanelId::Empirical, PanelId::Strip};
 constexpr std::span<const SummaryMarker> kFirstMarkers{kSecondMarkers, 3};
@@ -31,10 +35,10 @@ const VersionDescription kSecondVersion = {
     kSecondFrames,
     kSecondFrames,
     true,
-    "  Nincs meg a tájékoztató fájl!!!  ",
+    Message::HelpMissing,
     "Zorvan2.sum",
     kSecondMarkers,
-    "  Nincs meg az összefoglaló fájl!!!  ",
+    Message::SummaryMissing,
 };
 
 const VersionDescription kFirstVersion = {
@@ -42,8 +46,8 @@ const VersionDescription kFirstVersion = {
     kFirstFrames,
     kFirstFrames,
     false,
-    "  Nincs meg a tájékoztató file!!!  ",
+    Message::HelpMissingFirst,
     "Zorvan.sum",
     kFirstMarkers,
-    "  Nincs meg az összefoglaló file!!!  ",
+    Message::SummaryMissingFirst,
 };

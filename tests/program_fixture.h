@@ -45,7 +45,8 @@ class ProgramTest : public ::testing::Test {
   }
 
   // Runs a whole program with the keys scripted and input ending after them.
-  LogicOutcome run_program(const std::string& keys, const VersionDescription& version = kSecondVersion) {
+  LogicOutcome run_program(const std::string& keys,
+                           const VersionDescription& version = kSecondVersion) {
     script_keys(keys, ScriptEnd::EndOfInput);
     return run_logic_guarded([&] { run_main_sequence(version); });
   }

@@ -19,7 +19,7 @@ std::atomic<uint64_t> allocation_count{0};
 
 }  // namespace
 
-#ifndef ZORVAN_TEST_ADDRESS_SANITIZER
+#ifndef ZORVAN_TEST_SANITIZER
 
 void* operator new(std::size_t size) {
   allocation_count.fetch_add(1, std::memory_order_relaxed);
@@ -63,7 +63,7 @@ class Allocations : public RunTest {
  protected:
   void SetUp() override {
     RunTest::SetUp();
-    if (kAddressSanitizerBuild) GTEST_SKIP() << "the sanitizer build brings its own operator new";
+    if (kSanitizerBuild) GTEST_SKIP() << "the sanitizer build brings its own operator new";
   }
 
   // Heap allocations made by `count` turns in the mode of `key`, after the first turn of a run of

@@ -144,9 +144,9 @@ class BadDataFile : public RunTest {
   // True when some row of the screens shows the start of the missing-file message of `use`.
   static bool says_missing(const DataFileUse& use,
                            const std::vector<HeadlessConsole::Screen>& screens) {
-    const std::string_view message =
-        use.summary ? use.version->summary_missing_message : use.version->help_missing_message;
-    const std::string start(message.substr(0, 24));
+    const std::string& message = message_text(use.summary ? use.version->summary_missing_message
+                                                          : use.version->help_missing_message);
+    const std::string start = message.substr(0, 24);
     for (const auto& screen : screens) {
       for (const std::string& text : screen) {
         if (text.find(start) != std::string::npos) return true;
@@ -258,7 +258,7 @@ TEST_F(BadDataFile, MemoryStaysFlatPagingATenMegabyteFileAndAOneMegabyteLine) {
   EXPECT_EQ(counter.prompts - prompts_before - help_prompts, 2u);
   std::printf("[ figures  ] peak memory growth: 10 MB help file %ld kB, 1 MB summary line %ld kB\n",
               after_help - before, after_summary - after_help);
-  if (kAddressSanitizerBuild) {
+  if (kSanitizerBuild) {
     GTEST_SKIP() << "the sanitizer's allocator does not give the program's figures";
   }
   constexpr long kBoundKb = 4096;

@@ -1,12 +1,16 @@
-// The data files shipped beside the programs: the help text and the summary texts.
+// The data files shipped beside the programs: the help text and the summary texts of every
+// language (Hungarian's in data/, each other language's in data/<language>/ beside its
+// catalogue), and the catalogues.
 //
-// Every file under data/ is read as raw bytes and must be code page 852 text: printable
+// Every help and summary file is read as raw bytes and must be code page 852 text: printable
 // characters and line ends only (a stray control byte would be written to the console as it
-// stands, and Ctrl-Z would end the file early). Lines must fit the 76-column inner window of the
-// text frame with room to spare, so at most 75 characters (one byte is one character). The help
-// file must give several pages of the 18-line viewer. A summary file must hold exactly the
-// markers its program replaces: a misspelt marker, or a marker that only the second version
-// knows, would be shown to the user as it stands.
+// stands, and Ctrl-Z would end the file early), CR LF at every line's end. Lines must fit the
+// 76-column inner window of the text frame with room to spare, so at most 75 characters (one
+// byte is one character). The help file must give several pages of the 18-line viewer. A
+// summary file must hold exactly the markers its program replaces: a misspelt marker, or a
+// marker that only the second version knows, would be shown to the user as it stands. A
+// catalogue must translate every message soundly (messages.h): a language found here is checked
+// whatever its name, so a new one is held to the same rules.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,6 +24,9 @@
 #include <vector>
 
 #include "services/cp852.h"
+#include "services/language.h"
+#include "services/messages.h"
+#include "services/po_file.h"
 
 namespace {
 
@@ -28,8 +35,12 @@ namespace fs = std::filesystem;
 constexpr std::size_t kMaxLineLength = 75;
 constexpr std::size_t kHelpPageLines = 18;
 constexpr std::size_t kHelpMinPages = 3;
+constexpr std::size_t kSummaryPageLines = 19;
 
 const fs::path kDataDir = fs::path(ZORVAN_SOURCE_DIR) / "data";
+const fs::path kPageTexts = fs::path(ZORVAN_SOURCE_DIR) / "web" / "page.pot";
+constexpr const char* kPageCatalogueName = "page.po";
+constexpr const char* kDataFileNames[] = {"Zorvan.hlp", "Zorvan2.sum", "Zorvan.sum"};
 
 struct SummaryMarkers {
   const char* file;
@@ -46,13 +57,24 @@ std::string read_bytes(const fs::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// The folder of each language: data/ for Hungarian, then every subfolder of data/.
+std::vector<fs::path> language_folders() {
+  std::vector<fs::path> folders = {kDataDir};
+  for (const auto& entry : fs::directory_iterator(kDataDir))
+    if (entry.is_directory()) folders.push_back(entry.path());
+  std::sort(folders.begin() + 1, folders.end());
+  return folders;
+}
+
+// The help and summary files of every language.
 std::vector<fs::path> data_files() {
   std::vector<fs::path> files;
-  for (const auto& entry : fs::directory_iterator(kDataDir))
-    if (entry.is_regular_file()) files.push_back(entry.path());
-  std::sort(files.begin(), files.end());
+  for (const fs::path& folder : language_folders())
+    for (const char* name : kDataFileNames) files.push_back(folder / name);
   return files;
 }
+
+std::string shown(const fs::path& path) { return fs::relative(path, kDataDir).string(); }
 
 // Splits at CR LF, LF or CR, the line ends the programs' text files accept. A final line end
 // does not start another line.
@@ -76,34 +98,101 @@ bool is_control_byte(unsigned char byte) {
 // Every "<@...@>" token of a text, as written.
 std::vector<std::string> marker_tokens(std::string_view text) {
   std::vector<std::string> tokens;
-  for (std::size_t at = text.find("<@"); at != std::string_view::npos; at = text.find("<@", at + 2)) {
+  for (std::size_t at = text.find("<@"); at != std::string_view::npos;
+       at = text.find("<@", at + 2)) {
     const std::size_t end = text.find("@>", at + 2);
     tokens.emplace_back(text.substr(at, end == std::string_view::npos ? 2 : end + 2 - at));
   }
   return tokens;
 }
 
-TEST(DataFiles, DataFolderHoldsTheHelpFile) {
+// Every folder of data/ is a language: its catalogue and the three files, so that none is half
+// there; and each is offered.
+TEST(DataFiles, EveryLanguageFolderHoldsItsCatalogueAndTheThreeFiles) {
   ASSERT_TRUE(fs::is_directory(kDataDir)) << kDataDir;
-  EXPECT_TRUE(fs::is_regular_file(kDataDir / "Zorvan.hlp"));
+  const std::vector<fs::path> folders = language_folders();
+  ASSERT_GE(folders.size(), 2u);  // Hungarian and English at least
+  for (const fs::path& path : data_files()) EXPECT_TRUE(fs::is_regular_file(path)) << shown(path);
+  const std::vector<std::string> offered = available_languages(kDataDir);
+  for (std::size_t i = 1; i < folders.size(); ++i) {
+    const std::string language = folders[i].filename().string();
+    EXPECT_TRUE(fs::is_regular_file(folders[i] / kCatalogueName)) << language;
+    EXPECT_TRUE(fs::is_regular_file(folders[i] / kPageCatalogueName)) << language;
+    EXPECT_NE(std::find(offered.begin(), offered.end(), language), offered.end()) << language;
+  }
 }
 
-TEST(DataFiles, EveryFileIsCodePage852TextWithoutControlBytes) {
+TEST(DataFiles, EveryCatalogueTranslatesEveryMessageSoundly) {
+  const std::vector<fs::path> folders = language_folders();
+  for (std::size_t i = 1; i < folders.size(); ++i) {
+    SCOPED_TRACE(shown(folders[i] / kCatalogueName));
+    const PoFile catalogue = parse_po(read_bytes(folders[i] / kCatalogueName));
+    EXPECT_EQ(catalogue.error_line, 0);
+    for (const std::string& problem : catalogue_problems(catalogue)) ADD_FAILURE() << problem;
+    // The keys stay V, L, N and C in every language, and the legend names them.
+    for (const PoEntry& entry : catalogue.entries) {
+      if (entry.context != "run.legend") continue;
+      for (const char* keys : {"V/v", "L/l", "N/n", "C/c"})
+        EXPECT_NE(entry.translation.find(keys), std::string::npos) << keys;
+    }
+  }
+}
+
+// The page's catalogues translate every text of web/page.pot by the same rules, and no other.
+TEST(DataFiles, EveryPageCatalogueTranslatesEveryPageText) {
+  const PoFile originals = parse_po(read_bytes(kPageTexts));
+  ASSERT_EQ(originals.error_line, 0);
+  ASSERT_GT(originals.entries.size(), 10u);
+  const std::vector<fs::path> folders = language_folders();
+  for (std::size_t i = 1; i < folders.size(); ++i) {
+    SCOPED_TRACE(shown(folders[i] / kPageCatalogueName));
+    const PoFile catalogue = parse_po(read_bytes(folders[i] / kPageCatalogueName));
+    EXPECT_EQ(catalogue.error_line, 0);
+    for (const PoEntry& original : originals.entries) {
+      const auto same_id = [&](const PoEntry& e) { return e.context == original.context; };
+      const auto entry = std::find_if(catalogue.entries.begin(), catalogue.entries.end(), same_id);
+      if (entry == catalogue.entries.end()) {
+        ADD_FAILURE() << original.context << ": missing";
+      } else {
+        const std::string problem = translation_problem(*entry, original.original, 0);
+        EXPECT_EQ(problem, "") << "line " << entry->line << ": " << entry->context;
+      }
+    }
+    for (const PoEntry& entry : catalogue.entries) {
+      const bool known = std::any_of(originals.entries.begin(), originals.entries.end(),
+                                     [&](const PoEntry& o) { return o.context == entry.context; });
+      EXPECT_TRUE(known) << "line " << entry.line << ": " << entry.context << ": no such text";
+    }
+  }
+}
+
+TEST(DataFiles, EveryFileIsCodePage852TextWithoutControlBytesAndWithCrLfLineEnds) {
   for (const fs::path& path : data_files()) {
-    SCOPED_TRACE(path.filename().string());
+    SCOPED_TRACE(shown(path));
     const std::string bytes = read_bytes(path);
     ASSERT_FALSE(bytes.empty());
-    const auto bad = std::find_if(bytes.begin(), bytes.end(),
-                                  [](char c) { return is_control_byte(static_cast<unsigned char>(c)); });
+    const auto bad = std::find_if(bytes.begin(), bytes.end(), [](char c) {
+      return is_control_byte(static_cast<unsigned char>(c));
+    });
     EXPECT_TRUE(bad == bytes.end()) << "control byte " << int(static_cast<unsigned char>(*bad))
                                     << " at offset " << (bad - bytes.begin());
     EXPECT_EQ(cp852(cp852_to_utf8(bytes)), bytes);
+    // Every line ends in CR LF, the last one included.
+    EXPECT_TRUE(bytes.ends_with("\r\n"));
+    const auto crs = std::count(bytes.begin(), bytes.end(), '\r');
+    const auto lfs = std::count(bytes.begin(), bytes.end(), '\n');
+    std::size_t pairs = 0;
+    for (std::size_t at = bytes.find("\r\n"); at != std::string::npos;
+         at = bytes.find("\r\n", at + 2))
+      ++pairs;
+    EXPECT_EQ(std::size_t(crs), pairs) << "a CR that does not start a CR LF";
+    EXPECT_EQ(std::size_t(lfs), pairs) << "an LF without its CR";
   }
 }
 
 TEST(DataFiles, EveryLineFitsTheTextFrame) {
   for (const fs::path& path : data_files()) {
-    SCOPED_TRACE(path.filename().string());
+    SCOPED_TRACE(shown(path));
     const std::string bytes = read_bytes(path);
     const auto lines = split_lines(bytes);
     for (std::size_t i = 0; i < lines.size(); ++i)
@@ -112,37 +201,79 @@ TEST(DataFiles, EveryLineFitsTheTextFrame) {
   }
 }
 
-TEST(DataFiles, HelpFileFillsSeveralPagesWithCrLfLineEnds) {
-  const std::string bytes = read_bytes(kDataDir / "Zorvan.hlp");
-  EXPECT_GE(split_lines(bytes).size(), kHelpMinPages * kHelpPageLines);
-  // Every line ends in CR LF, the last one included.
-  ASSERT_FALSE(bytes.empty());
-  EXPECT_TRUE(bytes.ends_with("\r\n"));
-  const auto crs = std::count(bytes.begin(), bytes.end(), '\r');
-  const auto lfs = std::count(bytes.begin(), bytes.end(), '\n');
-  std::size_t pairs = 0;
-  for (std::size_t at = bytes.find("\r\n"); at != std::string::npos; at = bytes.find("\r\n", at + 2)) ++pairs;
-  EXPECT_EQ(std::size_t(crs), pairs) << "a CR that does not start a CR LF";
-  EXPECT_EQ(std::size_t(lfs), pairs) << "an LF without its CR";
+TEST(DataFiles, HelpFileFillsSeveralPages) {
+  for (const fs::path& folder : language_folders()) {
+    const std::string bytes = read_bytes(folder / "Zorvan.hlp");
+    EXPECT_GE(split_lines(bytes).size(), kHelpMinPages * kHelpPageLines) << shown(folder);
+  }
 }
 
 TEST(DataFiles, SummaryFilesHoldExactlyTheMarkersTheirProgramReplaces) {
-  int found = 0;
-  for (const SummaryMarkers& summary : kSummaryFiles) {
-    const fs::path path = kDataDir / summary.file;
-    if (!fs::exists(path)) continue;
-    ++found;
-    SCOPED_TRACE(summary.file);
-    const std::string bytes = read_bytes(path);
-    for (const std::string& marker : summary.markers)
-      EXPECT_NE(bytes.find(marker), std::string::npos) << "missing " << marker;
-    for (const std::string& token : marker_tokens(bytes)) {
-      const bool known =
-          std::find(summary.markers.begin(), summary.markers.end(), token) != summary.markers.end();
-      EXPECT_TRUE(known) << "not a marker of this program: " << token;
+  for (const fs::path& folder : language_folders()) {
+    for (const SummaryMarkers& summary : kSummaryFiles) {
+      SCOPED_TRACE(shown(folder / summary.file));
+      const std::string bytes = read_bytes(folder / summary.file);
+      for (const std::string& marker : summary.markers)
+        EXPECT_NE(bytes.find(marker), std::string::npos) << "missing " << marker;
+      for (const std::string& token : marker_tokens(bytes)) {
+        const bool known = std::find(summary.markers.begin(), summary.markers.end(), token) !=
+                           summary.markers.end();
+        EXPECT_TRUE(known) << "not a marker of this program: " << token;
+      }
     }
   }
-  if (found == 0) GTEST_SKIP() << "no summary file yet";
+}
+
+// True when the text holds a small letter (of the English or Hungarian alphabet).
+bool has_lower_case(std::string_view utf8) {
+  if (std::any_of(utf8.begin(), utf8.end(), [](char c) { return c >= 'a' && c <= 'z'; }))
+    return true;
+  for (const char* small : {"á", "é", "í", "ó", "ö", "ő", "ú", "ü", "ű"}) {
+    if (utf8.find(small) != std::string_view::npos) return true;
+  }
+  return false;
+}
+
+// Every help section (a line "N. HEADING") begins a page.
+void expect_sections_begin_pages(const fs::path& help_file) {
+  const std::string bytes = read_bytes(help_file);  // the lines are views into it
+  const auto help = split_lines(bytes);
+  for (std::size_t i = 0; i < help.size(); ++i) {
+    const std::string utf8 = cp852_to_utf8(help[i]);
+    const bool heading = utf8.size() > 2 && std::isdigit(static_cast<unsigned char>(utf8[0])) &&
+                         utf8[1] == '.' && utf8[2] == ' ' && !has_lower_case(utf8);
+    EXPECT_EQ(heading, i % kHelpPageLines == 0) << "line " << i + 1 << ": " << utf8;
+  }
+}
+
+// The first two pages of a summary begin with a heading in capitals; the second version's
+// distances follow their word directly.
+void expect_summary_pages(const fs::path& folder, const SummaryMarkers& summary) {
+  SCOPED_TRACE(summary.file);
+  const std::string bytes = read_bytes(folder / summary.file);
+  const auto lines = split_lines(bytes);
+  ASSERT_GT(lines.size(), kSummaryPageLines);
+  for (const std::size_t first : {std::size_t{0}, kSummaryPageLines}) {
+    const std::string utf8 = cp852_to_utf8(lines[first]);
+    EXPECT_TRUE(!utf8.empty() && !has_lower_case(utf8)) << "page at line " << first + 1 << ": "
+                                                        << utf8;
+  }
+  if (std::string_view(summary.file) != "Zorvan2.sum") return;  // the first version has none
+  for (const char* padded : {"<@Eloszlasok1@>", "<@EloszlasokV@>"}) {
+    const std::size_t at = bytes.find(padded);
+    ASSERT_NE(at, std::string::npos) << padded;
+    EXPECT_NE(bytes[at - 1], ' ') << padded;
+  }
+}
+
+// The pages read as pages, in every language. The distances are written padded to five
+// characters, so a blank before their markers would show as two.
+TEST(DataFiles, SectionsBeginPagesAndPaddedFiguresFollowTheirWordDirectly) {
+  for (const fs::path& folder : language_folders()) {
+    SCOPED_TRACE(shown(folder));
+    expect_sections_begin_pages(folder / "Zorvan.hlp");
+    for (const SummaryMarkers& summary : kSummaryFiles) expect_summary_pages(folder, summary);
+  }
 }
 
 }  // namespace

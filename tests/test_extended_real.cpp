@@ -57,8 +57,9 @@ class OperandSource {
 
   // A value near `near`: the same exponent range, so sums cancel and carry.
   Operand next_near(const Operand& near) {
-    const Operand offset = make(static_cast<int64_t>(generator_() >> (generator_() % 64) >> 1),
-                                static_cast<int>(generator_() % 140) - 140 + near.emulated.exponent());
+    const Operand offset =
+        make(static_cast<int64_t>(generator_() >> (generator_() % 64) >> 1),
+             static_cast<int>(generator_() % 140) - 140 + near.emulated.exponent());
     return {near.emulated + offset.emulated, near.hardware + offset.hardware};
   }
 
@@ -88,12 +89,17 @@ TEST(ExtendedReal, ArithmeticMatchesTheX87UnitOnRandomOperands) {
     const Operand b = (i % 3 == 0) ? source.next_near(a) : source.next();
     ASSERT_EQ(parts_of(a.emulated), parts_of(a.hardware));
     ASSERT_EQ(parts_of(b.emulated), parts_of(b.hardware));
-    ASSERT_EQ(parts_of(a.emulated + b.emulated), parts_of(a.hardware + b.hardware)) << a.hardware << " + " << b.hardware;
-    ASSERT_EQ(parts_of(a.emulated - b.emulated), parts_of(a.hardware - b.hardware)) << a.hardware << " - " << b.hardware;
-    ASSERT_EQ(parts_of(a.emulated * b.emulated), parts_of(a.hardware * b.hardware)) << a.hardware << " * " << b.hardware;
+    ASSERT_EQ(parts_of(a.emulated + b.emulated), parts_of(a.hardware + b.hardware))
+        << a.hardware << " + " << b.hardware;
+    ASSERT_EQ(parts_of(a.emulated - b.emulated), parts_of(a.hardware - b.hardware))
+        << a.hardware << " - " << b.hardware;
+    ASSERT_EQ(parts_of(a.emulated * b.emulated), parts_of(a.hardware * b.hardware))
+        << a.hardware << " * " << b.hardware;
     if (b.hardware != 0) {
-      ASSERT_EQ(parts_of(a.emulated / b.emulated), parts_of(a.hardware / b.hardware)) << a.hardware << " / " << b.hardware;
-      ASSERT_EQ(static_cast<double>(a.emulated / b.emulated), static_cast<double>(a.hardware / b.hardware));
+      ASSERT_EQ(parts_of(a.emulated / b.emulated), parts_of(a.hardware / b.hardware))
+          << a.hardware << " / " << b.hardware;
+      ASSERT_EQ(static_cast<double>(a.emulated / b.emulated),
+                static_cast<double>(a.hardware / b.hardware));
     }
     ASSERT_EQ(parts_of(sqrt(a.emulated * a.emulated + b.emulated * b.emulated)),
               parts_of(std::sqrt(a.hardware * a.hardware + b.hardware * b.hardware)));
@@ -122,7 +128,8 @@ TEST(ExtendedReal, HalfwayResultsRoundToEven) {
   // A significand ending in binary 100 0000 0000 is half-way between two doubles.
   for (const uint64_t low : {uint64_t{0x400}, uint64_t{0xC00}, uint64_t{0x401}, uint64_t{0x3FF}}) {
     const uint64_t value = 0x8000000000000000 | low;
-    EXPECT_EQ(static_cast<double>(X87Real(value)), static_cast<double>(static_cast<long double>(value)))
+    EXPECT_EQ(static_cast<double>(X87Real(value)),
+              static_cast<double>(static_cast<long double>(value)))
         << std::hex << value;
   }
 }
@@ -155,7 +162,8 @@ TEST(ExtendedReal, CarriesAndCancellationsKeepTheExponent) {
             parts_of(0x1p63L - (0.25L + std::ldexp(1.0L, -65))));
   EXPECT_EQ(parts_of(X87Real(1) / X87Real(3)), parts_of(1.0L / 3.0L));
   EXPECT_EQ(parts_of(sqrt(X87Real(2))), parts_of(std::sqrt(2.0L)));
-  EXPECT_EQ(parts_of(sqrt(X87Real(UINT64_MAX))), parts_of(std::sqrt(static_cast<long double>(UINT64_MAX))));
+  EXPECT_EQ(parts_of(sqrt(X87Real(UINT64_MAX))),
+            parts_of(std::sqrt(static_cast<long double>(UINT64_MAX))));
 }
 
 // The figures of the programs: quotients of small integers, rounded to double through the
@@ -169,7 +177,8 @@ TEST(ExtendedReal, ProgramShapedExpressionsMatch) {
       ASSERT_EQ(emulated, hardware) << a << " / " << n;
       for (const int value : {n - 1, n}) {
         ASSERT_EQ(trunc_to_int64(X87Real(a + 7) - X87Real(value) * X87Real(emulated)),
-                  static_cast<int64_t>(std::trunc(static_cast<long double>(a + 7) - value * static_cast<long double>(hardware))));
+                  static_cast<int64_t>(std::trunc(static_cast<long double>(a + 7) -
+                                                  value * static_cast<long double>(hardware))));
       }
     }
   }

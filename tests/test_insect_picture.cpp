@@ -26,7 +26,8 @@ std::string draw_insect_picture(int c) {
   s.set_fill(FillPattern::Solid, 8);
   s.flood_fill(h, h, 15);
   const int path[7][2] = {{h, h}, {2, 2}, {2, c - 2}, {h, h}, {c - 2, 2}, {c - 2, c - 2}, {h, h}};
-  for (int i = 0; i + 1 < 7; ++i) s.draw_line(path[i][0], path[i][1], path[i + 1][0], path[i + 1][1]);
+  for (int i = 0; i + 1 < 7; ++i)
+    s.draw_line(path[i][0], path[i][1], path[i + 1][0], path[i + 1][1]);
   s.draw_arc(c - 2, h, 90, 270, static_cast<uint16_t>(h + 1));
   s.draw_arc(2, h, 270, 90, static_cast<uint16_t>(h + 1));
   s.set_fill(FillPattern::Solid, 4);

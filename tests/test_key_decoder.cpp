@@ -43,7 +43,9 @@ std::string describe(const std::vector<KeyDecodeResult>& keys) {
   return text;
 }
 
-std::string describe(Expected key) { return describe({{KeyDecodeStatus::Key, 0, {key.code, key.extended}}}); }
+std::string describe(Expected key) {
+  return describe({{KeyDecodeStatus::Key, 0, {key.code, key.extended}}});
+}
 
 void expect_each_case_gives_its_key(const std::vector<Case>& cases) {
   for (const Case& c : cases) {
@@ -209,7 +211,8 @@ TEST(KeyDecoder, UnknownSequencesAreDroppedWhole) {
       "\x1b!",          "\x1b[1;2",         "\x1b[",
   };
   for (std::string_view bytes : unknown) {
-    EXPECT_EQ(describe(decode_all(decoder, bytes)), "") << testing::PrintToString(std::string(bytes));
+    EXPECT_EQ(describe(decode_all(decoder, bytes)), "")
+        << testing::PrintToString(std::string(bytes));
   }
   // What follows an unknown sequence in the same read is still typed.
   EXPECT_EQ(describe(decode_all(decoder, "\x1b[99~x\x1b[?1;2cy")), "[120][121]");

@@ -35,7 +35,8 @@ const Layer kLayers[] = {
     {"sim", plus({"app/"}, kEditionOnly)},
     {"app", kEditionOnly},
     {"services/desktop", {"charts/", "sim/", "app/", "services/web/", "<emscripten"}},
-    {"services/web", {"charts/", "sim/", "app/", "services/desktop/", "<SDL", "<curses", "<ncurses", "<X11/"}},
+    {"services/web",
+     {"charts/", "sim/", "app/", "services/desktop/", "<SDL", "<curses", "<ncurses", "<X11/"}},
 };
 
 // The includes of a source file, quoted ("services/...") and angled ("<SDL.h>", kept with its <).
@@ -99,7 +100,8 @@ TEST(Layers, TheRuleFindsEditionIncludesInTheCore) {
                             "// #include <X11/Xlib.h> in a comment\n#include <vector>\n";
   const std::vector<std::string> found = includes_of(scratch);
   fs::remove(scratch);
-  ASSERT_EQ(found, (std::vector<std::string>{"<SDL.h", "services/desktop/window_keys.h", "<vector"}));
+  ASSERT_EQ(found,
+            (std::vector<std::string>{"<SDL.h", "services/desktop/window_keys.h", "<vector"}));
   const Layer* core = layer_of("sim/step.cpp");
   ASSERT_NE(core, nullptr);
   int caught = 0;

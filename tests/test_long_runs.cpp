@@ -138,7 +138,7 @@ TEST_F(LongRun, CrossingTenMillionAnd2To31And2To32StepsKeepsFiguresAndBarsTrue) 
 // Ten million quiet steps each for the largest and the smallest N. The sanitizer build, many
 // times slower, makes a million.
 TEST_F(LongRun, TenMillionQuietStepsKeepTheHistogramWhole) {
-  constexpr int kSteps = kAddressSanitizerBuild ? 1'000'000 : 10'000'000;
+  constexpr int kSteps = kSanitizerBuild ? 1'000'000 : 10'000'000;
   for (const int n : {140, 5}) {
     SCOPED_TRACE("N = " + std::to_string(n));
     start_run(n, n / 2);

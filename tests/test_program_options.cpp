@@ -1,5 +1,5 @@
-// The command line and ZORVAN_ZOOM: the zoom alone is accepted, a whole number 1..8; anything
-// else is refused and named, so the program can say what it did not understand.
+// The command line and ZORVAN_ZOOM: the zoom, a whole number 1..8, and a language are accepted;
+// anything else is refused and named, so the program can say what it did not understand.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,6 +31,11 @@ TEST(ProgramOptions, ZoomComesFromTheCommandLineOrTheEnvironment) {
   EXPECT_EQ(parse({}, "4").options.zoom, 4);
   EXPECT_EQ(parse({"--zoom", "2"}, "4").options.zoom, 2);  // the command line wins
   EXPECT_EQ(parse({"--zoom", "8"}).options.zoom, 8);
+  const ParsedOptions both = parse({"--lang", "en", "--zoom=2"});
+  EXPECT_EQ(both.options.language, "en");
+  EXPECT_EQ(both.options.zoom, 2);
+  EXPECT_EQ(parse({"--lang=pt_BR"}).options.language, "pt_BR");
+  EXPECT_EQ(parse({}).options.language, "");
 }
 
 TEST(ProgramOptions, AnythingElseIsRefusedAndNamed) {
@@ -44,6 +49,8 @@ TEST(ProgramOptions, AnythingElseIsRefusedAndNamed) {
       {{"--zoom"}, nullptr, "--zoom"},            {{"--zoom="}, nullptr, "--zoom "},
       {{"-z", "2"}, nullptr, "-z"},               {{"extra"}, nullptr, "extra"},
       {{}, "big", "ZORVAN_ZOOM=big"},             {{}, "99999999999", "ZORVAN_ZOOM=99999999999"},
+      {{"--lang"}, nullptr, "--lang"},            {{"--lang="}, nullptr, "--lang "},
+      {{"--language", "en"}, nullptr, "--language"},
   };
   for (const auto& c : cases) {
     const ParsedOptions parsed = parse(c.arguments, c.variable);
@@ -55,7 +62,8 @@ TEST(ProgramOptions, AnythingElseIsRefusedAndNamed) {
 TEST(ProgramOptions, NoticesAreHungarianWithTheEnglishInBrackets) {
   for (const std::string& text :
        {notice::enlarge_terminal(60, 20), notice::no_display(), notice::zoom_too_large(3, 2),
-        notice::bad_argument("-z"), notice::window_failed(), notice::display_lost(),
+        notice::bad_argument("-z", "hu"), notice::window_failed(), notice::display_lost(),
+        notice::unknown_language("xx", "hu, en"), notice::bad_catalogue("en/zorvan.po", 3),
         notice::unusable_terminal("dumb"), notice::console_failed("x")}) {
     const std::size_t bracket = text.rfind(" [");
     ASSERT_NE(bracket, std::string::npos) << text;

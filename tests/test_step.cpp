@@ -102,13 +102,15 @@ TEST_F(Step, StateStaysConsistentAndEveryStepIsCounted) {
 
 TEST_F(Step, TheoryIsDrawnAtStepZero) {
   start_run(5, 2);
-  const std::vector<int64_t> five(run.theory_panel.values.begin(), run.theory_panel.values.begin() + 6);
+  const std::vector<int64_t> five(run.theory_panel.values.begin(),
+                                  run.theory_panel.values.begin() + 6);
   EXPECT_EQ(five, (std::vector<int64_t>{8, 41, 82, 82, 41, 8}));
   EXPECT_EQ(get_pixel(10 + 0 * 50 + 2, 349 - 8), 15);  // bar 0 reaches y2 - 8
   EXPECT_EQ(get_pixel(10 + 0 * 50 + 2, 349 - 9), 0);
   reset_run_state();
   start_run(6, 2);
-  const std::vector<int64_t> six(run.theory_panel.values.begin(), run.theory_panel.values.begin() + 7);
+  const std::vector<int64_t> six(run.theory_panel.values.begin(),
+                                 run.theory_panel.values.begin() + 7);
   EXPECT_EQ(six, (std::vector<int64_t>{4, 24, 61, 82, 61, 24, 4}));
 }
 

@@ -37,8 +37,9 @@ StripChart make_strip(int n) {
   const int mx = get_max_x(), my = get_max_y();
   const double scale = static_cast<double>(map_design(190, my, 480) / static_cast<long double>(n));
   StripChart strip;
-  panel_init(strip.panel, map_design(330, mx, 640), map_design(250, my, 480), map_design(630, mx, 640),
-             map_design(460, my, 480), "Darabsz\xA0m-v\xA0ltoz\xA0s", 0, scale, kWhite);
+  panel_init(strip.panel, map_design(330, mx, 640), map_design(250, my, 480),
+             map_design(630, mx, 640), map_design(460, my, 480), "Darabsz\xA0m-v\xA0ltoz\xA0s", 0,
+             scale, kWhite);
   strip_prepare(strip, n);
   return strip;
 }

@@ -180,7 +180,8 @@ TEST_F(SummaryReport, MissingFileGivesTheBrightMessageOfEachVersion) {
     std::string border;
     for (int i = 0; i < 80; ++i) border += kShade;
     EXPECT_EQ(screens[1][21], border);  // the frame's bottom edge, two rows up from row 24
-    EXPECT_EQ(screens[1][22], std::string(34, ' ') + "Lapozhatunk?\\" + message.substr(0, message.size() - 4));
+    EXPECT_EQ(screens[1][22],
+              std::string(34, ' ') + "Lapozhatunk?\\" + message.substr(0, message.size() - 4));
     EXPECT_EQ(screens[1][23], "!!");
     EXPECT_EQ(screens[1][24], std::string(34, ' ') + "Lapozhatunk?\\");
     EXPECT_EQ(console_state().attribute, kLightGrey);

@@ -104,7 +104,8 @@ TEST(SurfaceBar, CornersInEitherOrderFillTheSameInclusiveRectangle) {
   Surface a = fresh(16, 24), b = fresh(16, 24);
   a.set_fill(FillPattern::Solid, 4);
   b.set_fill(FillPattern::Solid, 4);
-  a.set_line_style(LineStyle::Solid, 0, LineThickness::Thick);  // the line thickness plays no part in a bar
+  // The line thickness plays no part in a bar.
+  a.set_line_style(LineStyle::Solid, 0, LineThickness::Thick);
   a.fill_bar(10, 20, 5, 15);
   b.fill_bar(5, 15, 10, 20);
   EXPECT_EQ(art(a), art(b));
@@ -198,7 +199,8 @@ TEST(SurfaceLine, SteepLineStepsAlongY) {
 TEST(SurfaceLine, ThickLinesAddNeighboursAcrossTheSlowerDirection) {
   Surface horizontal = fresh(6, 5), vertical = fresh(5, 6), shallow = fresh(6, 5),
           steep = fresh(5, 6);
-  for (Surface* s : {&horizontal, &vertical, &shallow, &steep}) s->set_line_style(LineStyle::Solid, 0, LineThickness::Thick);
+  for (Surface* s : {&horizontal, &vertical, &shallow, &steep})
+    s->set_line_style(LineStyle::Solid, 0, LineThickness::Thick);
   horizontal.draw_line(4, 2, 1, 2);
   vertical.draw_line(2, 1, 2, 4);
   shallow.draw_line(1, 1, 4, 2);
@@ -390,7 +392,8 @@ TEST(SurfaceText, EveryPositionAtTheEdgesMatchesTheGlyphTable) {
       for (int y = -12; y <= 34; y += 3) {
         for (int x = -36; x <= 44; x += 5) {
           Surface s = striped(40, 30);
-          s.set_viewport(view.x1, view.y1, view.x2, view.y2, view.clip ? Clipping::On : Clipping::Off);
+          s.set_viewport(view.x1, view.y1, view.x2, view.y2,
+                         view.clip ? Clipping::On : Clipping::Off);
           s.set_text_justify(static_cast<HorizontalJustify>(justify % 3),
                              static_cast<VerticalJustify>(justify / 3));
           std::vector<uint8_t> expected = pixels_of(s);
@@ -513,7 +516,8 @@ TEST(SurfaceImage, MoveGivesThePixelsOfGetThenPut) {
     }
     if (trial % 3 != 0) {
       const int x1 = random.below(12), y1 = random.below(8);
-      a.set_viewport(x1, y1, x1 + random.below(11), y1 + random.below(9), trial % 3 == 1 ? Clipping::On : Clipping::Off);
+      a.set_viewport(x1, y1, x1 + random.below(11), y1 + random.below(9),
+                     trial % 3 == 1 ? Clipping::On : Clipping::Off);
     }
     Surface b = a;
     // Half the cases move by a few pixels, so that source and destination overlap.
@@ -564,18 +568,30 @@ TEST(SurfaceChanges, EveryOperationRecordsEachPixelItChanges) {
   };
   const Case cases[] = {
       {"bar", 1, [](Surface& s) { s.fill_bar(3, 20, 12, 50); }, true},
-      {"patterned bar", 1, [](Surface& s) { s.set_fill(static_cast<FillPattern>(9), 2); s.fill_bar(-3, 5, 9, 11); }, true},
+      {"patterned bar", 1,
+       [](Surface& s) {
+         s.set_fill(static_cast<FillPattern>(9), 2);
+         s.fill_bar(-3, 5, 9, 11);
+       },
+       true},
       {"line", 1, [](Surface& s) { s.draw_line(60, 2, 1, 9); }, true},
       {"thick steep line", 3, [](Surface& s) { s.draw_line(0, 0, 4, 30); }, true},
-      {"thick dashed line", 3, [](Surface& s) {
+      {"thick dashed line", 3,
+       [](Surface& s) {
          s.set_line_style(LineStyle::Dotted, 0, LineThickness::Thick);
          s.draw_line(2, 30, 40, 30);
-       }, true},
+       },
+       true},
       {"thick rectangle", 3, [](Surface& s) { s.draw_rectangle(0, 0, 9, 5); }, true},
       {"rectangle", 1, [](Surface& s) { s.draw_rectangle(50, 40, 70, 52); }, true},
       {"thick arc", 3, [](Surface& s) { s.draw_arc(6, 6, 0, 360, 7); }, true},
       {"arc", 1, [](Surface& s) { s.draw_arc(60, 20, 45, 300, 10); }, true},
-      {"flood fill", 1, [](Surface& s) { s.set_fill(FillPattern::Solid, 2); s.flood_fill(9, 9, 9); }, true},
+      {"flood fill", 1,
+       [](Surface& s) {
+         s.set_fill(FillPattern::Solid, 2);
+         s.flood_fill(9, 9, 9);
+       },
+       true},
       {"text", 1, [](Surface& s) { s.draw_text(1, 1, "Ab\xDB"); }, true},
       {"text at the edge", 1, [](Surface& s) { s.draw_text(58, 44, "\xDB\xDB"); }, true},
       {"image", 1, [&](Surface& s) { s.put_image(-4, 30, insect.data(), PutMode::Copy); }, true},
@@ -697,8 +713,12 @@ TEST(SurfaceResult, RejectedArgumentsReportMinusElevenAndChangeNothing) {
       [](Surface& s) { s.set_fill(FillPattern::Solid, 256); },
       [](Surface& s) { s.set_line_style(static_cast<LineStyle>(5), 0, LineThickness::Normal); },
       [](Surface& s) { s.set_line_style(LineStyle::Solid, 0, static_cast<LineThickness>(2)); },
-      [](Surface& s) { s.set_text_justify(static_cast<HorizontalJustify>(3), VerticalJustify::Bottom); },
-      [](Surface& s) { s.set_text_justify(HorizontalJustify::Left, static_cast<VerticalJustify>(3)); },
+      [](Surface& s) {
+        s.set_text_justify(static_cast<HorizontalJustify>(3), VerticalJustify::Bottom);
+      },
+      [](Surface& s) {
+        s.set_text_justify(HorizontalJustify::Left, static_cast<VerticalJustify>(3));
+      },
       [](Surface& s) { s.set_viewport(-1, 0, 3, 3, Clipping::On); },
   };
   for (const auto& call : rejected) {

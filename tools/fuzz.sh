@@ -16,7 +16,7 @@ target=$1
 seconds=${2:-300}
 
 source "$root/tools/setup.sh"
-zorvan_install_packages
+zorvan_install_packages "${ZORVAN_BUILD_PACKAGES[@]}" "${ZORVAN_FUZZ_PACKAGES[@]}"
 ZORVAN_BUILD_DIR="$root/build-fuzz"
 ZORVAN_CMAKE_ARGS="$ZORVAN_FUZZ_CMAKE_ARGS"
 zorvan_build

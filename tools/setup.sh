@@ -1,36 +1,50 @@
-# Shared set-up for run.sh and test.sh: installs the Debian packages the build and the tests need
+# Shared set-up for run.sh, test.sh and tools/fuzz.sh: installs the Debian packages a task needs
 # (when run as root; otherwise prints the apt-get line), then configures and builds.
-# Sourced, not run: the caller sets ZORVAN_BUILD_DIR and ZORVAN_CMAKE_ARGS, and ZORVAN_WEB=1 when
-# it builds or tests the web edition too (ZORVAN_WEB_BUILD_DIR, ZORVAN_WEB_CMAKE_ARGS).
+# Sourced, not run: the caller passes the package groups its task needs to
+# zorvan_install_packages, and sets ZORVAN_BUILD_DIR and ZORVAN_CMAKE_ARGS (for the web edition
+# ZORVAN_WEB_BUILD_DIR and ZORVAN_WEB_CMAKE_ARGS) before it builds.
 
-ZORVAN_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libncurses-dev libx11-dev
-  libgtest-dev libgmock-dev libbenchmark-dev tmux xvfb x11-apps x11-utils xdotool imagemagick
-  python3 clang libclang-rt-14-dev libfuzzer-14-dev)
+# Building and running the two programs (run.sh): the compiler, CMake, pkg-config and the
+# libraries of the desktop edition.
+ZORVAN_BUILD_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libncurses-dev libx11-dev)
+
+# The fuzzing build (test.sh, tools/fuzz.sh): clang with its sanitizer run times and libFuzzer.
+ZORVAN_FUZZ_PACKAGES=(clang libclang-rt-14-dev libfuzzer-14-dev)
+
+# Everything else the tests of the desktop edition need (test.sh): GoogleTest and Google
+# Benchmark; tmux, Xvfb, the X tools and ImageMagick of the end-to-end tests; the fuzzing build's.
+# GCC's sanitizer run times come with build-essential.
+ZORVAN_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev tmux xvfb x11-apps x11-utils
+  xdotool imagemagick "${ZORVAN_FUZZ_PACKAGES[@]}")
+
+# Building the web edition and serving the page (run.sh --web): Emscripten, make for CMake's
+# build files, python3 for the web server.
+ZORVAN_WEB_BUILD_PACKAGES=(cmake make emscripten python3)
+
+# The web page's tests: Chromium, node and npm for the driver (npm only where no npm command came
+# with node already: the two packages may not mix), and a font for the page's text.
+ZORVAN_WEB_TEST_PACKAGES=(chromium nodejs fonts-dejavu-core)
+command -v npm >/dev/null 2>&1 || ZORVAN_WEB_TEST_PACKAGES+=(npm)
 
 # The fuzzing build (test.sh, tools/fuzz.sh): clang with libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer, assertions on.
 ZORVAN_FUZZ_CMAKE_ARGS="-DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug -DZORVAN_WERROR=ON
   -DZORVAN_FUZZ=ON"
 
-# The web edition: Emscripten, and Chromium, node and npm for its tests (npm only where no npm
-# command came with node already: the two packages may not mix), and a font for the page's text.
-ZORVAN_WEB_PACKAGES=(emscripten chromium nodejs fonts-dejavu-core)
-
+# Prints those of the packages given that are not installed.
 zorvan_missing_packages() {
-  local missing=()
-  local packages=("${ZORVAN_PACKAGES[@]}")
-  if [ "${ZORVAN_WEB:-0}" = 1 ]; then packages+=("${ZORVAN_WEB_PACKAGES[@]}"); fi
-  for package in "${packages[@]}"; do
+  local missing=() package
+  for package in "$@"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
       || missing+=("$package")
   done
-  if [ "${ZORVAN_WEB:-0}" = 1 ] && ! command -v npm >/dev/null 2>&1; then missing+=(npm); fi
   echo "${missing[@]}"
 }
 
+# Installs those of the packages given that are missing (e.g. "${ZORVAN_BUILD_PACKAGES[@]}").
 zorvan_install_packages() {
   local missing
-  missing=$(zorvan_missing_packages)
+  missing=$(zorvan_missing_packages "$@")
   [ -z "$missing" ] && return 0
   if [ "$(id -u)" -eq 0 ]; then
     apt-get update -qq
@@ -46,7 +60,7 @@ zorvan_install_packages() {
 zorvan_build() {
   local root targets=()
   root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-  cmake -S "$root" -B "$ZORVAN_BUILD_DIR" ${ZORVAN_CMAKE_ARGS:-} >/dev/null
+  cmake -S "$root" -B "$ZORVAN_BUILD_DIR" ${ZORVAN_CMAKE_ARGS:-}
   [ -n "${ZORVAN_BUILD_TARGETS:-}" ] && targets=(--target $ZORVAN_BUILD_TARGETS)
   cmake --build "$ZORVAN_BUILD_DIR" -j"$(nproc)" "${targets[@]}"
 }
@@ -59,7 +73,7 @@ zorvan_build_web() {
   export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}"
   cmake -S "$root" -B "$ZORVAN_WEB_BUILD_DIR" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake \
-    ${ZORVAN_WEB_CMAKE_ARGS:-} >/dev/null
+    ${ZORVAN_WEB_CMAKE_ARGS:-}
   cmake --build "$ZORVAN_WEB_BUILD_DIR" -j"$(nproc)"
 }
 

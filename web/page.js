@@ -19,6 +19,8 @@
 // Ctrl-C ends the program at once, as on the desktop: the keydown goes to the program like any
 // key, and the program's interrupt calls back `interrupted`; its waits are never answered again,
 // the instance is dropped, and the chooser comes back with a notice.
+//
+// The page speaks one language at a time, and so do the programs it starts (see "Languages").
 'use strict';
 
 (function () {
@@ -34,6 +36,151 @@
   const surfaceCanvas = document.getElementById('surface');
   const endedBar = document.getElementById('ended');
   const endedText = document.getElementById('ended-text');
+  const languageSwitch = document.getElementById('language');
+
+  // ------------------------------------------------------------------------------------------
+  // Languages: the page's texts, and the language the programs speak.
+  //
+  // languages.js (written by the build) holds web/page.pot, whose originals are the Hungarian
+  // texts, and the page catalogue of every other language of the data folder. The language is
+  // ?lang=xx when the page has it, else the first of the browser's languages that it has, else
+  // Hungarian; the switch in the bar changes it, and the address with it, so that a reload keeps
+  // it. A program starts with "--lang <language>" and speaks the page's language; a change of
+  // language starts the program on the stage again, in the new one.
+
+  const ORIGINAL_LANGUAGE = 'hu';
+  const LANGUAGES = window.zorvanLanguages || { original: '', catalogues: {} };
+
+  // The entries of a PO catalogue by id (msgctxt): { original, translation, fuzzy }. The
+  // programs read the same format (services/po_file.h); an entry without an id is left out.
+  function readCatalogue(text) {
+    const entries = {};
+    let entry = null, field = null, fuzzy = false;
+    const close = () => {
+      if (entry && entry.id) entries[entry.id] = entry;
+      entry = null;
+      field = null;
+    };
+    const unquote = (quoted) => {
+      try {
+        return JSON.parse(quoted);  // the format's escapes are JSON's
+      } catch (error) {
+        return '';
+      }
+    };
+    for (const raw of text.split(/\r?\n/)) {
+      const line = raw.trim();
+      const keyword = /^(msgctxt|msgid|msgstr)\s+(".*")$/.exec(line);
+      if (line === '' || line.startsWith('#')) {
+        if (entry && entry.translation !== undefined) close();
+        if (/^#,.*\bfuzzy\b/.test(line)) fuzzy = true;
+      } else if (keyword) {
+        if (keyword[1] !== 'msgstr' && entry && entry.translation !== undefined) close();
+        if (!entry) {
+          entry = { id: '', original: '', translation: undefined, fuzzy };
+          fuzzy = false;
+        }
+        field = { msgctxt: 'id', msgid: 'original', msgstr: 'translation' }[keyword[1]];
+        entry[field] = unquote(keyword[2]);
+      } else if (line.startsWith('"') && entry && field) {
+        entry[field] += unquote(line);
+      }
+    }
+    close();
+    return entries;
+  }
+
+  const originals = readCatalogue(LANGUAGES.original);
+  const catalogues = {};
+  for (const [code, text] of Object.entries(LANGUAGES.catalogues)) {
+    catalogues[code] = readCatalogue(text);
+  }
+  const LANGUAGE_CODES = [ORIGINAL_LANGUAGE, ...Object.keys(catalogues)];
+
+  function originalText(id) { return originals[id] ? originals[id].original : id; }
+
+  // The translation of a text in `code`'s catalogue, or null where it has no sound one (none,
+  // fuzzy, empty, or of an older original), as the programs judge it.
+  function translation(id, code) {
+    const entry = (catalogues[code] || {})[id];
+    const sound = entry && !entry.fuzzy && entry.translation && entry.original === originalText(id);
+    return sound ? entry.translation : null;
+  }
+
+  // A text in the chosen language with its placeholders filled in; the Hungarian original where
+  // there is no translation.
+  function pageText(id, values = {}) {
+    return (translation(id, language) || originalText(id))
+      .replace(/\{(\w+)\}/g, (whole, name) => (name in values ? String(values[name]) : whole));
+  }
+
+  // The page's language that a language tag stands for, or null: "en-GB" is en_GB if the page
+  // has it, else en.
+  function languageOf(tag) {
+    const parts = String(tag || '').split(/[-_]/);
+    const primary = parts[0].toLowerCase();
+    const candidates = parts.length > 1 ? [primary + '_' + parts[1].toUpperCase(), primary]
+                                        : [primary];
+    for (const code of candidates) {
+      if (LANGUAGE_CODES.includes(code)) return code;
+    }
+    return null;
+  }
+
+  function chooseLanguage() {
+    const asked = new URLSearchParams(location.search).get('lang');
+    for (const tag of [asked, ...(navigator.languages || [navigator.language])]) {
+      const code = languageOf(tag);
+      if (code) return code;
+    }
+    return ORIGINAL_LANGUAGE;
+  }
+
+  let language = chooseLanguage();
+  let noticeShown = null;  // what the chooser's notice says: { id, program }, or null
+
+  function showNotice(shown) {
+    noticeShown = shown;
+    notice.textContent = shown ? pageText(shown.id, { program: shown.program }) : '';
+  }
+
+  // Every text of the page in the chosen language.
+  function showTexts() {
+    document.documentElement.lang = language.replace('_', '-');
+    for (const element of document.querySelectorAll('[data-text]')) {
+      element.textContent = pageText(element.dataset.text);
+    }
+    for (const element of document.querySelectorAll('[data-label]')) {
+      element.setAttribute('aria-label', pageText(element.dataset.label));
+    }
+    languageSwitch.value = language;
+    showNotice(noticeShown);
+  }
+
+  // The switch offers each language by its own name (its code when its catalogue has none).
+  for (const code of LANGUAGE_CODES) {
+    const option = document.createElement('option');
+    option.value = code;
+    const name = code === ORIGINAL_LANGUAGE ? originalText('page.language_name')
+                                            : translation('page.language_name', code);
+    option.textContent = name || code;
+    languageSwitch.appendChild(option);
+  }
+  languageSwitch.addEventListener('change', () => {
+    language = languageSwitch.value;
+    const address = new URL(location.href);
+    address.searchParams.set('lang', language);
+    try {
+      history.replaceState(null, '', address.href);
+    } catch (error) {
+      // Some browsers keep the address of a page opened from a file; the switch works still.
+    }
+    showTexts();
+    languageSwitch.blur();
+    stage.focus();
+    if (current) startProgram(current.name);
+  });
+  showTexts();
 
   // Zero-delay continuations through a message channel: unlike timers they are never clamped,
   // and the browser still renders and delivers input between two of them.
@@ -146,14 +293,15 @@
     if (current) current.stop();
     const run = new ProgramRun(name);
     current = run;
-    notice.textContent = '';
+    showNotice(null);
     endedBar.hidden = true;
     markCurrent(name);
     lastCells = null;
     showScreen();
     await loadScript(name);
     if (current !== run) return run;
-    const module = { host: run, print: (text) => console.log(text), printErr: (text) => console.warn(text) };
+    const module = { host: run, arguments: ['--lang', language], print: (text) => console.log(text),
+                     printErr: (text) => console.warn(text) };
     run.module = module;
     module.onRuntimeInitialized = () => { run.ready = true; run.state = 'running'; };
     await window[FACTORIES[name]](module);
@@ -163,8 +311,9 @@
   function onProgramEnded(run) {
     if (current !== run) return;
     const message = run.message ? ': ' + run.message : '';
-    endedText.textContent = run.exitCode === 0 ? run.name + ' has ended.'
-                                               : run.name + ' stopped (exit code ' + run.exitCode + ')' + message;
+    endedText.textContent = run.exitCode === 0
+      ? pageText('page.ended', { program: run.name })
+      : pageText('page.stopped', { program: run.name, code: run.exitCode }) + message;
     endedBar.hidden = false;
     layout();
   }
@@ -174,7 +323,7 @@
     const run = current;
     run.stop();
     current = null;
-    notice.textContent = run.name + ' was stopped with Ctrl-C.';
+    showNotice({ id: 'page.interrupted', program: run.name });
     markCurrent(null);
     showScreen();
   }
@@ -182,7 +331,7 @@
   function backToChooser() {
     if (current) current.stop();
     current = null;
-    notice.textContent = '';
+    showNotice(null);
     markCurrent(null);
     showScreen();
   }
@@ -410,6 +559,7 @@
       keyDownAt: current.keyDownAt, keyWaitAt: current.keyWaitAt,
     },
     notice: () => notice.textContent,
+    language: () => language,
     // The console as 25 lines of text (for messages and logs).
     consoleText: () => {
       const cells = window.zorvanPage.consoleCells();

@@ -89,7 +89,8 @@ std::string console_screen_text() {
   std::string text;
   for (int row = 1; row <= kConsoleRows; ++row) {
     std::string bytes;
-    for (const ConsoleCell& c : state.cells[row - 1]) bytes.push_back(static_cast<char>(c.character));
+    for (const ConsoleCell& c : state.cells[row - 1])
+      bytes.push_back(static_cast<char>(c.character));
     text += cp852_to_utf8(bytes);
     text += '\n';
   }

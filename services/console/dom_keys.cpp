@@ -67,9 +67,11 @@ bool single_character(std::string_view text, char32_t& character) {
 // table, and otherwise the character itself in code page 852.
 DomKeyResult character_key(char32_t character, unsigned modifiers) {
   const KeyModifier held = event_modifier(modifiers);
-  const bool ascii_letter = (character >= 'a' && character <= 'z') || (character >= 'A' && character <= 'Z');
+  const bool ascii_letter =
+      (character >= 'a' && character <= 'z') || (character >= 'A' && character <= 'Z');
   if (held == KeyModifier::Alt) {
-    if (character < kAltCodes.size() && kAltCodes[character] != 0) return key(kAltCodes[character], true);
+    if (character < kAltCodes.size() && kAltCodes[character] != 0)
+      return key(kAltCodes[character], true);
     return {};
   }
   if (held == KeyModifier::Ctrl) {

@@ -3,10 +3,10 @@
 // Escape sequences follow the ECMA-48 shape: after Esc [ (CSI) come parameter bytes 0x30-0x3F,
 // intermediate bytes 0x20-0x2F and one final byte 0x40-0x7E; after Esc O (SS3) the same without
 // intermediates. Parameters are decimal numbers separated by ';'. The xterm modifier parameter is
-// 1 + (Shift 1 | Alt 2 | Ctrl 4 | Meta 8): "Esc [ 1 ; 5 C" is Ctrl+Right, "Esc [ 15 ; 3 ~" is Alt+F5.
-// When several modifiers are held, Alt wins over Ctrl and Ctrl over Shift (pc_keys.h);
-// Meta counts as Alt. A sequence with a byte outside these ranges, or longer than
-// kMaxSequenceLength, is dropped up to that byte.
+// 1 + (Shift 1 | Alt 2 | Ctrl 4 | Meta 8): "Esc [ 1 ; 5 C" is Ctrl+Right, "Esc [ 15 ; 3 ~" is
+// Alt+F5. When several modifiers are held, Alt wins over Ctrl and Ctrl over Shift (pc_keys.h); Meta
+// counts as Alt. A sequence with a byte outside these ranges, or longer than kMaxSequenceLength, is
+// dropped up to that byte.
 #include "services/console/key_decoder.h"
 
 #include <algorithm>

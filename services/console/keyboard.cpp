@@ -1,8 +1,8 @@
 // The key queue: producers on any thread, one consumer on the logic thread.
 //
 // A mutex guards the queue, the end-of-input flag and the setting of the wake request; a
-// condition variable wakes the waiting read_key. `queued` mirrors the queue's length in an atomic so that
-// key_pressed, which the step loop calls every turn, is one atomic load and takes no lock.
+// condition variable wakes the waiting read_key. `queued` mirrors the queue's length in an atomic
+// so that key_pressed, which the step loop calls every turn, is one atomic load and takes no lock.
 // The second half of an extended key (its scan code after the 0 prefix) is held by the consumer
 // alone, outside the queue. The host's key wait and idle hook (host.h) run without the lock.
 #include "services/console/keyboard.h"

@@ -23,6 +23,7 @@
 #include "services/graphics/graphics.h"
 #include "services/graphics/presenter.h"
 #include "services/host.h"
+#include "services/language.h"
 #include "services/run_time_error.h"
 #include "services/desktop/terminal_console.h"
 #include "services/notices.h"
@@ -45,7 +46,8 @@ void install_signal_handlers() {
   struct sigaction action {};
   action.sa_handler = end_on_signal;
   sigemptyset(&action.sa_mask);
-  for (const int signal_number : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal_number, &action, nullptr);
+  for (const int signal_number : {SIGINT, SIGTERM, SIGHUP})
+    sigaction(signal_number, &action, nullptr);
 }
 
 // The terminal's stderr while StderrHold holds the descriptor elsewhere; -1 otherwise.
@@ -74,7 +76,8 @@ class StderrHold {
     std::rewind(held_);
     char buffer[4096];
     std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, held_)) > 0) std::fwrite(buffer, 1, count, stderr);
+    while ((count = std::fread(buffer, 1, sizeof buffer, held_)) > 0)
+      std::fwrite(buffer, 1, count, stderr);
     std::fclose(held_);
     held_ = nullptr;
   }
@@ -137,8 +140,17 @@ void watch_display_connection() {
 int host_program(int argc, const char* const* argv, const std::function<void()>& logic) {
   install_signal_handlers();
   const ParsedOptions parsed = parse_host_options(argc, argv, std::getenv("ZORVAN_ZOOM"));
+  // The language comes first: every notice from here on speaks it. The data folder is the
+  // current directory, where the programs find their data files.
+  const LocaleVariables locale{std::getenv("LANGUAGE"), std::getenv("LC_ALL"),
+                               std::getenv("LC_MESSAGES"), std::getenv("LANG")};
+  const LanguageSetUp language = set_up_language(parsed.options.language, locale, ".");
   if (!parsed.ok) {
-    say(notice::bad_argument(parsed.rejected));
+    say(notice::bad_argument(parsed.rejected, language_list(".")));
+    return kUsageExitCode;
+  }
+  if (!language.ok) {
+    say(language.notice);
     return kUsageExitCode;
   }
   WindowPresenter window(parsed.options.zoom);

@@ -7,9 +7,17 @@
 // The model's cell (column c, row r), both 1-based, is drawn at curses' (r - 1, c - 1).
 //
 // Process-wide pieces live at file scope because signal handlers and the fatal path reach them:
-// the saved modes of standard input, whether curses is active, the resize flag and the reader's
-// wake-up pipe. The SIGWINCH handler only sets the flag and writes one byte to the pipe; the
-// reader thread then wakes the key wait, and the logic thread redraws.
+// the saved modes of standard input, whether curses is active, the way out of curses for the
+// fatal path, the resize flag and the reader's wake-up pipe. The SIGWINCH handler only sets the
+// flag and writes one byte to the pipe; the reader thread then wakes the key wait, and the logic
+// thread redraws.
+//
+// Leaving curses: stop() lets curses end its screen (endwin) on the thread that draws. The fatal
+// path (restore_terminal_now) runs on another thread or in a signal handler while the logic
+// thread may be inside curses, so it calls no curses function and touches none of curses' state:
+// it writes bytes prepared when curses started, with write(2), to a descriptor of the terminal
+// of its own, after pointing standard output at /dev/null so that a refresh in progress cannot
+// write over the terminal it has given back.
 #include "services/desktop/terminal_console.h"
 
 #include <fcntl.h>
@@ -49,6 +57,17 @@ std::atomic<bool> resize_pending{false};     // the terminal changed size since 
 std::atomic<int> wake_fd{-1};                // write end of the reader's wake-up pipe
 struct sigaction previous_window_change_action {};
 SCREEN* curses_screen = nullptr;
+
+// The fatal path's way out of curses. start_curses fills it before it sets curses_active; only
+// the thread that then turns curses_active off reads it.
+struct CursesExit {
+  std::array<char, 256> bytes{};    // what keypad(FALSE) and endwin would send (prepare_...)
+  std::size_t length = 0;           // bytes used
+  termios output_modes{};           // standard output's modes from before curses
+  bool output_modes_saved = false;  // output_modes holds them
+  int terminal = -1;                // a descriptor of curses' terminal of its own, or -1
+};
+CursesExit curses_exit;
 
 static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free,
               "the signal handler needs lock-free atomics");
@@ -122,6 +141,71 @@ void reset_scrolling_region() {
   std::fflush(stdout);
 }
 
+// Adds a terminfo string to the fatal path's bytes, its delays ("$<5>", which only slow
+// terminals need) left out; a string that does not fit is left out whole.
+void add_exit_string(const char* value) {
+  std::string bytes;
+  for (const char* at = value; *at != '\0'; ++at) {
+    const char* end = at[0] == '$' && at[1] == '<' ? std::strchr(at, '>') : nullptr;
+    if (end != nullptr) {
+      at = end;
+    } else {
+      bytes += *at;
+    }
+  }
+  if (bytes.size() > curses_exit.bytes.size() - curses_exit.length) return;
+  std::copy(bytes.begin(), bytes.end(), curses_exit.bytes.begin() + curses_exit.length);
+  curses_exit.length += bytes.size();
+}
+
+// Adds the terminfo string `name`, when the terminal has it.
+void add_exit_capability(const char* name) {
+  const char* value = tigetstr(name);
+  if (value != nullptr && value != reinterpret_cast<char*>(-1)) add_exit_string(value);
+}
+
+// Prepares what restore_terminal_now writes in place of keypad(FALSE) and endwin: the keypad's
+// normal mode (when curses set the application mode), attributes and colours off, the cursor
+// on the bottom row (row 999: terminals stop it at the last row, whatever the size by then) and
+// shown, the normal screen back, a carriage return.
+void prepare_curses_exit(bool application_keypad) {
+  curses_exit.length = 0;
+  if (application_keypad) add_exit_capability("rmkx");
+  add_exit_capability("sgr0");
+  add_exit_capability("op");
+  const char* address = tigetstr("cup");
+  if (address != nullptr && address != reinterpret_cast<char*>(-1)) {
+    add_exit_string(tiparm(address, 999, 0));
+  }
+  add_exit_capability("cnorm");
+  add_exit_capability("rmcup");
+  add_exit_string("\r");
+}
+
+// Leaves curses the fatal way (see the top of the file); async-signal-safe. Without a
+// descriptor of its own (none was left to duplicate) it writes to standard output itself.
+void leave_curses_now() {
+  const CursesExit& exit = curses_exit;
+  int terminal = STDOUT_FILENO;
+  const int null_device = exit.terminal >= 0 ? open("/dev/null", O_WRONLY | O_CLOEXEC) : -1;
+  if (null_device >= 0) {
+    dup2(null_device, STDOUT_FILENO);
+    close(null_device);
+    terminal = exit.terminal;
+  }
+  std::size_t done = 0;
+  while (done < exit.length) {
+    const ssize_t written = write(terminal, exit.bytes.data() + done, exit.length - done);
+    if (written <= 0 && errno != EINTR) break;
+    if (written > 0) done += static_cast<std::size_t>(written);
+  }
+  if (exit.output_modes_saved) tcsetattr(terminal, TCSANOW, &exit.output_modes);
+}
+
+void restore_input_modes() {
+  if (input_modes_saved.exchange(false)) tcsetattr(STDIN_FILENO, TCSANOW, &saved_input_modes);
+}
+
 // Whether the terminal can place the cursor anywhere (terminfo "cup"); a "dumb" one cannot.
 bool has_cursor_addressing() {
   const char* address = tigetstr("cup");
@@ -153,11 +237,8 @@ void drain_pipe(int fd) {
 
 
 void restore_terminal_now() {
-  if (curses_active.exchange(false)) {
-    keypad(stdscr, FALSE);  // the terminal's keypad back in its normal mode
-    endwin();
-  }
-  if (input_modes_saved.exchange(false)) tcsetattr(STDIN_FILENO, TCSANOW, &saved_input_modes);
+  if (curses_active.exchange(false)) leave_curses_now();
+  restore_input_modes();
 }
 
 TerminalConsole::~TerminalConsole() { stop(); }
@@ -200,6 +281,8 @@ bool TerminalConsole::start() {
 bool TerminalConsole::start_curses() {
   select_character_locale();
   const bool input_is_terminal = isatty(STDIN_FILENO) == 1;
+  // The modes that endwin would give back, for the fatal path.
+  curses_exit.output_modes_saved = tcgetattr(STDOUT_FILENO, &curses_exit.output_modes) == 0;
   // curses never reads its input file; it is named only because newterm wants one.
   curses_screen = newterm(nullptr, stdout, input_is_terminal ? stdin : stdout);
   if (curses_screen != nullptr && !has_cursor_addressing()) {
@@ -211,8 +294,10 @@ bool TerminalConsole::start_curses() {
     std::fprintf(stderr, "%s\n", notice::unusable_terminal(std::getenv("TERM")).c_str());
     return false;
   }
-  curses_active.store(true);
   set_term(curses_screen);
+  prepare_curses_exit(input_is_terminal);
+  curses_exit.terminal = fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0);
+  curses_active.store(true);
   if (input_is_terminal) {
     raw();
   } else {
@@ -238,7 +323,8 @@ bool TerminalConsole::start_curses() {
 
 void TerminalConsole::stop() {
   if (output_ == Output::Silent) return;
-  const bool on_reader_thread = reader_.joinable() && reader_.get_id() == std::this_thread::get_id();
+  const bool on_reader_thread =
+      reader_.joinable() && reader_.get_id() == std::this_thread::get_id();
   stopping_.store(true);
   wake_reader();
   if (reader_.joinable()) {
@@ -254,7 +340,13 @@ void TerminalConsole::stop() {
   sigaction(SIGWINCH, &previous_window_change_action, nullptr);
   const Output output = output_;
   output_ = Output::Silent;
-  restore_terminal_now();
+  if (curses_active.exchange(false)) {
+    keypad(stdscr, FALSE);  // the terminal's keypad back in its normal mode
+    endwin();
+    close(curses_exit.terminal);
+    curses_exit.terminal = -1;
+  }
+  restore_input_modes();
   if (curses_screen != nullptr && !on_reader_thread) {
     delscreen(curses_screen);
     curses_screen = nullptr;
@@ -358,7 +450,8 @@ void TerminalConsole::draw_size_notice() {
   const std::string notice = notice::enlarge_terminal(COLS, LINES);
   const auto columns_of = [&notice](std::size_t from, std::size_t to) {
     int count = 0;
-    for (std::size_t i = from; i < to; ++i) count += (static_cast<uint8_t>(notice[i]) & 0xC0) != 0x80;
+    for (std::size_t i = from; i < to; ++i)
+      count += (static_cast<uint8_t>(notice[i]) & 0xC0) != 0x80;
     return count;
   };
   int row = 0;

@@ -84,7 +84,8 @@ std::optional<KeyEvent> key_for_keydown(int32_t sym, uint16_t mod) {
   if (keydown_modifier(mod) == KeyModifier::Ctrl && sym >= SDLK_a && sym <= SDLK_z) {
     return KeyEvent{static_cast<uint8_t>(sym - SDLK_a + 1), false};
   }
-  if ((mod & KMOD_ALT) && !(mod & KMOD_CTRL) && sym > 0 && sym < static_cast<int32_t>(kAltCodes.size()) &&
+  if ((mod & KMOD_ALT) && !(mod & KMOD_CTRL) && sym > 0 &&
+      sym < static_cast<int32_t>(kAltCodes.size()) &&
       kAltCodes[static_cast<std::size_t>(sym)] != 0) {
     return KeyEvent{kAltCodes[static_cast<std::size_t>(sym)], true};
   }

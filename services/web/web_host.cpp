@@ -14,8 +14,10 @@
 #include "services/graphics/picture.h"
 #include "services/graphics/presenter.h"
 #include "services/host.h"
+#include "services/language.h"
 #include "services/notices.h"
 #include "services/program_host.h"
+#include "services/program_options.h"
 #include "services/web/web_picture.h"
 
 // ---------------------------------------------------------------------------------------------
@@ -159,9 +161,10 @@ int64_t web_turn_count() { return turn_count; }
 
 uint32_t web_console_version() { return console_version; }
 
-// The page takes no command line: its canvas is scaled to the page, so there is no zoom. No
+// The page gives the language alone on the command line ("--lang en"); its canvas is scaled to
+// the page, so a zoom has no effect. It has no locale variables: without --lang, Hungarian. No
 // idle hook: nothing wakes a key wait but a key.
-int host_program(int /*argc*/, const char* const* /*argv*/, const std::function<void()>& logic) {
+int host_program(int argc, const char* const* argv, const std::function<void()>& logic) {
   WebConsole console;
   WebPresenter presenter;
   Host record;
@@ -174,8 +177,13 @@ int host_program(int /*argc*/, const char* const* /*argv*/, const std::function<
   install_host(record);
   start_slice();
   LogicOutcome outcome;
+  const ParsedOptions parsed = parse_host_options(argc, argv, nullptr);
   if (chdir(kDataFolder) != 0) {
-    outcome = {kGraphicsExitCode, notice::internal_error("the data folder is missing from the page's files")};
+    outcome = {kGraphicsExitCode,
+               notice::internal_error("the data folder is missing from the page's files")};
+  } else if (const LanguageSetUp language = set_up_language(parsed.options.language, {}, ".");
+             !language.ok) {
+    outcome = {kUsageExitCode, language.notice};
   } else {
     outcome = run_logic_guarded(logic);
   }

@@ -20,7 +20,8 @@
 #include "services/web/web_host.h"
 #include "services/web/web_picture.h"
 
-static_assert(sizeof(ConsoleCell) == 2, "the page reads cells as (character, attribute) byte pairs");
+static_assert(sizeof(ConsoleCell) == 2,
+              "the page reads cells as (character, attribute) byte pairs");
 
 namespace {
 

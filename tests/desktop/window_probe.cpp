@@ -105,7 +105,8 @@ bool write_ppm(const std::string& path) {
 
 // Waits until the window has taken the picture (the repaint clears the flag), at most 2 s.
 void wait_for_repaint() {
-  for (int i = 0; i < 200 && surface_changed.load(); ++i) std::this_thread::sleep_for(milliseconds(10));
+  for (int i = 0; i < 200 && surface_changed.load(); ++i)
+    std::this_thread::sleep_for(milliseconds(10));
 }
 
 void read_keys_until_q() {

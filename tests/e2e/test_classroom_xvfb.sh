@@ -2,8 +2,9 @@
 # For the classroom: closing the window ends the run as V does; the zoom shows every surface pixel
 # as a block; a zoom the screen cannot hold is refused before the first page.
 source "$(dirname "$0")/tmux_lib.sh"
-build_dir=${1:?usage: test_classroom_xvfb.sh BUILD_DIR}
-build_dir=$(cd "$build_dir" && pwd)
+require_env E2E_ZORVAN2 E2E_CLOSE_WINDOW E2E_DATA_DIR
+zorvan2=$(quoted "$E2E_ZORVAN2")
+data_dir=$E2E_DATA_DIR
 
 # Answers the prompts with N = 5, K = 2 and waits for the run screen.
 start_run() {
@@ -17,13 +18,13 @@ start_run() {
 
 # Closing the window (WM_DELETE_WINDOW, as a window manager's close button sends it).
 start_xvfb
-start_program "$build_dir" "DISPLAY=$DISPLAY ./zorvan2"
+start_program "$data_dir" "DISPLAY=$DISPLAY $zorvan2"
 start_run
 keys n
 sleep 0.5
 window=$(xwininfo -root -tree | awk '/"Graph window application"/ {print $1; exit}')
 [ -n "$window" ] || fail "no window to close"
-"$build_dir/tests/close_window" "$window" || fail "close_window failed"
+"$E2E_CLOSE_WINDOW" "$window" || fail "close_window failed"
 wait_for "Lapozhatunk?" 10 || fail "closing the window did not bring the summary"
 page_through_summary
 wait_for "EXIT=0 TTY=same" 10 || fail "the summary after closing the window did not end with 0"
@@ -33,7 +34,7 @@ tmux kill-session -t "$session"
 echo "close: ok"
 
 # Ctrl-C typed in the window ends the program at once, as in the terminal: 130, terminal restored.
-start_program "$build_dir" "DISPLAY=$DISPLAY ./zorvan2"
+start_program "$data_dir" "DISPLAY=$DISPLAY $zorvan2"
 start_run
 window=$(xwininfo -root -tree | awk '/"Graph window application"/ {print $1; exit}')
 [ -n "$window" ] || fail "no window for Ctrl-C"
@@ -45,7 +46,7 @@ echo "ctrl-c: ok"
 
 # The window killed by the display (as xkill does): the terminal is restored first, then a clear
 # message, exit code 1.
-start_program "$build_dir" "DISPLAY=$DISPLAY ./zorvan2"
+start_program "$data_dir" "DISPLAY=$DISPLAY $zorvan2"
 start_run
 keys n
 sleep 0.3
@@ -60,7 +61,7 @@ tmux kill-session -t "$session"
 echo "killed window: ok"
 
 # A window resized to almost nothing and back shows the run again, and the run goes on.
-start_program "$build_dir" "DISPLAY=$DISPLAY ./zorvan2"
+start_program "$data_dir" "DISPLAY=$DISPLAY $zorvan2"
 start_run
 window=$(xwininfo -root -tree | awk '/"Graph window application"/ {print $1; exit}')
 xdotool windowsize "$window" 1 1
@@ -79,13 +80,11 @@ tmux kill-session -t "$session"
 echo "resize: ok"
 
 # The display gone in the middle of a run: terminal restored, a clear message, exit code 1.
-start_program "$build_dir" "DISPLAY=$DISPLAY ./zorvan2"
+start_program "$data_dir" "DISPLAY=$DISPLAY $zorvan2"
 start_run
 keys c
 sleep 0.3
-kill "$xvfb_pid"
-wait "$xvfb_pid" 2>/dev/null
-xvfb_pid=""
+stop_xvfb
 wait_for "EXIT=1 TTY=same" 10 || fail "a lost display did not end with 1 and a restored terminal"
 joined_screen | grep -qF "[The connection to the display was lost.]" || fail "no message about the display"
 tmux kill-session -t "$session"
@@ -93,7 +92,7 @@ start_xvfb
 echo "display gone: ok"
 
 # A zoom of 2 on a 640x480 screen would leave less than 640x480: refused before any page.
-start_program "$build_dir" "DISPLAY=$DISPLAY ./zorvan2 --zoom 2"
+start_program "$data_dir" "DISPLAY=$DISPLAY $zorvan2 --zoom 2"
 wait_for "EXIT=2 TTY=same" 10 || fail "a zoom too large was not refused with 2"
 screen | grep -qF "legfeljebb --zoom 1" || fail "no notice about the zoom"
 screen | grep -qF "Lapozhatunk" && fail "a help page came before the notice"
@@ -101,7 +100,7 @@ tmux kill-session -t "$session"
 
 # Zoom 2 on a 1920x1080 screen: a 960x540 surface, each pixel shown as a 2x2 block.
 start_xvfb 1920x1080
-start_program "$build_dir" "DISPLAY=$DISPLAY ZORVAN_ZOOM=2 ./zorvan2"
+start_program "$data_dir" "DISPLAY=$DISPLAY ZORVAN_ZOOM=2 $zorvan2"
 start_run
 keys Enter Enter
 sleep 0.8

@@ -2,14 +2,15 @@
 # The installed programs: the layout `cmake --install` makes, and the launchers in bin/, which
 # start a program in its data folder from any folder and pass its exit code through.
 source "$(dirname "$0")/tmux_lib.sh"
-build_dir=$(cd "${1:?usage: test_install.sh BUILD_DIR}" && pwd)
+require_env E2E_BUILD_DIR E2E_ZORVAN2
+build_dir=$E2E_BUILD_DIR
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 unset WAYLAND_DISPLAY DESTDIR
 start_xvfb  # the programs make sure of a display before their first page
 
 first_help_line="1. A KÉTDOBOZOS URNAMODELL"
 programs=(zorvan2)
-[ -x "$build_dir/zorvan" ] && programs+=(zorvan)
+[ -n "${E2E_ZORVAN:-}" ] && programs+=(zorvan)
 
 install_into() {
   local log=$work/install.log

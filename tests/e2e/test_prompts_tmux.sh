@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # zorvan2 in an 80x25 terminal: the help pages, the two prompts, and the ways the text part ends.
 source "$(dirname "$0")/tmux_lib.sh"
-build_dir=${1:?usage: test_prompts_tmux.sh BUILD_DIR}
+require_env E2E_ZORVAN2 E2E_ZORVAN E2E_DATA_DIR
+zorvan2=$(quoted "$E2E_ZORVAN2")
+data_dir=$E2E_DATA_DIR
 start_xvfb  # the programs make sure of a display before their first page
 
 # The first help page: frame, bright title, Hungarian letters and the page prompt.
-start_program "$build_dir" "./zorvan2"
+start_program "$data_dir" "$zorvan2"
 wait_for "Lapozhatunk?" || fail "no page prompt"
 first=$(screen)
 [ "$(echo "$first" | sed -n 1p)" = "▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓ Szimuláció ▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓▓" ] ||
@@ -34,7 +36,7 @@ tmux kill-session -t "$session"
 
 # The terminal's keypad is in application mode while the program runs: keypad / is an extended
 # key, which the number prompt ignores (it used to type a '/'), and keypad Enter ends the line.
-start_program "$build_dir" "./zorvan2"
+start_program "$data_dir" "$zorvan2"
 wait_for "Lapozhatunk?" || fail "no page prompt"
 [ "$(tmux display -p -t "$session" '#{keypad_flag}')" = 1 ] || fail "keypad not in application mode"
 page_to_n_prompt
@@ -46,14 +48,14 @@ wait_for "EXIT=130 TTY=same" || fail "Ctrl-C at the K prompt"
 tmux kill-session -t "$session"
 
 # Ctrl-C ends at once with 130, terminal restored.
-start_program "$build_dir" "./zorvan2"
+start_program "$data_dir" "$zorvan2"
 wait_for "Lapozhatunk?" || fail "no page prompt"
 keys C-c
 wait_for "EXIT=130 TTY=same" || fail "Ctrl-C did not end with 130 and a restored terminal"
 tmux kill-session -t "$session"
 
 # A terminal smaller than 80x25 is told to grow, and the screen comes back when it does.
-start_program "$build_dir" "./zorvan2"
+start_program "$data_dir" "$zorvan2"
 wait_for "Lapozhatunk?" || fail "no page prompt"
 tmux resize-window -t "$session" -x 60 -y 20 2>/dev/null || tmux resize-pane -t "$session" -x 60 -y 20
 sleep 0.5
@@ -69,14 +71,15 @@ tmux kill-session -t "$session"
 # and the summary's prompts turn by themselves: exit code 0.
 mkdir -p "$work/empty"
 printf 'x5\n2\n' > "$work/answers"
-start_program "$work/empty" "$(cd "$build_dir" && pwd)/zorvan2 < $work/answers"
+start_program "$work/empty" "$zorvan2 < $work/answers"
 wait_for "EXIT=0 " 30 || fail "piped input did not end with 0"
 screen | grep -qF "Itt a vége fuss el véle!!!!" || fail "no closing line after piped input"
 tmux kill-session -t "$session"
 
 # With no display the programs say so before their first page, and end with 1.
 for program in zorvan2 zorvan; do
-  start_program "$build_dir" "env -u DISPLAY -u WAYLAND_DISPLAY ./$program"
+  path=E2E_${program^^}
+  start_program "$data_dir" "env -u DISPLAY -u WAYLAND_DISPLAY $(quoted "${!path}")"
   wait_for "EXIT=1 TTY=same" 10 || fail "$program without a display did not end with 1"
   screen | grep -qF "Nincs grafikus kijelző" || fail "$program: no notice about the display"
   joined_screen | grep -qF "[No display: " || fail "$program: no English words in brackets"

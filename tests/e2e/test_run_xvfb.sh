@@ -3,12 +3,12 @@
 # screen while the run waits, then V, the summary pages with the run's figures, the closing line
 # and exit code 0.
 source "$(dirname "$0")/tmux_lib.sh"
-build_dir=${1:?usage: test_run_xvfb.sh BUILD_DIR}
+require_env E2E_ZORVAN2 E2E_ZORVAN E2E_DATA_DIR E2E_SHOT_DIR
 start_xvfb
 
 run_to_summary() {
-  local program=$1
-  start_program "$build_dir" "DISPLAY=$DISPLAY ./$program"
+  local program=$1 path=E2E_${1^^}
+  start_program "$E2E_DATA_DIR" "DISPLAY=$DISPLAY $(quoted "${!path}")"
   wait_for "Lapozhatunk?" || fail "$program: no page prompt"
   page_to_n_prompt
   keys 5 Enter
@@ -19,7 +19,7 @@ run_to_summary() {
   sleep 0.5
 
   # While the run waits for a key, the screen shows the run screen.
-  shot="$build_dir/tests/run_xvfb_shot_$program.png"
+  shot="$E2E_SHOT_DIR/run_xvfb_shot_$program.png"
   xwd -root -silent | convert xwd:- "$shot" || fail "no screenshot"
   pixel() { convert "$shot" -format "%[pixel:p{$1,$2}]" info:; }
   white="srgb(252,252,252)"

@@ -5,15 +5,15 @@
 # On the way the terminal is resized in each phase: made larger and back, and made smaller than
 # 80x25, where the notice asks for a larger one and the screen returns when it grows.
 source "$(dirname "$0")/tmux_lib.sh"
-build_dir=${1:?usage: test_signals_tmux.sh BUILD_DIR}
-build_dir=$(cd "$build_dir" && pwd)
+require_env E2E_ZORVAN2 E2E_DATA_DIR
+zorvan2=$(quoted "$E2E_ZORVAN2")
 start_xvfb
 
 # A folder with a help of one page and the shipped summary, so that every phase comes quickly.
 run_dir="$work/run"
 mkdir -p "$run_dir"
 printf 'Egy oldal segitseg.\r\n' > "$run_dir/Zorvan.hlp"
-cp "$build_dir/Zorvan2.sum" "$run_dir/"
+cp "$E2E_DATA_DIR/Zorvan2.sum" "$run_dir/"
 
 pane_value() { tmux display -p -t "$session" "#{$1}"; }
 program_pid() { pgrep -P "$(pane_value pane_pid)" -x zorvan2; }
@@ -36,7 +36,7 @@ phase_text() {
 start_in_phase() {
   local phase=$1
   rm -f "$run_dir"/core*
-  start_program "$run_dir" "ulimit -c unlimited 2>/dev/null; DISPLAY=$DISPLAY $build_dir/zorvan2"
+  start_program "$run_dir" "ulimit -c unlimited 2>/dev/null; DISPLAY=$DISPLAY $zorvan2"
   wait_for "Lapozhatunk?" || fail "$phase: no help page"
   [ "$phase" = help ] && return
   keys a

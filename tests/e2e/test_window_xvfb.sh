@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # The graphics window on a virtual X server (Xvfb, 640x480, no window manager).
 #
-#   test_window_xvfb.sh BUILD_DIR
-#
-# Runs tests/window_probe (see its header) and checks:
+# Run by ctest, which gives the paths in the environment: E2E_WINDOW_PROBE, the program
+# tests/desktop/window_probe.cpp (see its header), and E2E_SHOT_DIR. Runs the probe and checks:
 #   - with no display at all the probe says so and ends with exit code 1;
 #   - the window is titled "Graph window application", covers the whole screen, and shows the
 #     surface exactly after many small changes (each sent to the window as its own rectangles):
@@ -13,19 +12,18 @@
 #     extended key as 0 then its scan code);
 #   - close_graphics makes the window disappear, and so does the user's closing, after which the
 #     program keeps drawing and ends normally.
-# The last screenshot is kept as BUILD_DIR/tests/window_xvfb_shot.png for a look by eye.
+# The last screenshot is kept as E2E_SHOT_DIR/window_xvfb_shot.png for a look by eye.
 set -u
+source "$(dirname "$0")/xvfb_lib.sh"
 
-build_dir=${1:?usage: test_window_xvfb.sh BUILD_DIR}
-probe="$build_dir/tests/window_probe"
+probe=${E2E_WINDOW_PROBE:?is set by ctest (tests/CMakeLists.txt)}
+shot_dir=${E2E_SHOT_DIR:?is set by ctest (tests/CMakeLists.txt)}
 work=$(mktemp -d)
-xvfb_pid=""
 probe_pid=""
 
 cleanup() {
   [ -n "$probe_pid" ] && kill "$probe_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && wait "$xvfb_pid" 2>/dev/null
+  stop_xvfb
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -97,16 +95,8 @@ status=$?
 [ "$status" -eq 1 ] || fail "without a display the probe ended with $status, not 1"
 grep -q "no display is available" "$work/nodisplay.out" || fail "no message about the missing display"
 
-# 2. A virtual screen; Xvfb picks a free display number and writes it when it is ready.
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.err" &
-xvfb_pid=$!
-for ((i = 0; i < 200; i++)); do
-  [ -s "$work/display" ] && break
-  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start"
-  sleep 0.05
-done
-[ -s "$work/display" ] || fail "Xvfb did not report its display"
-export DISPLAY=":$(head -n 1 "$work/display")"
+# 2. A virtual screen of 640x480.
+start_xvfb
 unset WAYLAND_DISPLAY SDL_VIDEODRIVER
 # In a sanitizer build, leave leak checking out of the window runs: the X and GL libraries that
 # SDL unloads when it quits leave memory behind that no suppression can name once they are gone.
@@ -128,7 +118,7 @@ for ((i = 0; i < 15; i++)); do
   compare_images "$work/shot.rgb" "$work/surface.ppm" >"$work/compare.err" && { same=yes; break; }
   sleep 0.2
 done
-convert -size 640x480 -depth 8 rgb:"$work/shot.rgb" png:"$build_dir/tests/window_xvfb_shot.png"
+convert -size 640x480 -depth 8 rgb:"$work/shot.rgb" png:"$shot_dir/window_xvfb_shot.png"
 [ "$same" = yes ] || fail "the window does not show the surface exactly: $(cat "$work/compare.err")"
 
 xdotool key a shift+b Return ctrl+b F1 Up F12 KP_Enter q

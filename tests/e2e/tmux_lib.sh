@@ -6,18 +6,44 @@
 # screen                      prints the pane as text (UTF-8)
 # wait_for TEXT [SECONDS]     waits until the pane shows TEXT
 # keys KEY...                 tmux send-keys
+# start_xvfb [SIZE]           a virtual X server, DISPLAY exported (xvfb_lib.sh)
+#
+# The programs' paths come from tests/CMakeLists.txt in the environment: E2E_ZORVAN2 and
+# E2E_ZORVAN (the programs), E2E_DATA_DIR (the build's folder that holds the copies of the data
+# files, which the programs read from the current directory), and for some scripts E2E_BUILD_DIR,
+# E2E_CLOSE_WINDOW and E2E_SHOT_DIR (where screenshots are kept for a look by eye). A script
+# names those it needs with require_env; quoted gives a path quoted for a COMMAND.
+#
+# Every script talks to a tmux server of its own, on a socket in its temporary folder, so that the
+# programs run with the script's environment (the sanitizers' options among it) and scripts
+# running at the same time never share a server.
 set -u
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb_lib.sh"
 
 session="zorvan-e2e-$$"
 work=$(mktemp -d)
-xvfb_pid=""
+
+tmux() { command tmux -S "$work/tmux.socket" -f /dev/null "$@"; }
 
 cleanup() {
-  tmux kill-session -t "$session" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  tmux kill-server 2>/dev/null
+  stop_xvfb
   rm -rf "$work"
 }
 trap cleanup EXIT
+
+# Ends the script with a message unless every environment variable named is set.
+require_env() {
+  local name
+  for name in "$@"; do
+    [ -n "${!name:-}" ] && continue
+    echo "FAIL: $name is not set (ctest sets it, from tests/CMakeLists.txt)" >&2
+    exit 1
+  done
+}
+
+# Prints $1 quoted for a shell command.
+quoted() { printf '%q' "$1"; }
 
 fail() {
   echo "FAIL: $*" >&2
@@ -28,8 +54,10 @@ fail() {
 
 start_program() {
   local dir=$1 command=$2
+  # The programs speak the locale's language: Hungarian here, unless COMMAND sets another.
   cat > "$work/wrapper.sh" <<WRAP
 cd "$dir"
+unset LANGUAGE LC_ALL LC_MESSAGES; export LANG=C.UTF-8
 before=\$(stty -g)
 $command
 code=\$?
@@ -38,7 +66,7 @@ after=\$(stty -g)
 echo "EXIT=\$code TTY=\$same"
 sleep 600
 WRAP
-  tmux -f /dev/null new-session -d -s "$session" -x 80 -y 25 "bash $work/wrapper.sh"
+  tmux new-session -d -s "$session" -x 80 -y 25 "bash $work/wrapper.sh"
 }
 
 screen() { tmux capture-pane -p -t "$session" 2>/dev/null; }
@@ -56,25 +84,6 @@ wait_for() {
 
 keys() { tmux send-keys -t "$session" "$@"; }
 
-# Starts Xvfb on a free display, 640x480 unless a size is given (e.g. 1920x1080), and exports
-# DISPLAY. A second call replaces the first server.
-start_xvfb() {
-  local number size=${1:-640x480}
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  for number in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] && continue
-    Xvfb ":$number" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$number"
-    for _ in $(seq 1 100); do
-      xdpyinfo >/dev/null 2>&1 && return 0
-      sleep 0.05
-    done
-  done
-  echo "FAIL: Xvfb did not start" >&2
-  exit 1
-}
-
 # Turns the summary's pages until the program has ended and the wrapper shows its exit line.
 page_through_summary() {
   local i
@@ -85,13 +94,35 @@ page_through_summary() {
   done
 }
 
-# Pages through the help until the N prompt shows.
+# The pane without the page prompt's spinner (the last character of the bottom line).
+still_screen() { screen | sed '$ s/[-\\|/]$//'; }
+
+# Waits until the pane differs from $1 and then stays the same for 0.3 s; at most 10 s.
+wait_for_new_screen() {
+  local before=$1 last="" now i steady=0
+  for ((i = 0; i < 100; i++)); do
+    now=$(still_screen)
+    if [ "$now" != "$before" ] && [ "$now" = "$last" ]; then
+      ((++steady >= 3)) && return 0
+    else
+      steady=0
+    fi
+    last=$now
+    sleep 0.1
+  done
+  return 1
+}
+
+# Pages through the help until the N prompt shows. Each key waits for the page that the one
+# before it turned to be drawn whole, so that none is left over for the prompt however slowly
+# the program draws (a sanitizer build on a busy machine).
 page_to_n_prompt() {
-  local i
+  local i shown
   for ((i = 0; i < 30; i++)); do
     screen | grep -qF "összesen? [5-140]" && return 0
+    shown=$(still_screen)
     keys a
-    sleep 0.25
+    wait_for_new_screen "$shown"
   done
   fail "the N prompt never came"
 }

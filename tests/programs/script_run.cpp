@@ -2,8 +2,9 @@
 // script, and writes the console and the surface at the script's checkpoints: what the web page
 // must show at the same points.
 //
-//   script_run <zorvan2|zorvan> <width> <height> <data folder> <script> <output folder>
+//   script_run <zorvan2|zorvan> <width> <height> <data folder> <script> <output folder> [language]
 //
+// The language is the page's --lang (Hungarian when it is not given).
 // The script has one item a line, taken in order:
 //   key <c|x> <code>     a key (c: a character, x: an extended key's scan code), handed in at
 //                        the program's next wait for a key
@@ -35,6 +36,7 @@
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
 #include "services/host.h"
+#include "services/language.h"
 #include "services/numbers.h"
 #include "services/program_host.h"
 #include "sim/program_flow.h"
@@ -104,10 +106,12 @@ void write_checkpoint(const std::string& name) {
   const Surface& surface = current_surface();
   std::string bytes(8, '\0');
   if (surface.is_open()) {
-    const uint32_t size[2] = {static_cast<uint32_t>(surface.width()), static_cast<uint32_t>(surface.height())};
+    const uint32_t size[2] = {static_cast<uint32_t>(surface.width()),
+                              static_cast<uint32_t>(surface.height())};
     std::memcpy(bytes.data(), size, sizeof size);
-    bytes.append(reinterpret_cast<const char*>(surface.pixels()),
-                 static_cast<std::size_t>(surface.width()) * static_cast<std::size_t>(surface.height()));
+    bytes.append(
+        reinterpret_cast<const char*>(surface.pixels()),
+        static_cast<std::size_t>(surface.width()) * static_cast<std::size_t>(surface.height()));
   }
   write_file(name + ".surface", bytes.data(), bytes.size());
   const std::string steps = std::to_string(turns) + "\n";
@@ -164,7 +168,10 @@ class ScriptConsole : public ConsoleBackend {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 7) fail("usage: script_run <zorvan2|zorvan> <width> <height> <data folder> <script> <output folder>");
+  if (argc != 7 && argc != 8) {
+    fail("usage: script_run <zorvan2|zorvan> <width> <height> <data folder> <script> "
+         "<output folder> [language]");
+  }
   const std::string program = argv[1];
   if (program != "zorvan2" && program != "zorvan") fail("unknown program " + program);
   const VersionDescription& version = program == "zorvan2" ? kSecondVersion : kFirstVersion;
@@ -182,6 +189,8 @@ int main(int argc, char** argv) {
     write_file("palette.rgb", rgb.data(), rgb.size());
   }
   if (chdir(argv[4]) != 0) fail(std::string("no data folder ") + argv[4]);
+  const LanguageSetUp language = set_up_language(argc == 8 ? argv[7] : "", {}, ".");
+  if (!language.ok) fail(language.notice);
 
   ScriptConsole console;
   reset_console();

@@ -6,9 +6,9 @@
 // the program waits: the console model, the surface's palette indices, what the surface canvas
 // shows, and the turns made. The keys it pressed, with the step at which each key that stopped a
 // Normal or Quiet stretch was read, become a script for the native script_run, which replays
-// them on the headless console and a headless surface of the page's surface size. Every
-// checkpoint must then be the same, cell for cell and pixel for pixel (the page prompt's spinner
-// aside: it turns with the clock).
+// them on the headless console and a headless surface of the page's surface size, in the page's
+// language. Every checkpoint must then be the same, cell for cell and pixel for pixel (the page
+// prompt's spinner aside: it turns with the clock).
 import { test, before, after, afterEach } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
@@ -22,7 +22,6 @@ const [siteFolder, scriptRun, dataFolder, nativeDigest, webDigest] = process.arg
 assert.ok(webDigest, 'usage: page_test.mjs <site> <script_run> <data> <exactness_digest> <exactness_digest.js>');
 
 const COLUMNS = 80, ROWS = 25;
-const SPINNER_CELL = ((ROWS - 1) * COLUMNS + 46) * 2;  // row 25, column 47: the page prompt's spinner
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 let server, browser;
@@ -42,21 +41,23 @@ after(async () => {
 
 // One program in one page, and the script that replays it natively.
 class Session {
-  constructor(page, program) {
+  constructor(page, program, language) {
     this.page = page;
     this.program = program;
+    this.language = language;
     this.script = [];
     this.checkpoints = [];
     this.errors = [];
     page.on('pageerror', (error) => this.errors.push(error.message));
   }
 
-  static async open(program, width, height) {
+  // The page in `language` (?lang=), with `program` started.
+  static async open(program, width, height, language = 'hu') {
     const page = await browser.newPage();
     openPages.add(page);
     await page.setViewport({ width, height });
-    const session = new Session(page, program);
-    await page.goto(server.url);
+    const session = new Session(page, program, language);
+    await page.goto(server.url + '?lang=' + language);
     await page.evaluate((name) => window.zorvanPage.start(name), program);
     await session.settle('sleep');
     return session;
@@ -144,7 +145,8 @@ class Session {
       writeFileSync(join(folder, 'script.txt'), this.script.join('\n') + '\n');
       const [width, height] = await this.surfaceSize();
       execFileSync(scriptRun, [this.program, String(width), String(height), dataFolder,
-                               join(folder, 'script.txt'), join(folder, 'out')], { stdio: 'inherit' });
+                               join(folder, 'script.txt'), join(folder, 'out'), this.language],
+                   { stdio: 'inherit' });
       const palette = readFileSync(join(folder, 'out', 'palette.rgb'));
       for (const checkpoint of this.checkpoints) compareCheckpoint(checkpoint, join(folder, 'out'), palette);
     } finally {
@@ -166,8 +168,9 @@ function compareCheckpoint(checkpoint, folder, palette) {
   const nativeConsole = readFileSync(join(folder, checkpoint.name + '.console'));
   const pageConsole = Buffer.from(checkpoint.console, 'base64');
   if (checkpoint.run.state === 'sleep') {
-    assert.ok('-\\|/'.includes(String.fromCharCode(pageConsole[SPINNER_CELL])), `${where}: spinner`);
-    pageConsole[SPINNER_CELL] = nativeConsole[SPINNER_CELL];
+    const spinner = spinnerCell(nativeConsole);
+    assert.ok('-\\|/'.includes(String.fromCharCode(pageConsole[spinner])), `${where}: spinner`);
+    pageConsole[spinner] = nativeConsole[spinner];
   }
   const firstCell = firstDifference(pageConsole, nativeConsole);
   assert.equal(firstCell, -1, `${where}: console cell (${(firstCell >> 1) % COLUMNS + 1}, ${Math.floor((firstCell >> 1) / COLUMNS) + 1}) differs; the page shows\n${checkpoint.text}`);
@@ -194,6 +197,13 @@ function compareCheckpoint(checkpoint, folder, palette) {
       }
     }
   }
+}
+
+// The page prompt's spinner: the last character of row 25, right after the prompt's text.
+function spinnerCell(cells) {
+  let column = COLUMNS - 1;
+  while (column > 0 && [0, 32].includes(cells[((ROWS - 1) * COLUMNS + column) * 2])) --column;
+  return ((ROWS - 1) * COLUMNS + column) * 2;
 }
 
 function firstDifference(a, b) {
@@ -360,7 +370,7 @@ test('the canvas equals the surface after every repaint of a paced Normal run', 
 });
 
 test('Ctrl-C ends the program and brings the chooser back; a program starts again after it', async () => {
-  const session = await Session.open('zorvan', 800, 600);
+  const session = await Session.open('zorvan', 800, 600, 'en');
   await session.page.keyboard.down('Control');
   await session.page.keyboard.press('c');
   await session.page.keyboard.up('Control');
@@ -375,7 +385,7 @@ test('Ctrl-C ends the program and brings the chooser back; a program starts agai
 });
 
 test('a bad number at a prompt ends the program with its run-time error, shown in the page', async () => {
-  const session = await Session.open('zorvan', 800, 600);
+  const session = await Session.open('zorvan', 800, 600, 'en');
   await skipHelp(session);
   await session.type('12x\r', 'ended');
   const run = await session.run();
@@ -390,11 +400,83 @@ test('the page works opened from a folder, with no web server', async () => {
   openPages.add(page);
   const errors = [];
   page.on('pageerror', (error) => errors.push(error.message));
-  await page.goto(pathToFileURL(join(siteFolder, 'index.html')).href);
+  await page.goto(pathToFileURL(join(siteFolder, 'index.html')).href + '?lang=hu');
   await page.evaluate(() => window.zorvanPage.start('zorvan2'));
   await page.waitForFunction(() => window.zorvanPage.run().state === 'sleep', { timeout: 20000 });
   assert.match(await page.evaluate(() => window.zorvanPage.consoleText()), /Lapozhatunk/);
   assert.deepEqual(errors, []);
+});
+
+test('zorvan in English in the page is the desktop program in English', async () => {
+  const session = await Session.open('zorvan', 800, 600, 'en');
+  assert.match(await session.page.evaluate(() => window.zorvanPage.consoleText()), /Next page\?/);
+  await throughHelp(session);
+  await session.type('23\r', 'key-wait');
+  await session.type('7\r', 'key-wait');
+  await session.checkpoint('run-0');
+  await session.type('ab', 'key-wait');
+  await session.checkpoint('steps-2');
+  await throughSummary(session);
+  const closing = session.checkpoints.at(-1).text;
+  assert.match(closing, /And that is the end of the tale!!!!/);
+  await session.compareWithNative();
+  await session.close();
+});
+
+// A page whose browser prefers `languages` (navigator.languages), opened at `query`.
+async function pageWithBrowserLanguages(languages, query = '') {
+  const page = await browser.newPage();
+  openPages.add(page);
+  await page.evaluateOnNewDocument((preferred) => {
+    Object.defineProperty(navigator, 'languages', { get: () => preferred });
+    Object.defineProperty(navigator, 'language', { get: () => preferred[0] });
+  }, languages);
+  await page.goto(server.url + query);
+  return page;
+}
+
+// What the page speaks: its language, its heading and the switch's choice.
+function pageLanguage(page) {
+  return page.evaluate(() => ({
+    language: window.zorvanPage.language(), lang: document.documentElement.lang,
+    heading: document.querySelector('#chooser h1').textContent,
+    switched: document.getElementById('language').value,
+  }));
+}
+
+test('the page and its program speak the browser\'s language, ?lang= or the switch\'s', async () => {
+  const english = { language: 'en', lang: 'en', heading: 'The two-box urn model', switched: 'en' };
+  const hungarian = { language: 'hu', lang: 'hu', heading: 'A kétdobozos urnamodell',
+                      switched: 'hu' };
+  for (const [languages, query, expected] of [
+    [['en-GB', 'en'], '', english], [['de-DE', 'de', 'en'], '', english],
+    [['de-DE'], '', hungarian], [['hu-HU'], '', hungarian], [['hu'], '?lang=en', english],
+    [['en-US'], '?lang=xx', english], [['en-US'], '?lang=hu', hungarian]]) {
+    const page = await pageWithBrowserLanguages(languages, query);
+    assert.deepEqual(await pageLanguage(page), expected, `${languages} ${query}`);
+    await page.close();
+    openPages.delete(page);
+  }
+
+  // The switch offers each language by its own name; a change speaks it at once, keeps it in
+  // the address and starts the program on the stage again in it.
+  const page = await pageWithBrowserLanguages(['hu-HU']);
+  const names = await page.evaluate(() => [...document.querySelectorAll('#language option')]
+    .map((option) => [option.value, option.textContent]));
+  assert.deepEqual(names, [['hu', 'Magyar'], ['en', 'English']]);
+  await page.evaluate(() => window.zorvanPage.start('zorvan2'));
+  await page.waitForFunction(() => window.zorvanPage.run().state === 'sleep', { timeout: 20000 });
+  assert.match(await page.evaluate(() => window.zorvanPage.consoleText()), /Lapozhatunk\?/);
+  await page.select('#language', 'en');
+  assert.deepEqual(await pageLanguage(page), english);
+  assert.equal(new URL(page.url()).searchParams.get('lang'), 'en');
+  await page.waitForFunction(() => window.zorvanPage.run()?.state === 'sleep' &&
+                             window.zorvanPage.consoleText().includes('Next page?'),
+                             { timeout: 20000 });
+  assert.equal(await page.evaluate(() => document.getElementById('hint').textContent),
+               'L step by step · N normal · C quiet · V end · Ctrl-C stops the program');
+  await page.reload();
+  assert.deepEqual(await pageLanguage(page), english);
 });
 
 test('the figures computed in WebAssembly are the desktop figures, digit for digit', async () => {

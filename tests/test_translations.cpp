@@ -1,0 +1,340 @@
+// The programs in another language: English from the first help page to the closing line with
+// no Hungarian on any screen, its run-screen labels whole inside their boxes, and a trial
+// language made of files alone, picked up by its locale.
+//
+// The programs run in a scratch folder holding a copy of data/ (the program fixture's working
+// folder), as they run beside their data files.
+#include <algorithm>
+#include <bit>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "program_fixture.h"
+#include "services/graphics/font8x8.h"
+#include "services/host.h"
+#include "services/language.h"
+#include "services/messages.h"
+#include "services/notices.h"
+#include "services/po_file.h"
+#include "services/run_time_error.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kDataDir = fs::path(ZORVAN_SOURCE_DIR) / "data";
+
+// Feeds the keys of a script one at a time: when the program waits for one (a number prompt, a
+// step, a page prompt) and, while it runs on by itself, one every kTurnsPerKey turns. The
+// console's screen is kept at every wait; after the script, input ends.
+class ScriptedWaits : public HeadlessConsole {
+ public:
+  static constexpr int kTurnsPerKey = 40;
+
+  explicit ScriptedWaits(std::string keys) : keys_(std::move(keys)) { active_ = this; }
+  ~ScriptedWaits() override { active_ = nullptr; }
+
+  // The page prompt's wait: its screen is kept by the headless console.
+  void sleep(unsigned milliseconds) override {
+    HeadlessConsole::sleep(milliseconds);
+    feed();
+  }
+
+  // Every screen a wait showed, and the screen as it stands now.
+  std::vector<Screen> screens() const {
+    std::vector<Screen> all = screens_at_sleep();
+    all.insert(all.end(), key_wait_screens_.begin(), key_wait_screens_.end());
+    all.push_back(screen_now());
+    return all;
+  }
+
+ private:
+  static Screen screen_now() {
+    Screen screen;
+    for (int row = 1; row <= kConsoleRows; ++row) screen[row - 1] = console_row_text(row);
+    return screen;
+  }
+  static void on_key_wait() {
+    active_->key_wait_screens_.push_back(screen_now());
+    active_->feed();
+  }
+  static void on_turn() {
+    if (++active_->turns_ % kTurnsPerKey == 0 && !key_pressed()) active_->feed();
+  }
+  void feed() {
+    if (keys_.empty()) {
+      push_end_of_input();
+      return;
+    }
+    push_key({static_cast<uint8_t>(keys_.front()), false});
+    keys_.erase(0, 1);
+  }
+
+  static inline ScriptedWaits* active_ = nullptr;
+  std::string keys_;
+  std::vector<Screen> key_wait_screens_;
+  int turns_ = 0;
+  // The waits and the turns come to this object while it lives (after its console's scope).
+  const ScopedHost hosted_{[](Host& record) {
+    record.key_wait = [](HostTime) { on_key_wait(); };
+    record.turn_hook = on_turn;
+  }};
+};
+
+// Six help pages, the two numbers, two steps, Normal, Quiet, step by step again, one step, the
+// end of the run and the summary's prompts.
+constexpr const char* kWholeRun = "aaaaaa20\r10\r  ncl vaaaa";
+
+std::string read_file(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Words of the Hungarian texts that no English text has, without their accents (no accented
+// letter may show at all).
+const std::set<std::string> kHungarianWords = {
+    "az",    "es",     "egy",      "hogy",     "nem",     "van",         "meg",
+    "ha",    "vege",   "fuss",     "nincs",    "legyen",  "rovar",       "doboz",
+    "lepes", "futas",  "eloszlas", "valtozas", "csendes", "lapozhatunk", "szimulacio",
+};
+
+// True when a screen row shows nothing Hungarian: printable ASCII and the frame's shade blocks
+// only, and none of the words above.
+bool free_of_hungarian(const std::string& row) {
+  std::string text = row;
+  for (std::size_t at = text.find("▓"); at != std::string::npos; at = text.find("▓", at)) {
+    text.replace(at, std::string("▓").size(), " ");
+  }
+  if (std::any_of(text.begin(), text.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < 0x20 || c > 0x7E; })) {
+    return false;
+  }
+  std::string word;
+  for (const char c : text + " ") {
+    if (std::isalpha(static_cast<unsigned char>(c))) {
+      word += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    } else if (!word.empty()) {
+      if (kHungarianWords.contains(word)) return false;
+      word.clear();
+    }
+  }
+  return true;
+}
+
+// The pixels the glyphs of a code page 852 text light.
+int glyph_pixels(const std::string& text) {
+  int count = 0;
+  for (const char c : text) {
+    const uint8_t* glyph = &kFont8x8[8 * static_cast<uint8_t>(c)];
+    for (int row = 0; row < 8; ++row) count += std::popcount(glyph[row]);
+  }
+  return count;
+}
+
+class Translations : public RunTest {
+ protected:
+  void SetUp() override {
+    RunTest::SetUp();
+    fs::copy(kDataDir, dir_, fs::copy_options::recursive);
+  }
+  void TearDown() override {
+    set_up_language("hu", {}, ".");
+    RunTest::TearDown();
+  }
+
+  // The run screen of a fresh start of `version` at the surface's size, copied.
+  std::vector<uint8_t> run_screen(const VersionDescription& version) {
+    reset_random();
+    start_run(20, 10, version);
+    std::vector<uint8_t> pixels = snapshot();
+    close_graphics();
+    return pixels;
+  }
+
+  // Checks that `label` stands whole inside its box on the run screen of `version`: the screen
+  // with the label's text differs from the screen with blanks of its length in exactly the
+  // glyphs' pixels (none cut off, none on another line), and around those pixels the screen
+  // without them has a box's lines on all four sides with nothing else on the text's rows.
+  void expect_whole_in_its_box(const PoFile& english, Message label,
+                               const VersionDescription& version, int width, int height) {
+    const std::string& text = message_cp852(label);
+    SCOPED_TRACE(cp852_to_utf8(text) + " at " + std::to_string(width) + "x" +
+                 std::to_string(height));
+    const std::vector<uint8_t> with_text = run_screen(version);
+    PoFile blanked = english;
+    for (PoEntry& entry : blanked.entries) {
+      if (entry.context == message_table()[static_cast<std::size_t>(label)].id) {
+        entry.translation = std::string(text.size(), ' ');
+      }
+    }
+    install_catalogue(blanked);
+    const std::vector<uint8_t> without = run_screen(version);
+    install_catalogue(english);
+
+    int count = 0, x1 = width, y1 = height, x2 = -1, y2 = -1;
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const std::size_t i = static_cast<std::size_t>(y) * width + x;
+        if (with_text[i] == without[i]) continue;
+        ++count;
+        x1 = std::min(x1, x);
+        x2 = std::max(x2, x);
+        y1 = std::min(y1, y);
+        y2 = std::max(y2, y);
+      }
+    }
+    EXPECT_EQ(count, glyph_pixels(text));
+    ASSERT_GE(x2, 0);
+    const auto lit = [&](int x, int y) {
+      return without[static_cast<std::size_t>(y) * width + x] != 0;
+    };
+    const int xm = (x1 + x2) / 2, ym = (y1 + y2) / 2;
+    int left = x1 - 1, right = x2 + 1, top = y1 - 1, bottom = y2 + 1;
+    while (left >= 0 && !lit(left, ym)) --left;
+    while (right < width && !lit(right, ym)) ++right;
+    while (top >= 0 && !lit(xm, top)) --top;
+    while (bottom < height && !lit(xm, bottom)) ++bottom;
+    EXPECT_TRUE(left >= 0 && right < width && top >= 0 && bottom < height)
+        << left << " " << right << " " << top << " " << bottom;
+    int others = 0;  // what else stands on the text's rows inside the box
+    for (int y = y1; y <= y2; ++y) {
+      for (int x = left + 1; x < right; ++x) others += lit(x, y) ? 1 : 0;
+    }
+    EXPECT_EQ(others, 0);
+  }
+};
+
+using TrialLanguage = Translations;
+
+// Letters made capitals outside the parts between `open` and `close` (placeholders, markers).
+std::string capitals_outside(const std::string& text, const std::string& open,
+                             const std::string& close) {
+  std::string out;
+  for (std::size_t at = 0; at < text.size();) {
+    if (text.compare(at, open.size(), open) == 0) {
+      const std::size_t end = text.find(close, at) + close.size();
+      out += text.substr(at, end - at);
+      at = end;
+    } else {
+      out += static_cast<char>(std::toupper(static_cast<unsigned char>(text[at++])));
+    }
+  }
+  return out;
+}
+
+// A catalogue's text: each entry with its id, original and translation.
+std::string po_text(const PoFile& catalogue) {
+  const auto quoted = [](const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+      if (c == '"' || c == '\\') out += '\\';
+      out += c;
+    }
+    return out + "\"\n";
+  };
+  std::string text;
+  for (const PoEntry& entry : catalogue.entries) {
+    text += "msgctxt " + quoted(entry.context) + "msgid " + quoted(entry.original) + "msgstr " +
+            quoted(entry.translation) + "\n";
+  }
+  return text;
+}
+
+}  // namespace
+
+TEST_F(Translations, EnglishRunsFromTheFirstHelpPageToTheClosingLineWithNoHungarian) {
+  for (const VersionDescription* version : {&kSecondVersion, &kFirstVersion}) {
+    ASSERT_TRUE(set_up_language("en", {}, ".").ok);
+    reset_random();
+    ScriptedWaits waits(kWholeRun);
+    const LogicOutcome outcome = run_logic_guarded([&] { run_main_sequence(*version); });
+    EXPECT_EQ(outcome.exit_code, 0) << outcome.message;
+    const std::vector<HeadlessConsole::Screen> screens = waits.screens();
+    for (const HeadlessConsole::Screen& screen : screens) {
+      for (const std::string& text : screen) EXPECT_TRUE(free_of_hungarian(text)) << text;
+    }
+    // What the person reads is English: a help page, the prompts, a summary page, the end.
+    std::string all;
+    for (const HeadlessConsole::Screen& screen : screens) {
+      for (const std::string& text : screen) all += text + "\n";
+    }
+    for (const char* english :
+         {"▓▓ Simulation ▓▓", "Next page?", "1. THE TWO-BOX URN MODEL",
+          "How many Zorvans in all? [5-140]20", "How many Zorvans in box 1? [0- 20]10",
+          "SUMMARY: WHAT DO THE FIGURES OF THE RUN SHOW?", "And that is the end of the tale!!!!"}) {
+      EXPECT_NE(all.find(english), std::string::npos) << english;
+    }
+  }
+}
+
+TEST_F(Translations, EnglishLabelsStandWholeInsideTheirBoxes) {
+  const PoFile english = parse_po(read_file(dir_ / "en" / kCatalogueName));
+  ASSERT_TRUE(set_up_language("en", {}, ".").ok);
+  for (const auto& [width, height] : {std::pair{640, 480}, std::pair{1920, 1080}}) {
+    use_surface_size(width, height);
+    for (const VersionDescription* version : {&kSecondVersion, &kFirstVersion}) {
+      reset_run_state(*version);
+      expect_whole_in_its_box(english, Message::FrameTitle, *version, width, height);
+      expect_whole_in_its_box(english, Message::Legend, *version, width, height);
+      for (const PanelDesign& panel : version->panels) {
+        expect_whole_in_its_box(english, panel.title, *version, width, height);
+      }
+    }
+  }
+}
+
+// The notices and the run-time errors, which the terminal shows before or after the screens:
+// the Hungarian originals carry English words in brackets, the English edition English alone.
+TEST_F(Translations, EnglishNoticesAndErrorsSayItInEnglishOnly) {
+  ASSERT_TRUE(set_up_language("en", {}, ".").ok);
+  for (const std::string& text :
+       {notice::enlarge_terminal(60, 20), notice::unusable_terminal(nullptr),
+        notice::console_failed("x"), notice::no_display(), notice::window_failed(),
+        notice::display_lost(), notice::zoom_too_large(3, 2), notice::bad_argument("-z", "hu, en"),
+        notice::unknown_language("de", "hu, en"), notice::bad_catalogue("de/zorvan.po", 3),
+        notice::internal_error("x"), run_time_error_message(kErrorInvalidNumber),
+        run_time_error_message(kErrorReadPastEnd), run_time_error_message(1)}) {
+    EXPECT_TRUE(free_of_hungarian(text)) << text;
+    EXPECT_FALSE(text.ends_with("]")) << text;  // no words in brackets after it
+  }
+  EXPECT_EQ(run_time_error_message(kErrorInvalidNumber),
+            "Runtime error 106: invalid numeric format");
+}
+
+// A language of files alone: English in capitals as "xx", its catalogue and three files in
+// data/xx/ of the working folder. Its locale picks it, and the whole run speaks it.
+TEST_F(TrialLanguage, AFolderOfFilesIsALanguageWithNoChangeToTheCode) {
+  fs::create_directories(dir_ / "xx");
+  PoFile catalogue = parse_po(read_file(dir_ / "en" / kCatalogueName));
+  for (PoEntry& entry : catalogue.entries) {
+    entry.translation = capitals_outside(entry.translation, "{", "}");
+  }
+  std::ofstream(dir_ / "xx" / kCatalogueName, std::ios::binary) << po_text(catalogue);
+  for (const char* name : {"Zorvan.hlp", "Zorvan2.sum", "Zorvan.sum"}) {
+    std::ofstream(dir_ / "xx" / name, std::ios::binary)
+        << capitals_outside(read_file(dir_ / "en" / name), "<@", "@>");
+  }
+  EXPECT_EQ(available_languages("."), (std::vector<std::string>{"hu", "en", "xx"}));
+  ASSERT_TRUE(set_up_language("", {"de:xx", nullptr, nullptr, "de_DE.UTF-8"}, ".").ok);
+  EXPECT_EQ(current_language(), "xx");
+
+  ScriptedWaits waits(kWholeRun);
+  EXPECT_EQ(run_logic_guarded([] { run_main_sequence(kFirstVersion); }).exit_code, 0);
+  std::string all;
+  for (const HeadlessConsole::Screen& screen : waits.screens()) {
+    for (const std::string& text : screen) all += text + "\n";
+  }
+  for (const char* trial :
+       {" SIMULATION ", "NEXT PAGE?", "TWO BOXES HOLD N INSECTS IN ALL",
+        "HOW MANY ZORVANS IN ALL? [5-140]20", "STEPS MADE IN ALL: ", "THE DIRECTION OF TIME",
+        "AND THAT IS THE END OF THE TALE!!!!"}) {
+    EXPECT_NE(all.find(trial), std::string::npos) << trial;
+  }
+  EXPECT_EQ(all.find("Next page?"), std::string::npos);
+  EXPECT_EQ(run.empirical_panel.title, "DISTRIBUTION");
+}
