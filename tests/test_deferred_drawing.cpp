@@ -69,7 +69,9 @@ std::vector<uint8_t> status_corner_pixels() {
 std::vector<uint8_t> status_corner_of(const std::vector<uint8_t>& surface) {
   std::vector<uint8_t> pixels;
   for (int y = 0; y <= 15; ++y) {
-    for (int x = 551; x <= 639; ++x) pixels.push_back(surface[static_cast<std::size_t>(y * 640 + x)]);
+    for (int x = 551; x <= 639; ++x) {
+      pixels.push_back(surface[static_cast<std::size_t>(y * 640 + x)]);
+    }
   }
   return pixels;
 }

@@ -66,9 +66,10 @@ uint8_t get_pixel(int x, int y);
 // closes. So whoever uses the surface finds it as if the drawing had been done when it was
 // deferred, as long as the deferring thread draws nothing in between without the lock (it
 // cannot: every operation takes it). The function must only call these operations and read
-// what the drawing lock or atomics guard, and must leave the drawing state as the deferring thread left it;
-// deferring again before it has run leaves one run of it, which must show the latest state.
-// Only one function may be deferred at a time. With no surface open the drawing is dropped.
+// what the drawing lock or atomics guard, and must leave the drawing state as the deferring
+// thread left it; deferring again before it has run leaves one run of it, which must show the
+// latest state. Only one function may be deferred at a time. With no surface open the drawing
+// is dropped.
 using DeferredDrawing = void (*)();
 void defer_drawing(DeferredDrawing drawing);
 
