@@ -91,6 +91,10 @@ EMSCRIPTEN_KEEPALIVE int zorvan_cp852_unicode(int byte) {
 EMSCRIPTEN_KEEPALIVE uint32_t zorvan_palette_rgb(int index) { return kPalette[index & 0xFF]; }
 
 EMSCRIPTEN_KEEPALIVE double zorvan_turn_count() { return static_cast<double>(web_turn_count()); }
+// Operator new calls since the program started: the page's tests see that turns allocate none.
+EMSCRIPTEN_KEEPALIVE double zorvan_allocation_count() {
+  return static_cast<double>(web_allocation_count());
+}
 
 EMSCRIPTEN_KEEPALIVE int zorvan_surface_width() {
   const std::lock_guard<std::mutex> lock(drawing_lock());
