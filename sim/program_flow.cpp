@@ -65,6 +65,13 @@ void place_insects(int first, int last, uint8_t box) {
   }
 }
 
+// The move, the step counted and recorded.
+void make_step() {
+  move_insect();
+  ++run.step_count;
+  record_step();
+}
+
 void clear_occupancy() {
   for (int box = 1; box <= 2; ++box) {
     for (int column = 1; column <= run.grid_columns; ++column) {
@@ -110,14 +117,18 @@ void start_run() {
   record_step();
 }
 
+// A drawing turn holds the drawing lock once, so that a repaint shows the turn whole. A quiet
+// turn draws nothing but a halving, which record_step holds the lock for.
 bool run_turn() {
   do {
     if (poll_run_keys()) return false;
   } while (pace_holds_back());
-  const DrawingBatch turn;  // one hold of the drawing lock: a repaint shows the turn whole
-  move_insect();
-  ++run.step_count;
-  record_step();
+  if (turn_drawing() == TurnDrawing::Draw) {
+    const DrawingBatch turn;
+    make_step();
+  } else {
+    make_step();
+  }
   return true;
 }
 

@@ -540,6 +540,7 @@
       message: current.message, surfaceShown: current.surfaceShown,
       surfaceWidth: current.surfaceWidth, surfaceHeight: current.surfaceHeight,
       turns: current.ready ? current.module._zorvan_turn_count() : 0,
+      allocations: current.ready ? current.module._zorvan_allocation_count() : 0,
       keyPending: current.ready ? current.module._zorvan_key_pending() !== 0 : false,
       keyDownAt: current.keyDownAt, keyWaitAt: current.keyWaitAt,
     },

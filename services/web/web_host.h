@@ -35,5 +35,8 @@
 // read it.
 int64_t web_turn_count();
 
+// Operator new calls since the program started (web_allocations.cpp); the page's tests read it.
+uint64_t web_allocation_count();
+
 // Version of the console model: grows with every present, so the page redraws only on change.
 uint32_t web_console_version();

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <mutex>
 
 #include "services/console/console.h"
 #include "services/console/dom_keys.h"
@@ -98,16 +99,24 @@ EMSCRIPTEN_KEEPALIVE int zorvan_cp852_unicode(int byte) {
 EMSCRIPTEN_KEEPALIVE uint32_t zorvan_palette_rgb(int index) { return kPalette[index & 0xFF]; }
 
 EMSCRIPTEN_KEEPALIVE double zorvan_turn_count() { return static_cast<double>(web_turn_count()); }
+// Operator new calls since the program started: the page's tests see that turns allocate none.
+EMSCRIPTEN_KEEPALIVE double zorvan_allocation_count() {
+  return static_cast<double>(web_allocation_count());
+}
 
 EMSCRIPTEN_KEEPALIVE int zorvan_surface_width() {
+  const std::lock_guard<std::mutex> lock(drawing_lock());
   return current_surface().is_open() ? current_surface().width() : 0;
 }
 EMSCRIPTEN_KEEPALIVE int zorvan_surface_height() {
+  const std::lock_guard<std::mutex> lock(drawing_lock());
   return current_surface().is_open() ? current_surface().height() : 0;
 }
 
-// The palette indices of the open surface, row by row (nullptr when it is closed).
+// The palette indices of the open surface, row by row (nullptr when it is closed), with any
+// deferred drawing done.
 EMSCRIPTEN_KEEPALIVE const uint8_t* zorvan_surface_indices() {
+  const std::lock_guard<std::mutex> lock(drawing_lock());
   return current_surface().is_open() ? current_surface().pixels() : nullptr;
 }
 

@@ -448,6 +448,28 @@ test('the canvas equals the surface after every repaint of a paced Normal run', 
   await session.close();
 });
 
+// A turn allocates nothing: over a second of Quiet and of Normal (repaints and a halving of the
+// chart's scale among its turns), the program's count of operator new calls stays as it was.
+test('a stretch of Quiet or Normal turns allocates nothing', async () => {
+  const session = await Session.open('zorvan2', 1000, 700);
+  await skipHelp(session);
+  await session.type('140\r70\r', 'key-wait');
+  for (const mode of ['c', 'n']) {
+    let first, last;
+    await session.stretch(mode, 1600, async () => {
+      first = await session.run();
+      await sleep(1000);
+      last = await session.run();
+    });
+    assert.ok(first.allocations > 0, 'no count: the program\'s start allocates');
+    assert.ok(last.turns - first.turns > 1000, `${mode}: only ${last.turns - first.turns} turns`);
+    assert.equal(last.allocations - first.allocations, 0,
+                 `${mode}: allocations over ${last.turns - first.turns} turns`);
+  }
+  assert.deepEqual(session.errors, []);
+  await session.close();
+});
+
 test('Ctrl-C ends the program and brings the chooser back; a program starts again after it', async () => {
   const session = await Session.open('zorvan', 800, 600, { language: 'en' });
   await session.page.keyboard.down('Control');
