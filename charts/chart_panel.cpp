@@ -9,11 +9,16 @@
 //
 // The operations draw through the global graphics services, assume the viewport is the whole
 // surface (panel_draw_frame sets it so) and never change the drawing colour: frames and titles
-// use the default colour 15. They leave the fill set to solid in the panel's colour, which the
-// box view relies on when it draws its cells afterwards.
+// use the default colour 15. Those that draw leave the fill set to solid in the panel's colour,
+// which the box view relies on when it draws its cells afterwards; an increment or a push that
+// only counts draws nothing and leaves the fill as the last drawing did.
+//
+// Whether an increment halves is an integer comparison against the least value whose bar reaches
+// the title band, found once per scale (panel_halving_value) with the same extended product.
 #include "charts/chart_panel.h"
 
 #include <cassert>
+#include <cstdint>
 
 #include "services/graphics/graphics.h"
 #include "services/numbers.h"
@@ -82,21 +87,44 @@ void panel_redraw(const ChartPanel& panel) {
   for (int i = 0; i < panel.bar_count; ++i) fill_panel_bar(panel, w, i);
 }
 
+bool panel_bar_reaches_band(const ChartPanel& panel, int64_t value) {
+  return !(extended_real(value) * panel.scale < extended_real(panel_plot_height(panel)));
+}
+
+// Bisection over 0 .. INT64_MAX, at most 63 products; a scale of 0 never reaches the band.
+uint64_t find_halving_value(ChartPanel& panel) {
+  HalvingValue& found = panel.halving;
+  assert(panel.scale >= 0.0);
+  found = HalvingValue{panel.scale, panel.y1, panel.y2, kNoHalving};
+  if (!panel_bar_reaches_band(panel, INT64_MAX)) return found.value;
+  if (panel_bar_reaches_band(panel, 0)) {
+    found.value = 0;
+    return found.value;
+  }
+  int64_t below = 0, reaching = INT64_MAX;  // a bar of `below` stays below the band
+  while (reaching - below > 1) {
+    const int64_t middle = below + (reaching - below) / 2;
+    (panel_bar_reaches_band(panel, middle) ? reaching : below) = middle;
+  }
+  found.value = static_cast<uint64_t>(reaching);
+  return found.value;
+}
+
 // A bar that stays below the title band is drawn over its shorter self (not while quiet); one
 // that would reach the band halves the scale and redraws the whole panel, in every run mode.
 // The empirical panel, the one panel fed this way, has N + 1 bars for N insects.
-// The single bar has the width of a full redraw's bars.
+// The single bar has the width of a full redraw's bars. A quiet increment that does not halve
+// leaves the fill alone: every drawing of the run screen leaves it solid in the panels' colour.
 void panel_increment(uint16_t index, ChartPanel& panel, TurnDrawing drawing) {
   assert(index < panel.bar_count);
-  set_fill(FillPattern::Solid, panel.colour);
+  const bool halves = panel_increment_halves(index, panel);
   panel.values[index] += 1;
-  const extended_real height = extended_real(panel.values[index]) * panel.scale;
-  if (height < extended_real(panel_plot_height(panel))) {
-    if (drawing == TurnDrawing::CountOnly) return;
-    const int w = (panel.x2 - panel.x1) / panel.bar_count;
-    fill_panel_bar(panel, w, index);
-  } else {
+  if (halves) {
     panel.scale = panel.scale / 2.0;
     panel_redraw(panel);
+  } else if (drawing == TurnDrawing::Draw) {
+    set_fill(FillPattern::Solid, panel.colour);
+    const int w = (panel.x2 - panel.x1) / panel.bar_count;
+    fill_panel_bar(panel, w, index);
   }
 }

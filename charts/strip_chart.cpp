@@ -3,11 +3,14 @@
 // fixed (a value of N, the insect count, is a bar of the mapped design height 190) and never
 // halves.
 //
-// Slots: slot k covers columns x1 + ws*k + 2 .. x1 + ws*(k + 1) + 1. No bar reaches above
-// top_N = trunc(y2 - N*scale), the top row of a bar of value N, so a scroll copies only rows
-// top_N .. y2: the columns of slots 1..141 (slot 141 lies beyond the last used slot and is
-// background) are moved in place one slot to the left. Bars stand on
-// y2, the middle row of the 3-pixel frame line.
+// Slots: slot k covers columns x1 + ws*k + 2 .. x1 + ws*(k + 1) + 1. Bars stand on y2, the
+// middle row of the 3-pixel frame line. A scroll moves the columns of slots 1..141 (slot 141 lies
+// beyond the last used slot and is background) in place one slot to the left, but only the rows
+// where they differ: with low and high the least and the greatest of the 141 stored values and
+// the new one, every slot is background above top(high) and bar colour from top(low) down, before
+// and after the push (slot 141 aside, whose background the new bar covers there), so only rows
+// top(high) .. top(low) - 1 move, and the new bar is drawn down to top(low) - 1. With the count
+// wandering a few insects either way this is a small band of the plot area.
 //
 // The slot width is (x2 - x1) div 140 (140, although 141 slots are used) wherever the 142 slots a
 // scroll touches end inside the frame's inner edge x2 - 2, as they do on the design surface and
@@ -31,28 +34,26 @@ int strip_slot_width(const ChartPanel& panel) {
 
 namespace {
 
-int full_level(const StripChart& strip) { return panel_bar_top(strip.panel, strip.full_value); }
-
 void fill_slot(const ChartPanel& panel, int slot, int64_t value) {
   const int ws = strip_slot_width(panel);
   fill_bar(panel.x1 + ws * slot + 2, panel_bar_top(panel, value), panel.x1 + ws * (slot + 1) + 1,
            panel.y2);
 }
 
-// The region a scroll reads: slots 1 .. 141, rows top_N .. y2.
-struct ScrollRegion {
-  int x1, y1, x2, y2;
-};
-
-ScrollRegion scroll_region(const StripChart& strip) {
-  const ChartPanel& panel = strip.panel;
+// Moves slots 1 .. 141 of rows first_row .. last_row one slot to the left.
+void scroll_left(const ChartPanel& panel, int first_row, int last_row) {
   const int ws = strip_slot_width(panel);
-  return {panel.x1 + ws + 2, full_level(strip), panel.x1 + ws * (kMaxBars + 1) + 1, panel.y2};
+  move_region(panel.x1 + ws + 2, first_row, panel.x1 + ws * (kMaxBars + 1) + 1, last_row,
+              panel.x1 + 2, first_row);
 }
 
-void scroll_left(const StripChart& strip) {
-  const ScrollRegion r = scroll_region(strip);
-  move_region(r.x1, r.y1, r.x2, r.y2, strip.panel.x1 + 2, r.y1);
+// The smallest and the largest of the stored values and `value`.
+void value_range(const StripChart& strip, int64_t value, int64_t& low, int64_t& high) {
+  low = high = value;
+  for (int k = 0; k < kMaxBars; ++k) {
+    low = std::min(low, strip.panel.values[k]);
+    high = std::max(high, strip.panel.values[k]);
+  }
 }
 
 }  // namespace
@@ -67,20 +68,31 @@ int64_t strip_value(const StripChart& strip, int k) {
   return strip.panel.values[at < kMaxBars ? at : at - kMaxBars];
 }
 
+// A quiet push leaves the fill alone, as a quiet panel_increment does.
 void strip_push(uint16_t value, StripChart& strip, TurnDrawing drawing) {
   ChartPanel& panel = strip.panel;
-  set_fill(FillPattern::Solid, panel.colour);
   if (panel.bar_count < kMaxBars) {
     panel.values[panel.bar_count] = value;
-    if (drawing == TurnDrawing::Draw) fill_slot(panel, panel.bar_count, value);
+    if (drawing == TurnDrawing::Draw) {
+      set_fill(FillPattern::Solid, panel.colour);
+      fill_slot(panel, panel.bar_count, value);
+    }
     panel.bar_count += 1;
     return;
   }
+  int64_t low = 0, high = 0;
+  if (drawing == TurnDrawing::Draw) value_range(strip, value, low, high);
   panel.values[strip.oldest] = value;
   strip.oldest = strip.oldest + 1 == kMaxBars ? 0 : strip.oldest + 1;
   if (drawing == TurnDrawing::CountOnly) return;
-  scroll_left(strip);
-  fill_slot(panel, kMaxBars - 1, value);
+  set_fill(FillPattern::Solid, panel.colour);
+  const int first_row = panel_bar_top(panel, high), end_row = panel_bar_top(panel, low);
+  if (first_row >= end_row) return;  // every bar as high as the next: nothing moves
+  scroll_left(panel, first_row, end_row - 1);
+  const int top = panel_bar_top(panel, value);
+  if (top >= end_row) return;  // the new bar is the lowest: its slot already shows it
+  const int ws = strip_slot_width(panel);
+  fill_bar(panel.x1 + ws * (kMaxBars - 1) + 2, top, panel.x1 + ws * kMaxBars + 1, end_row - 1);
 }
 
 // The plot area is cleared exactly as panel_redraw clears it, so the frame line and the title

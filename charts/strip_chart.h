@@ -11,7 +11,7 @@
 // the other 140 (read them with strip_value).
 struct StripChart {
   ChartPanel panel;        // bar_count is the number of values stored, 0..141
-  int64_t full_value = 0;  // N: no pushed value exceeds it (fixes the rows a scroll moves)
+  int64_t full_value = 0;  // N: no pushed value exceeds it
   int oldest = 0;          // where in panel.values the oldest stored value is
 };
 
@@ -23,13 +23,14 @@ int64_t strip_value(const StripChart& strip, int k);
 // x1 + ws*k + 2 .. x1 + ws*(k + 1) + 1.
 int strip_slot_width(const ChartPanel& panel);
 
-// Sets the largest value the strip will be given, which fixes the rows a scroll moves, and starts
-// the ring of values afresh (after panel_init).
+// Sets the largest value the strip will be given and starts the ring of values afresh (after
+// panel_init).
 void strip_prepare(StripChart& strip, int64_t full_value);
 
 // Stores the value (oldest dropped once 141 are stored) and, unless the turn only counts, draws
 // it: in the next free slot while filling, else by scrolling the bars one slot left and drawing
-// the new bar in the last slot.
+// the new bar in the last slot. A push that only counts touches neither the surface nor the
+// drawing state.
 void strip_push(uint16_t value, StripChart& strip, TurnDrawing drawing);
 
 // Clears the plot area and draws every stored value in its own slot, so later pushes continue

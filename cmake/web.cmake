@@ -37,14 +37,35 @@ function(zorvan_exception_options)
   endforeach()
 endfunction()
 zorvan_exception_options(${ZORVAN_CORE_SOURCES} ${ZORVAN_WEB_SOURCES})
-target_compile_options(zorvan_core PUBLIC -flto -mbulk-memory)
-target_link_options(zorvan_core PUBLIC -flto -mbulk-memory -fexceptions)
+# SIMD (in every browser since 2021) lets the compiler widen the pixel loops, such as the insect
+# picture's colour numbers at every step.
+target_compile_options(zorvan_core PUBLIC -flto -mbulk-memory -msimd128)
+target_link_options(zorvan_core PUBLIC -flto -mbulk-memory -msimd128 -fexceptions)
+
+# Asyncify instruments every function that may be on the stack when the program waits, and it
+# must assume that any indirect call may lead to a wait: every drawing operation makes one (the
+# deferred drawing, graphics.h), so the whole drawing path, the step and the charts would pay
+# for checks at every call. None of the functions below ever waits or calls anything that does
+# (they draw, count and convert), so they are left as they are. Names as the WebAssembly name
+# section gives them, with wildcards; a function that inlining has removed is covered by its
+# callers' names, and a name that matches nothing draws a warning. A function that can wait must
+# never be added here: the page would stop at that wait.
+set(ZORVAN_NEVER_WAITS
+  "Surface::*" "ChangedRegion::*" "open_graphics(*)" "close_graphics()" "get_max_x()"
+  "get_max_y()" "set_viewport(*)" "clear_viewport()" "set_fill(*)" "fill_bar(*)"
+  "draw_rectangle(*)" "draw_line(*)" "draw_arc(*)" "flood_fill(*)" "draw_text(*)"
+  "put_image(*)" "panel_*" "*fill_panel_bar*" "find_halving_value(*)" "move_insect()"
+  "record_step()" "StatusBox::*" "redraw_boxes()" "zorvan_picture_update")
+list(JOIN ZORVAN_NEVER_WAITS "\n" ZORVAN_NEVER_WAITS_LINES)
+set(ZORVAN_NEVER_WAITS_FILE ${CMAKE_BINARY_DIR}/asyncify_never_waits.txt)
+file(CONFIGURE OUTPUT ${ZORVAN_NEVER_WAITS_FILE} CONTENT "${ZORVAN_NEVER_WAITS_LINES}\n")
 
 set(ZORVAN_SITE_DIR ${CMAKE_BINARY_DIR}/site)
 set(ZORVAN_WEB_LINK_OPTIONS
   -sASYNCIFY
   "-sASYNCIFY_IMPORTS=['page_wait_for_key','page_sleep','page_yield']"
   -sASYNCIFY_STACK_SIZE=65536
+  -sASYNCIFY_REMOVE=@${ZORVAN_NEVER_WAITS_FILE}
   -sMODULARIZE=1
   -sSINGLE_FILE=1
   -sALLOW_MEMORY_GROWTH=1
@@ -57,7 +78,8 @@ foreach(program zorvan2 zorvan)
     -sEXPORT_NAME=create_${program})
   set_target_properties(${program} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ZORVAN_SITE_DIR})
   list(TRANSFORM ZORVAN_DATA_FILES PREPEND ${PROJECT_SOURCE_DIR}/data/ OUTPUT_VARIABLE data_files)
-  set_property(TARGET ${program} APPEND PROPERTY LINK_DEPENDS ${data_files})
+  set_property(TARGET ${program} APPEND PROPERTY LINK_DEPENDS ${data_files}
+    ${ZORVAN_NEVER_WAITS_FILE})
 endforeach()
 
 # The page itself: copied beside the two scripts, with its languages (cmake/page_languages.cmake)
@@ -76,6 +98,14 @@ add_custom_target(web_page ALL
   COMMAND ${CMAKE_COMMAND} -E copy ${ZORVAN_PAGE_FILES} ${ZORVAN_SITE_DIR}
   DEPENDS ${ZORVAN_PAGE_FILES} ${ZORVAN_SITE_DIR}/languages.js
   COMMENT "Copying the page into ${ZORVAN_SITE_DIR}")
+
+# The service worker, once the page and the programs are in the site folder: it lists the site's
+# files and carries their digest as the site's version (cmake/site_worker.cmake).
+add_custom_target(web_offline ALL
+  COMMAND ${CMAKE_COMMAND} -DSITE_DIR=${ZORVAN_SITE_DIR}
+    -DWORKER=${PROJECT_SOURCE_DIR}/web/service-worker.js -P ${PROJECT_SOURCE_DIR}/cmake/site_worker.cmake
+  COMMENT "Writing the site's service worker")
+add_dependencies(web_offline web_page zorvan2 zorvan)
 
 # The figures digest, to compare with the native one in the web tests (tests/web/).
 add_executable(exactness_digest tests/programs/exactness_digest.cpp)

@@ -14,6 +14,7 @@
 #include "services/run_choices.h"
 #include "sim/box_view.h"
 #include "sim/help_viewer.h"
+#include "sim/live_figures.h"
 #include "sim/pace.h"
 #include "sim/run_modes.h"
 #include "sim/run_screen.h"
@@ -64,6 +65,13 @@ void place_insects(int first, int last, uint8_t box) {
     run.insects[i] = InsectRecord{box, column, row};
     run.cell_taken[box][column][row] = 1;
   }
+}
+
+// The move, the step counted and recorded.
+void make_step() {
+  move_insect();
+  ++run.step_count;
+  record_step();
 }
 
 void clear_occupancy() {
@@ -118,14 +126,18 @@ void start_run() {
   record_step();
 }
 
+// A drawing turn holds the drawing lock once, so that a repaint shows the turn whole. A quiet
+// turn draws nothing but a halving, which record_step holds the lock for.
 bool run_turn() {
   do {
     if (poll_run_keys()) return false;
   } while (pace_holds_back());
-  const DrawingBatch turn;  // one hold of the drawing lock: a repaint shows the turn whole
-  move_insect();
-  ++run.step_count;
-  record_step();
+  if (turn_drawing() == TurnDrawing::Draw) {
+    const DrawingBatch turn;
+    make_step();
+  } else {
+    make_step();
+  }
   return true;
 }
 
@@ -136,6 +148,7 @@ void run_main_sequence(const VersionDescription& version) {
   reset_run_state(version);
   run.seed = run_choices().seed;
   reset_random(run.seed);
+  install_live_figures();
   run.run_mode = RunMode::Stepwise;
   if (!run_choices().skip_help) show_help();
   start_run();

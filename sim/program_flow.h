@@ -7,6 +7,7 @@
 #include "sim/version.h"
 
 // The whole program for one version, from the help pages to the closing line of the summary.
+// From its start the editions can read the run's figures (services/live_figures.h).
 void run_main_sequence(const VersionDescription& version);
 
 // The prompts for N and K, the measuring opening of the surface (panels, box view, insect

@@ -21,7 +21,3 @@ ChartPanel& panel_of(PanelId id) {
   }
   return run.strip.panel;
 }
-
-TurnDrawing turn_drawing() {
-  return run.run_mode == RunMode::Quiet ? TurnDrawing::CountOnly : TurnDrawing::Draw;
-}

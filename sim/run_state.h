@@ -62,5 +62,8 @@ ChartPanel& panel_of(PanelId id);
 // Back to the start state for `version` (program entry and tests). Keeps buffer capacity.
 void reset_run_state(const VersionDescription& version = kSecondVersion);
 
-// Whether this turn draws its per-step updates: not while quiet.
-TurnDrawing turn_drawing();
+// Whether this turn draws its per-step updates: not while quiet. Asked several times a turn, so
+// it is inline.
+inline TurnDrawing turn_drawing() {
+  return run.run_mode == RunMode::Quiet ? TurnDrawing::CountOnly : TurnDrawing::Draw;
+}

@@ -178,12 +178,22 @@ int status_box_characters(std::string_view text) {
 }
 
 void StatusBox::draw(int64_t step_count) {
+  const DrawingBatch box;  // a repaint shows the box whole; what it shows is guarded by the lock
   StatusTextRoom room;
   const StepText step = status_text_for_step(shown_, step_count, room);
   const StatusBoxLayout layout = status_box_layout(step.text);
-  const DrawingBatch box;  // a repaint shows the box whole
   if (!redraw_changed_characters(shown_, layout, step)) draw_whole_status_box(layout, step.text);
   remember_shown(shown_, layout, room, step.text, step_count);
+}
+
+void StatusBox::forget() {
+  const DrawingBatch box;  // does a deferred drawing first
+  shown_ = StatusBoxShown{};
+}
+
+void StatusBox::draw_deferred() {
+  StatusBox& box = the_status_box;
+  box.draw(box.deferred_steps_.load(std::memory_order_relaxed));
 }
 
 StatusBox& status_box() { return the_status_box; }

@@ -8,13 +8,25 @@
 // surface's size) and a drawing rewrites only the glyph cells whose character changed; the pixels
 // are those of the whole box drawn afresh. What it shows is forgotten when a run surface opens,
 // and the next drawing is whole.
+//
+// While the run is quiet a step draws nothing else, and nobody can see the box change faster than
+// a repaint shows it: a quiet step only records its number, and the box is drawn when the surface
+// is next used or read (a deferred drawing, graphics.h), showing the latest number recorded. The
+// pixels are then those that drawing the box at every step would have left.
+//
+// Threads: what the box shows is read and written only under the drawing lock, by the logic
+// thread while it draws and by whichever thread runs the deferred drawing (the window's, at a
+// repaint); the number a quiet step records is an atomic, written by the logic thread alone.
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "services/graphics/graphics.h"
 
 // " T:" and the step number right-aligned in 5 characters (longer numbers take what they need);
 // from 8 digits on without the leading blank, from 9 digits on the number alone.
@@ -45,11 +57,22 @@ class StatusBox {
   // length in a box of the same width on a surface of the same size, else draws it whole.
   void draw(int64_t step_count);
 
+  // Logic thread: shows `step_count` when the surface is next used or read, as draw would now.
+  void defer(int64_t step_count) {
+    deferred_steps_.store(step_count, std::memory_order_relaxed);
+    defer_drawing(&draw_deferred);
+  }
+
   // Forgets what the box shows: the surface no longer shows it, and the next drawing is whole.
-  void forget() { shown_ = StatusBoxShown{}; }
+  // A box still to be drawn is drawn first, on the surface it was meant for.
+  void forget();
 
  private:
-  StatusBoxShown shown_;
+  // The deferred drawing: shows the latest number recorded by defer.
+  static void draw_deferred();
+
+  StatusBoxShown shown_;                      // guarded by the drawing lock
+  std::atomic<int64_t> deferred_steps_{0};  // the number the deferred drawing shows
 };
 
 // The run screen's status box, one for the process like the surface it is drawn on.

@@ -1,9 +1,12 @@
 // The model's step and the recording of a step.
 #include "sim/step.h"
 
+#include <optional>
+
 #include "charts/chart_panel.h"
 #include "charts/strip_chart.h"
 #include "charts/theory.h"
+#include "services/graphics/graphics.h"
 #include "services/numbers.h"
 #include "sim/box_view.h"
 #include "sim/run_state.h"
@@ -40,10 +43,19 @@ void move_insect() {
   draw_insect(to, column, row);
 }
 
+// A quiet step that halves no scale draws nothing: its status box is deferred, and it takes no
+// drawing lock (nothing it does touches the surface or its drawing state). Any other step's
+// drawing is one hold of the lock (nested in a drawing turn's).
 void record_step() {
-  draw_status_box();
   const auto count = static_cast<uint16_t>(run.box1_count);
   const TurnDrawing drawing = turn_drawing();
+  std::optional<DrawingBatch> step;
+  if (drawing == TurnDrawing::CountOnly && !panel_increment_halves(count, run.empirical_panel)) {
+    status_box().defer(run.step_count);
+  } else {
+    step.emplace();
+    draw_status_box();
+  }
   panel_increment(count, run.empirical_panel, drawing);
   strip_push(count, run.strip, drawing);
   if (!run.version->has_theory) return;

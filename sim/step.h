@@ -6,6 +6,7 @@
 // row) until a free one comes. The box view shows the move unless the run is quiet.
 void move_insect();
 
-// The status box with step_count (every mode), then the charts: the empirical count, the strip
-// value, the theoretical chart at step 0 and the distance at step 1 (where the version has them).
+// The status box with step_count (every mode; deferred while quiet, see status_box.h), then the
+// charts: the empirical count, the strip value, the theoretical chart at step 0 and the distance
+// at step 1 (where the version has them).
 void record_step();

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "services/graphics/graphics.h"
 #include "services/graphics/presenter.h"
@@ -109,6 +112,52 @@ TEST_F(ChartPanelTest, ProductEqualToPlotHeightHalvesAndJustBelowDrawsTheBar) {
   panel_increment(0, equal, TurnDrawing::Draw);  // 82 = 82
   EXPECT_EQ(equal.scale, 20.5);
   EXPECT_EQ(column_top(equal, 61), 459);  // the redraw drew the other bars
+}
+
+// An increment decides a halving by comparing the value with the least one whose bar reaches the
+// title band; that must give the extended product's answer for every int64_t value. The values
+// reaching the band form a tail of the range (checked at every power of two and its neighbours),
+// and the tail begins at the halving value (checked on both sides of it), for the scales a run
+// halves through, scales that are not powers of two, and plot heights from one row to the
+// largest surface's.
+TEST(ChartPanelHalving, HalvingValueGivesTheExtendedProductsAnswerForEveryValue) {
+  std::vector<double> scales = {0.0, 40.5, 41.0, 190.0 / 140, 0.1, 3.0e-18, 7.0e12};
+  for (int halvings = 0; halvings <= 64; ++halvings) scales.push_back(std::ldexp(5.0, -halvings));
+  for (const int height : {1, 82, 189, 1000, 32000}) {
+    for (const double scale : scales) {
+      SCOPED_TRACE(::testing::Message() << "plot height " << height << ", scale " << scale);
+      ChartPanel panel;
+      panel_init(panel, 0, 0, 100, static_cast<uint16_t>(height + text_height(" ") + 10), "", 1,
+                 scale, kWhite);
+      ASSERT_EQ(panel_plot_height(panel), height);
+      const uint64_t first = panel_halving_value(panel);
+      std::vector<int64_t> values = {0, INT64_MAX - 1, INT64_MAX};
+      for (int bit = 0; bit < 63; ++bit) {
+        const int64_t power = int64_t{1} << bit;
+        values.insert(values.end(), {power - 1, power, power + 1});
+      }
+      if (first != kNoHalving) {
+        for (int64_t d = -3; d <= 3; ++d) {
+          const int64_t v = static_cast<int64_t>(first) + d;
+          if (v >= 0 && (d <= 0 || v > static_cast<int64_t>(first))) values.push_back(v);
+        }
+      }
+      for (const int64_t v : values) {
+        ASSERT_EQ(static_cast<uint64_t>(v) >= first, panel_bar_reaches_band(panel, v)) << v;
+      }
+    }
+  }
+}
+
+// The halving value follows the scale and the frame, however they are changed.
+TEST(ChartPanelHalving, HalvingValueFollowsTheScaleAndTheFrame) {
+  ChartPanel panel;
+  panel_init(panel, 9, 359, 309, 459, "", 6, 5.0, kWhite);
+  EXPECT_EQ(panel_halving_value(panel), 17u);  // 17 * 5 = 85 >= 82 > 16 * 5
+  panel.scale = 2.5;
+  EXPECT_EQ(panel_halving_value(panel), 33u);
+  panel.y1 = 259;
+  EXPECT_EQ(panel_halving_value(panel), 73u);  // 73 * 2.5 = 182.5 >= 182 > 72 * 2.5
 }
 
 TEST_F(ChartPanelTest, QuietIncrementsDrawNothingUntilTheHalvingRedraws) {

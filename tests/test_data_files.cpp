@@ -19,6 +19,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -164,6 +166,28 @@ TEST(DataFiles, EveryPageCatalogueTranslatesEveryPageText) {
       EXPECT_TRUE(known) << "line " << entry.line << ": " << entry.context << ": no such text";
     }
   }
+}
+
+// The page and its scripts name only texts of web/page.pot (a missing one would show its id),
+// and every text there is shown by them.
+TEST(DataFiles, ThePageShowsEveryPageTextAndNoOther) {
+  std::set<std::string> known;
+  for (const PoEntry& entry : parse_po(read_bytes(kPageTexts)).entries) known.insert(entry.context);
+  std::set<std::string> named;
+  const std::regex id(R"re(["'](page\.[a-z0-9_]+)["'])re");
+  const fs::path web = fs::path(ZORVAN_SOURCE_DIR) / "web";
+  for (const fs::directory_entry& file : fs::directory_iterator(web)) {
+    const std::string extension = file.path().extension().string();
+    if (extension != ".js" && extension != ".html") continue;
+    const std::string text = read_bytes(file.path());
+    for (std::sregex_iterator at(text.begin(), text.end(), id), end; at != end; ++at) {
+      const std::string name = (*at)[1];
+      if (name == "page.js" || name == "page.css") continue;  // the page's files
+      named.insert(name);
+      EXPECT_TRUE(known.contains(name)) << file.path().filename().string() << ": " << name;
+    }
+  }
+  for (const std::string& name : known) EXPECT_TRUE(named.contains(name)) << name << ": unused";
 }
 
 TEST(DataFiles, EveryFileIsCodePage852TextWithoutControlBytesAndWithCrLfLineEnds) {

@@ -70,11 +70,12 @@ TEST_F(RunModes, NormalRunsWithoutWaitingAndDrawsEveryMove) {
   EXPECT_EQ(get_pixel(329 + 82 + 2, 457), 0);
 }
 
-// A turn draws under one hold of the drawing lock, so that a repaint never shows half of it
-// (the status box cleared without its number); the key wait stays outside.
-TEST_F(RunModes, EachTurnTakesTheDrawingLockOnce) {
+// A drawing turn draws under one hold of the drawing lock, so that a repaint never shows half of
+// it (the status box cleared without its number); the key wait stays outside. A quiet turn that
+// halves no scale draws nothing and takes no lock.
+TEST_F(RunModes, EachDrawingTurnTakesTheDrawingLockOnceAndAQuietOneNone) {
   start_run(140, 70);
-  for (const char* keys : {"nnnnnn", "cccccc"}) {
+  for (const auto& [keys, locks_each] : {std::pair{"nnnnnn", 1u}, std::pair{"cccccc", 0u}}) {
     SCOPED_TRACE(keys);
     script_keys(keys, ScriptEnd::EndOfInput);
     const int64_t steps = run.step_count;
@@ -82,7 +83,7 @@ TEST_F(RunModes, EachTurnTakesTheDrawingLockOnce) {
     while (run_turn()) {
     }
     EXPECT_EQ(run.step_count - steps, 6);
-    EXPECT_EQ(drawing_lock_count() - locks, 6u);
+    EXPECT_EQ(drawing_lock_count() - locks, 6 * locks_each);
     run.run_mode = RunMode::Normal;
   }
 }

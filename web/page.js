@@ -14,7 +14,14 @@
 //                      program converts what changed through the palette and names the
 //                      rectangles, and only those are put onto the canvas. CSS scales it to
 //                      fit the stage where the program's placement rule (the desktop window's)
-//                      puts it: crisp at a whole multiple, smoothed when shrunk.
+//                      puts it: crisp at a whole multiple, smoothed when shrunk. When the
+//                      program closes it for the summary, the page keeps the last picture,
+//                      dimmed, beside the console until another program starts.
+//
+// Around them (the other scripts, loaded before this one): the layout of the stage (layout.js),
+// the console's cells (console_canvas.js), the figures panel (figures.js), the on-screen
+// controls (controls.js), the address's parameters (link.js) and the page's texts in the chosen
+// language (texts.js). The controls hand their keys to the same entry as the keyboard's keydown.
 //
 // Ctrl-C ends the program at once, as on the desktop: the keydown goes to the program like any
 // key, and the program's interrupt calls back `interrupted`; its waits are never answered again,
@@ -25,8 +32,7 @@
 
 (function () {
   const FACTORIES = { zorvan2: 'create_zorvan2', zorvan: 'create_zorvan' };
-  const COLUMNS = 80, ROWS = 25;
-  const FONT_FAMILY = '"DejaVu Sans Mono", "Liberation Mono", Consolas, "Courier New", monospace';
+  const { COLUMNS, ROWS } = window.ZorvanConsoleCanvas;
   const CURSOR_BLINK_MS = 530;
 
   const stage = document.getElementById('stage');
@@ -37,150 +43,47 @@
   const endedBar = document.getElementById('ended');
   const endedText = document.getElementById('ended-text');
   const languageSwitch = document.getElementById('language');
+  const zoomChoice = document.getElementById('zoom');
+  const controlsToggle = document.getElementById('controls-toggle');
+  const Layout = window.ZorvanLayout;
+  const Texts = window.ZorvanTexts;
+  const figuresPanel = window.ZorvanFigures.create(document.getElementById('figure-list'));
+  const controls = window.ZorvanControls.create(document.getElementById('controls'), {
+    sendKey: (key, code) => sendKey(key, code),
+    promptText: () => promptText(),
+    paceForKey: (key) => (current && current.ready
+      ? current.module._zorvan_pace_for_key(key.charCodeAt(0)) : null),
+    consoleCanvas,
+  });
 
   // ------------------------------------------------------------------------------------------
-  // Languages: the page's texts, and the language the programs speak.
+  // Languages: the language the page and the programs speak.
   //
-  // languages.js (written by the build) holds web/page.pot, whose originals are the Hungarian
-  // texts, and the page catalogue of every other language of the data folder. The language is
-  // ?lang=xx when the page has it, else the first of the browser's languages that it has, else
-  // Hungarian; the switch in the bar changes it, and the address with it, so that a reload keeps
-  // it. A program starts with "--lang <language>" and speaks the page's language; a change of
-  // language starts the program on the stage again, in the new one.
+  // The page's texts come from its catalogues (texts.js). The switch in the bar changes the
+  // language, and the address's `lang` with it (link.js), so that a reload keeps it. A program
+  // starts with "--lang <language>" and speaks the page's language; a change of language starts
+  // the program on the stage again, in the new one.
 
-  const ORIGINAL_LANGUAGE = 'hu';
-  const LANGUAGES = window.zorvanLanguages || { original: '', catalogues: {} };
-
-  // The entries of a PO catalogue by id (msgctxt): { original, translation, fuzzy }. The
-  // programs read the same format (services/po_file.h); an entry without an id is left out.
-  function readCatalogue(text) {
-    const entries = {};
-    let entry = null, field = null, fuzzy = false;
-    const close = () => {
-      if (entry && entry.id) entries[entry.id] = entry;
-      entry = null;
-      field = null;
-    };
-    const unquote = (quoted) => {
-      try {
-        return JSON.parse(quoted);  // the format's escapes are JSON's
-      } catch (error) {
-        return '';
-      }
-    };
-    for (const raw of text.split(/\r?\n/)) {
-      const line = raw.trim();
-      const keyword = /^(msgctxt|msgid|msgstr)\s+(".*")$/.exec(line);
-      if (line === '' || line.startsWith('#')) {
-        if (entry && entry.translation !== undefined) close();
-        if (/^#,.*\bfuzzy\b/.test(line)) fuzzy = true;
-      } else if (keyword) {
-        if (keyword[1] !== 'msgstr' && entry && entry.translation !== undefined) close();
-        if (!entry) {
-          entry = { id: '', original: '', translation: undefined, fuzzy };
-          fuzzy = false;
-        }
-        field = { msgctxt: 'id', msgid: 'original', msgstr: 'translation' }[keyword[1]];
-        entry[field] = unquote(keyword[2]);
-      } else if (line.startsWith('"') && entry && field) {
-        entry[field] += unquote(line);
-      }
-    }
-    close();
-    return entries;
-  }
-
-  const originals = readCatalogue(LANGUAGES.original);
-  const catalogues = {};
-  for (const [code, text] of Object.entries(LANGUAGES.catalogues)) {
-    catalogues[code] = readCatalogue(text);
-  }
-  const LANGUAGE_CODES = [ORIGINAL_LANGUAGE, ...Object.keys(catalogues)];
-
-  function originalText(id) { return originals[id] ? originals[id].original : id; }
-
-  // The translation of a text in `code`'s catalogue, or null where it has no sound one (none,
-  // fuzzy, empty, or of an older original), as the programs judge it.
-  function translation(id, code) {
-    const entry = (catalogues[code] || {})[id];
-    const sound = entry && !entry.fuzzy && entry.translation && entry.original === originalText(id);
-    return sound ? entry.translation : null;
-  }
-
-  // A text in the chosen language with its placeholders filled in; the Hungarian original where
-  // there is no translation.
-  function pageText(id, values = {}) {
-    return (translation(id, language) || originalText(id))
-      .replace(/\{(\w+)\}/g, (whole, name) => (name in values ? String(values[name]) : whole));
-  }
-
-  // The page's language that a language tag stands for, or null: "en-GB" is en_GB if the page
-  // has it, else en.
-  function languageOf(tag) {
-    const parts = String(tag || '').split(/[-_]/);
-    const primary = parts[0].toLowerCase();
-    const candidates = parts.length > 1 ? [primary + '_' + parts[1].toUpperCase(), primary]
-                                        : [primary];
-    for (const code of candidates) {
-      if (LANGUAGE_CODES.includes(code)) return code;
-    }
-    return null;
-  }
-
-  function chooseLanguage() {
-    const asked = new URLSearchParams(location.search).get('lang');
-    for (const tag of [asked, ...(navigator.languages || [navigator.language])]) {
-      const code = languageOf(tag);
-      if (code) return code;
-    }
-    return ORIGINAL_LANGUAGE;
-  }
-
-  let language = chooseLanguage();
   let noticeShown = null;  // what the chooser's notice says: { id, program }, or null
 
   function showNotice(shown) {
     noticeShown = shown;
-    notice.textContent = shown ? pageText(shown.id, { program: shown.program }) : '';
+    notice.textContent = shown ? Texts.text(shown.id, { program: shown.program }) : '';
   }
 
-  // Every text of the page in the chosen language.
-  function showTexts() {
-    document.documentElement.lang = language.replace('_', '-');
-    for (const element of document.querySelectorAll('[data-text]')) {
-      element.textContent = pageText(element.dataset.text);
-    }
-    for (const element of document.querySelectorAll('[data-label]')) {
-      element.setAttribute('aria-label', pageText(element.dataset.label));
-    }
-    languageSwitch.value = language;
-    showNotice(noticeShown);
+  // The switch offers each language by its own name.
+  for (const code of Texts.languages()) {
+    languageSwitch.add(new Option(Texts.nameOf(code), code));
   }
-
-  // The switch offers each language by its own name (its code when its catalogue has none).
-  for (const code of LANGUAGE_CODES) {
-    const option = document.createElement('option');
-    option.value = code;
-    const name = code === ORIGINAL_LANGUAGE ? originalText('page.language_name')
-                                            : translation('page.language_name', code);
-    option.textContent = name || code;
-    languageSwitch.appendChild(option);
-  }
+  languageSwitch.value = Texts.language();
+  Texts.onChange(() => showNotice(noticeShown));
   languageSwitch.addEventListener('change', () => {
-    language = languageSwitch.value;
-    const address = new URL(location.href);
-    address.searchParams.set('lang', language);
-    try {
-      history.replaceState(null, '', address.href);
-    } catch (error) {
-      // Some browsers keep the address of a page opened from a file; the switch works still.
-    }
-    showTexts();
+    Texts.setLanguage(languageSwitch.value);
+    window.ZorvanLink.write({ lang: Texts.language() });
     languageSwitch.blur();
     stage.focus();
     if (current) startProgram(current.name);
   });
-  showTexts();
 
   // Zero-delay continuations through a message channel: unlike timers they are never clamped,
   // and the browser still renders and delivers input between two of them.
@@ -206,6 +109,8 @@
       this.keyDownAt = 0;         // performance.now() of the last key given to the program
       this.keyWaitAt = 0;         // ... and of the last time it began to wait for a key
       this.surfaceShown = false;
+      this.pictureKept = false;   // the surface closed, its last picture kept beside the console
+      this.measuring = false;     // the surface's first opening measures the run's free area
       this.surfaceWidth = 0;
       this.surfaceHeight = 0;
     }
@@ -233,10 +138,19 @@
       wakeUp();
     }
 
-    // The page's free area, in CSS pixels: the surface's size at the first opening.
-    freeArea() { return { width: stage.clientWidth, height: stage.clientHeight }; }
+    // The page's free area in CSS pixels, as the run's layout leaves it, and the zoom chosen:
+    // the surface's size at the first opening.
+    freeArea() {
+      this.measuring = true;
+      Layout.setMode('run', controls.update(this, null));
+      figuresPanel.update(this.module, true);
+      const area = Layout.screenBox();
+      return { width: area.width, height: area.height, zoom: Number(zoomChoice.value) };
+    }
     showSurface(width, height) {
       this.surfaceShown = true;
+      this.measuring = false;
+      this.pictureKept = false;
       this.surfaceWidth = width;
       this.surfaceHeight = height;
       surfaceCanvas.width = width;
@@ -244,7 +158,13 @@
       surfaceCanvas.getContext('2d').clearRect(0, 0, width, height);
       showScreen();
     }
-    hideSurface() { this.surfaceShown = false; showScreen(); }
+    // The picture as the program left it stays on the canvas, kept beside the console.
+    hideSurface() {
+      paintSurface(this);
+      this.surfaceShown = false;
+      this.pictureKept = true;
+      showScreen();
+    }
     // Ctrl-C, from the program's interrupt while the page hands it the keydown.
     interrupted() { if (current === this) interruptProgram(); }
     programEnded(exitCode, message) {
@@ -296,12 +216,14 @@
     showNotice(null);
     endedBar.hidden = true;
     markCurrent(name);
+    window.ZorvanLink.write({ program: name });
+    figuresPanel.forget();
     lastCells = null;
     showScreen();
     await loadScript(name);
     if (current !== run) return run;
-    const module = { host: run, arguments: ['--lang', language], print: (text) => console.log(text),
-                     printErr: (text) => console.warn(text) };
+    const module = { host: run, arguments: ['--lang', Texts.language()],
+                     print: (text) => console.log(text), printErr: (text) => console.warn(text) };
     run.module = module;
     module.onRuntimeInitialized = () => { run.ready = true; run.state = 'running'; };
     await window[FACTORIES[name]](module);
@@ -312,8 +234,8 @@
     if (current !== run) return;
     const message = run.message ? ': ' + run.message : '';
     endedText.textContent = run.exitCode === 0
-      ? pageText('page.ended', { program: run.name })
-      : pageText('page.stopped', { program: run.name, code: run.exitCode }) + message;
+      ? Texts.text('page.ended', { program: run.name })
+      : Texts.text('page.stopped', { program: run.name, code: run.exitCode }) + message;
     endedBar.hidden = false;
     layout();
   }
@@ -331,6 +253,7 @@
   function backToChooser() {
     if (current) current.stop();
     current = null;
+    window.ZorvanLink.write({ program: null });
     showNotice(null);
     markCurrent(null);
     showScreen();
@@ -362,14 +285,26 @@
     return module._zorvan_key_down(shiftKey, ctrlKey, altKey, metaKey, altGraph) !== 0;
   }
 
-  // A key the program takes is kept from the browser; Ctrl-C has ended the run by then.
+  // A key the program takes is kept from the browser; Ctrl-C has ended the run by then. The
+  // number field of the controls takes the keys that edit it, and sends them on itself.
   window.addEventListener('keydown', (event) => {
     const run = current;
-    if (!run || !run.ready || run.ended || event.isComposing) return;
+    if (!run || !run.ready || run.ended || event.isComposing || controls.ownsKey(event)) return;
     if (!keyDown(run.module, event)) return;
     event.preventDefault();
     if (!run.ended) run.keyArrived();
   });
+
+  // A key from the page's controls, through the keyboard's entry: `key` and `code` as a keydown
+  // event gives them, with no modifier held. True when the program took it.
+  function sendKey(key, code) {
+    const run = current;
+    if (!run || !run.ready || run.ended) return false;
+    const event = { key, code, shiftKey: false, ctrlKey: false, altKey: false, metaKey: false };
+    if (!keyDown(run.module, event)) return false;
+    if (!run.ended) run.keyArrived();
+    return true;
+  }
 
   for (const button of document.querySelectorAll('button[data-program]')) {
     button.addEventListener('click', () => { button.blur(); stage.focus(); startProgram(button.dataset.program); });
@@ -381,59 +316,60 @@
   document.getElementById('back').addEventListener('click', backToChooser);
 
   // ------------------------------------------------------------------------------------------
-  // Layout: the chooser, or the console, or the surface; each canvas centred and fitted.
+  // Layout: the chooser, or the console, or the surface, or the console with the last picture
+  // beside it (layout.js); each canvas centred and fitted in its place.
 
-  let cell = { width: 8, height: 16, font: '' };
+  let cell = { width: 8, height: 16, baseline: 12, font: '' };  // device pixels
+
+  // The stage's mode for the run on it (layout.js).
+  function modeOf(run) {
+    if (run === null) return 'chooser';
+    if (run.surfaceShown) return 'run';
+    return run.pictureKept ? 'summary' : 'text';
+  }
 
   function showScreen() {
     const run = current;
+    const mode = modeOf(run);
+    Layout.setMode(mode, controls.update(run, figuresPanel.figures()));
     chooser.hidden = run !== null;
-    const surface = run !== null && run.surfaceShown;
-    surfaceCanvas.hidden = !surface;
-    consoleCanvas.hidden = run === null || surface;
+    surfaceCanvas.hidden = mode !== 'run' && mode !== 'summary';
+    surfaceCanvas.classList.toggle('kept', mode === 'summary');
+    consoleCanvas.hidden = mode !== 'text' && mode !== 'summary';
     if (!consoleCanvas.hidden) lastCells = null;
     layout();
   }
 
-  function freeHeight() { return stage.clientHeight - (endedBar.hidden ? 0 : endedBar.offsetHeight); }
-
-  // The largest font whose 80 x 25 cells fit; the cell is the font's advance by 1.25 em.
+  // The largest font whose 80 x 25 cells fit the screen, in whole device pixels
+  // (console_canvas.js), centred.
   function fitConsole() {
-    const context = consoleCanvas.getContext('2d');
-    const width = stage.clientWidth, height = freeHeight();
-    let size = 40;
-    for (; size > 8; --size) {
-      context.font = size + 'px ' + FONT_FAMILY;
-      const cellWidth = Math.ceil(context.measureText('M').width);
-      const cellHeight = Math.ceil(size * 1.25);
-      if (cellWidth * COLUMNS <= width && cellHeight * ROWS <= height) break;
-    }
-    context.font = size + 'px ' + FONT_FAMILY;
-    cell = { width: Math.ceil(context.measureText('M').width), height: Math.ceil(size * 1.25),
-             font: size + 'px ' + FONT_FAMILY };
+    const area = Layout.screenBox();
     const ratio = window.devicePixelRatio || 1;
-    const cssWidth = cell.width * COLUMNS, cssHeight = cell.height * ROWS;
-    consoleCanvas.width = Math.round(cssWidth * ratio);
-    consoleCanvas.height = Math.round(cssHeight * ratio);
-    consoleCanvas.style.width = cssWidth + 'px';
-    consoleCanvas.style.height = cssHeight + 'px';
-    consoleCanvas.style.left = Math.max(0, Math.floor((width - cssWidth) / 2)) + 'px';
-    consoleCanvas.style.top = Math.max(0, Math.floor((height - cssHeight) / 2)) + 'px';
+    const fitted = window.ZorvanConsoleCanvas.fit(consoleCanvas, area.width, area.height, ratio);
+    cell = fitted.cell;
+    consoleCanvas.style.width = fitted.cssWidth + 'px';
+    consoleCanvas.style.height = fitted.cssHeight + 'px';
+    const left = Math.max(0, Math.floor((area.width - fitted.cssWidth) / 2));
+    const top = Math.max(0, Math.floor((area.height - fitted.cssHeight) / 2));
+    consoleCanvas.style.left = area.left + left + 'px';
+    consoleCanvas.style.top = area.top + top + 'px';
     lastCells = null;
   }
 
   // Placed by the program's rule, as the desktop places its picture in the window: at the largest
-  // whole multiple that fits, crisp, or shrunk to fit with its proportions kept, smoothed.
+  // whole multiple that fits, crisp, or shrunk to fit with its proportions kept, smoothed. The
+  // run's picture fills the screen; the kept one, its slot in the dock.
   function fitSurface() {
     const run = current;
-    if (!run || !run.surfaceShown) return;
+    if (!run || !(run.surfaceShown || run.pictureKept)) return;
     const module = run.module;
+    const area = run.surfaceShown ? Layout.screenBox() : Layout.slotBox();
     const place = new Int32Array(module.HEAPU8.buffer, module._zorvan_place_picture(
-      run.surfaceWidth, run.surfaceHeight, stage.clientWidth, freeHeight()), 5);
+      run.surfaceWidth, run.surfaceHeight, area.width, area.height), 5);
     surfaceCanvas.style.width = place[2] + 'px';
     surfaceCanvas.style.height = place[3] + 'px';
-    surfaceCanvas.style.left = place[0] + 'px';
-    surfaceCanvas.style.top = place[1] + 'px';
+    surfaceCanvas.style.left = area.left + place[0] + 'px';
+    surfaceCanvas.style.top = area.top + place[1] + 'px';
     surfaceCanvas.classList.toggle('crisp', place[4] !== 0);
   }
 
@@ -442,6 +378,7 @@
     if (!surfaceCanvas.hidden) fitSurface();
   }
   window.addEventListener('resize', layout);
+  Layout.watch(layout);
 
   // ------------------------------------------------------------------------------------------
   // Repaint, once per display frame, of what changed.
@@ -463,27 +400,20 @@
     }
   }
 
-  // Shades and blocks fill their whole cell, as on the PC screen, instead of a font's glyph.
-  const SHADES = { 176: 0.25, 177: 0.5, 178: 0.75 };
-  const BLOCKS = { 219: [0, 0, 1, 1], 220: [0, 0.5, 1, 0.5], 221: [0, 0, 0.5, 1], 222: [0.5, 0, 0.5, 1],
-                   223: [0, 0, 1, 0.5] };
-
+  // The context's font is the cell's, its baseline alphabetic (console_canvas.js).
   function drawCell(context, column, row, character, attribute) {
-    const x = column * cell.width, y = row * cell.height;
-    context.globalAlpha = 1;
-    context.fillStyle = palette[(attribute >> 4) & 7];
-    context.fillRect(x, y, cell.width, cell.height);
+    window.ZorvanConsoleCanvas.paintCell(context, cell, column, row, character, attribute,
+                                         unicode[character], palette);
+  }
+
+  // The cursor, `cursor` being "column,row" (0-based), over the cells as they are.
+  function drawCursor(context, cells, cursor) {
+    const [cursorColumn, cursorRow] = cursor.split(',').map(Number);
+    const attribute = cells[(cursorRow * COLUMNS + cursorColumn) * 2 + 1];
     context.fillStyle = palette[attribute & 15];
-    if (character in SHADES) {
-      context.globalAlpha = SHADES[character];
-      context.fillRect(x, y, cell.width, cell.height);
-      context.globalAlpha = 1;
-    } else if (character in BLOCKS) {
-      const [left, top, width, height] = BLOCKS[character];
-      context.fillRect(x + left * cell.width, y + top * cell.height, width * cell.width, height * cell.height);
-    } else if (character !== 32 && character !== 0) {
-      context.fillText(unicode[character], x, y + cell.height / 2);
-    }
+    const thickness = Math.max(2, Math.round(cell.height / 8));
+    context.fillRect(cursorColumn * cell.width, (cursorRow + 1) * cell.height - thickness,
+                     cell.width, thickness);
   }
 
   function paintConsole(run) {
@@ -499,7 +429,7 @@
     const ratio = consoleCanvas.width / (cell.width * COLUMNS);
     context.setTransform(ratio, 0, 0, ratio, 0, 0);
     context.font = cell.font;
-    context.textBaseline = 'middle';
+    context.textBaseline = 'alphabetic';
     const previousCursor = lastCursor.split(',').map(Number);
     for (let row = 0; row < ROWS; ++row) {
       for (let column = 0; column < COLUMNS; ++column) {
@@ -509,12 +439,7 @@
         drawCell(context, column, row, cells[i], cells[i + 1]);
       }
     }
-    if (cursor !== '') {
-      const attribute = cells[(cursorRow * COLUMNS + cursorColumn) * 2 + 1];
-      context.fillStyle = palette[attribute & 15];
-      const thickness = Math.max(2, Math.round(cell.height / 8));
-      context.fillRect(cursorColumn * cell.width, (cursorRow + 1) * cell.height - thickness, cell.width, thickness);
-    }
+    if (cursor !== '') drawCursor(context, cells, cursor);
     lastCells = cells.slice();
     lastVersion = version;
     lastCursor = cursor;
@@ -541,9 +466,69 @@
     const run = current;
     if (!run || !run.ready) return;
     if (!consoleCanvas.hidden) paintConsole(run);
-    if (!surfaceCanvas.hidden) paintSurface(run);
+    if (run.surfaceShown) paintSurface(run);
+    updatePanels(run);
   }
   requestAnimationFrame(paint);
+
+  // ------------------------------------------------------------------------------------------
+  // Beside the screens: the figures panel and the controls (figures.js, controls.js).
+
+  let controlsShown = false;
+
+  // After the repaint: the figures while a run is on or kept, at once when the program waits,
+  // and the controls for what it waits for; the dock comes or goes with them.
+  function updatePanels(run) {
+    const mode = modeOf(run);
+    const waiting = run.state === 'key-wait' || run.state === 'sleep' || run.ended;
+    if (mode === 'run' || mode === 'summary') figuresPanel.update(run.module, waiting);
+    const shown = controls.update(run, figuresPanel.figures());
+    if (shown === controlsShown) return;
+    controlsShown = shown;
+    Layout.setMode(mode, shown);
+  }
+
+  // The console's text left of the cursor, on the cursor's row: the prompt being answered.
+  function promptText() {
+    const module = current.module;
+    tables(module);
+    const cells = module.HEAPU8, start = module._zorvan_console_cells();
+    const row = module._zorvan_cursor_row() - 1, column = module._zorvan_cursor_column() - 1;
+    let text = '';
+    for (let i = 0; i < column; ++i) text += unicode[cells[start + (row * COLUMNS + i) * 2]];
+    return text.replace(/[\u2500-\u259f]/g, '').trim();  // without the frame's lines and shades
+  }
+
+  // The controls: on from the start on a touchscreen, and whenever the bar's toggle asks or a
+  // finger touches the page.
+  function setControls(on) {
+    controls.setEnabled(on);
+    controlsToggle.setAttribute('aria-pressed', String(on));
+    showScreen();
+  }
+  controlsToggle.addEventListener('click', () => {
+    setControls(!controls.enabled());
+    controlsToggle.blur();
+  });
+  window.addEventListener('pointerdown', (event) => {
+    if (event.pointerType === 'touch' && !controls.enabled()) setControls(true);
+  });
+  setControls(Layout.touchScreen());
+
+  // ------------------------------------------------------------------------------------------
+  // The address's parameters (link.js): the zoom now, the program once the page has loaded.
+
+  zoomChoice.addEventListener('change', () => {
+    window.ZorvanLink.write({ zoom: zoomChoice.value === '1' ? null : zoomChoice.value });
+  });
+  const linked = window.ZorvanLink.read();
+  if (linked.zoom) {
+    if (!zoomChoice.querySelector(`option[value="${linked.zoom}"]`)) {
+      zoomChoice.add(new Option(linked.zoom + '\u00D7', linked.zoom));
+    }
+    zoomChoice.value = String(linked.zoom);
+  }
+  if (linked.program) startProgram(linked.program);
 
   // ------------------------------------------------------------------------------------------
   // For the page's tests (tests/web/) and the curious: the state of the run on the stage.
@@ -555,11 +540,14 @@
       message: current.message, surfaceShown: current.surfaceShown,
       surfaceWidth: current.surfaceWidth, surfaceHeight: current.surfaceHeight,
       turns: current.ready ? current.module._zorvan_turn_count() : 0,
+      allocations: current.ready ? current.module._zorvan_allocation_count() : 0,
       keyPending: current.ready ? current.module._zorvan_key_pending() !== 0 : false,
       keyDownAt: current.keyDownAt, keyWaitAt: current.keyWaitAt,
     },
     notice: () => notice.textContent,
-    language: () => language,
+    language: () => Texts.language(),
+    // The run's figures as the figures panel reads them (figures.js), or null.
+    figures: () => (current && current.ready ? window.ZorvanFigures.read(current.module) : null),
     // The console as 25 lines of text (for messages and logs).
     consoleText: () => {
       const cells = window.zorvanPage.consoleCells();
@@ -584,6 +572,31 @@
     palette: () => Array.from({ length: 256 }, (_, index) => current.module._zorvan_palette_rgb(index) >>> 0),
     // What the surface canvas holds, RGBA.
     canvasPixels: () => surfaceCanvas.getContext('2d').getImageData(0, 0, surfaceCanvas.width, surfaceCanvas.height).data,
+    // Compares the console canvas with a repaint of every cell it was last painted with, into a
+    // fresh canvas: the first pixel that differs as "x,y", or null when they are equal.
+    consoleRepaintDifference: () => {
+      const fresh = document.createElement('canvas');
+      fresh.width = consoleCanvas.width;
+      fresh.height = consoleCanvas.height;
+      const context = fresh.getContext('2d');
+      context.font = cell.font;
+      context.textBaseline = 'alphabetic';
+      for (let row = 0; row < ROWS; ++row) {
+        for (let column = 0; column < COLUMNS; ++column) {
+          const i = (row * COLUMNS + column) * 2;
+          drawCell(context, column, row, lastCells[i], lastCells[i + 1]);
+        }
+      }
+      if (lastCursor !== '') drawCursor(context, lastCells, lastCursor);
+      const whole = context.getImageData(0, 0, fresh.width, fresh.height).data;
+      const painted = consoleCanvas.getContext('2d');
+      const shown = painted.getImageData(0, 0, fresh.width, fresh.height).data;
+      for (let i = 0; i < whole.length; ++i) {
+        const pixel = i >> 2, width = fresh.width;
+        if (whole[i] !== shown[i]) return `${pixel % width},${Math.floor(pixel / width)}`;
+      }
+      return null;
+    },
     canvasBox: () => {
       const box = surfaceCanvas.getBoundingClientRect();
       return { width: box.width, height: box.height, intrinsicWidth: surfaceCanvas.width,

@@ -11,6 +11,12 @@
 //
 // text_width, text_height and image_size depend on nothing but their arguments; they work whether
 // or not a surface is open and take no lock.
+//
+// A deferred drawing (defer_drawing) is one atomic function pointer: the deferring thread stores
+// it without the lock, and whoever next holds the lock takes it (an exchange, so it runs once)
+// and runs it before anything else, with the thread counted as in a batch so that the drawing's
+// operations do not take the lock again. Every way to the lock passes through that step: an
+// operation, a batch, the opening and closing, current_surface and take_surface_changes.
 #include "services/graphics/graphics.h"
 
 #include <atomic>
@@ -32,6 +38,18 @@ std::mutex the_lock;
 int closed_result = kGraphOk;                // graph_result while no surface is open; the_lock
 thread_local int batch_depth = 0;            // DrawingBatch nesting on this thread
 thread_local uint64_t lock_count = 0;        // drawing_lock_count of this thread
+std::atomic<DeferredDrawing> deferred{nullptr};  // the drawing left to whoever comes next
+
+// Runs the deferred drawing, if one waits; the caller holds the lock. The thread counts as in a
+// batch meanwhile, since the lock is already held. A closed surface drops the drawing.
+void do_deferred_drawing() {
+  if (deferred.load(std::memory_order_relaxed) == nullptr) return;
+  const DeferredDrawing drawing = deferred.exchange(nullptr, std::memory_order_acquire);
+  if (drawing == nullptr || !the_surface.is_open()) return;
+  ++batch_depth;
+  drawing();
+  --batch_depth;
+}
 
 // The lock for one operation: taken here unless this thread's batch holds it already.
 class OperationLock {
@@ -40,6 +58,7 @@ class OperationLock {
     if (!owner_) return;
     the_lock.lock();
     ++lock_count;
+    do_deferred_drawing();
   }
   ~OperationLock() {
     if (owner_) the_lock.unlock();
@@ -83,17 +102,32 @@ DrawingBatch::DrawingBatch() {
   if (batch_depth == 0) {
     the_lock.lock();
     ++lock_count;
+    do_deferred_drawing();
   }
   ++batch_depth;
 }
+
+void defer_drawing(DeferredDrawing drawing) {
+  assert(deferred.load(std::memory_order_relaxed) == nullptr ||
+         deferred.load(std::memory_order_relaxed) == drawing);
+  deferred.store(drawing, std::memory_order_release);
+}
+
+bool drawing_deferred() { return deferred.load(std::memory_order_relaxed) != nullptr; }
 
 DrawingBatch::~DrawingBatch() {
   if (--batch_depth == 0) the_lock.unlock();
 }
 
-const Surface& current_surface() { return the_surface; }
+const Surface& current_surface() {
+  do_deferred_drawing();
+  return the_surface;
+}
 
-ChangedRegion take_surface_changes() { return the_surface.take_changes(); }
+ChangedRegion take_surface_changes() {
+  do_deferred_drawing();
+  return the_surface.take_changes();
+}
 
 // The presenter chooses the size; with no presenter, no display or an unusable size the surface
 // stays closed and graph_result is -11. driver and mode are accepted as given and left unchanged.
@@ -104,6 +138,7 @@ void open_graphics(int16_t& /*driver*/, int16_t& /*mode*/, std::string_view /*dr
   const bool shown = presenter != nullptr && presenter->open_window(width, height);
   if (shown && !usable_size(width, height)) presenter->close_window();
   std::lock_guard<std::mutex> guard(the_lock);
+  do_deferred_drawing();
   if (!shown || !usable_size(width, height)) {
     the_surface.close();
     closed_result = kGraphInvalidArgument;
@@ -118,6 +153,7 @@ void close_graphics() {
   assert(batch_depth == 0 && "close_graphics inside a DrawingBatch");
   {
     std::lock_guard<std::mutex> guard(the_lock);
+    do_deferred_drawing();
     if (!the_surface.is_open()) {
       closed_result = kGraphNotOpen;
       return;

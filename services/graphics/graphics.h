@@ -60,6 +60,22 @@ uint8_t get_pixel(int x, int y);
 // The whole surface as a PNG file (png_image.h): its exact palette indices through the palette.
 std::vector<uint8_t> surface_png();
 
+// A drawing left to be done when the surface is next used. A caller that would draw at every
+// step only to have most of it drawn over by the next (the status box while running quietly)
+// may hand in the function that draws it instead. The function runs once, under the drawing
+// lock, on whichever thread next takes the lock or reads the surface: before the next drawing
+// operation or batch of any thread, before a repaint's copy (surface_mirror.h), before
+// current_surface and take_surface_changes answer (presenter.h), before the surface opens or
+// closes. So whoever uses the surface finds it as if the drawing had been done when it was
+// deferred, as long as the deferring thread draws nothing in between without the lock (it
+// cannot: every operation takes it). The function must only call these operations and read
+// what the drawing lock or atomics guard, and must leave the drawing state as the deferring
+// thread left it; deferring again before it has run leaves one run of it, which must show the
+// latest state. Only one function may be deferred at a time. With no surface open the drawing
+// is dropped.
+using DeferredDrawing = void (*)();
+void defer_drawing(DeferredDrawing drawing);
+
 // Holds the drawing lock from construction to destruction on the constructing thread, so that
 // the drawing operations this thread calls meanwhile do not take it again and a repaint shows
 // all of them or none. Batches nest; only the outermost takes and releases the lock. Keep a

@@ -24,12 +24,17 @@ class Presenter {
 // The lock every drawing operation holds while it changes the surface; a repaint holds it while
 // it copies the pixels out.
 std::mutex& drawing_lock();
-// The surface itself. Read it only while holding drawing_lock().
+// The surface itself, with any deferred drawing (graphics.h) done first. Read it only while
+// holding drawing_lock().
 const Surface& current_surface();
 // Takes the region of the surface changed since the last call (the whole surface after an
-// opening) and starts a new one. Call it only while holding drawing_lock().
+// opening), any deferred drawing done first, and starts a new one. Call it only while holding
+// drawing_lock().
 ChangedRegion take_surface_changes();
-// Set by every drawing operation, cleared by the repaint that shows the change.
+// True while a deferred drawing waits: the surface will change when it is next used or read.
+bool drawing_deferred();
+// Set by every drawing operation, cleared by the repaint that shows the change. A deferred
+// drawing does not set it until it runs: a repaint looks at drawing_deferred() as well.
 extern std::atomic<bool> surface_changed;
 // How many times the calling thread has taken drawing_lock() for drawing (an operation outside
 // a batch, or a batch), since the thread started; for tests and benchmarks.

@@ -5,9 +5,9 @@
 // that writes may touch: the viewport with clipping on, the whole surface with clipping off.
 // Operation arguments are relative to the viewport origin; every helper below them works in
 // absolute surface coordinates. Pixels are written by plot, span, pattern_span and block, which
-// clip against clip_ first, and by the row loops of clear_viewport (the viewport, always on the
-// surface), the glyph rows that lie wholly inside clip_, and put_image and move_region (their
-// rectangles clipped first).
+// clip against clip_ first, and by rectangle (clear_viewport's viewport, always on the surface,
+// and fill_bar's one-colour rectangles, clipped first), the glyph rows that lie wholly inside
+// clip_, and put_image and move_region (their rectangles clipped first).
 //
 // Changes: every operation that may write pixels adds the box it may have written to changes_
 // once (touch, clipped to clip_), not pixel by pixel; the box may be larger than what changed,
@@ -262,12 +262,7 @@ void Surface::set_viewport(int x1, int y1, int x2, int y2, Clipping clip) {
 // position returns to the viewport origin.
 void Surface::clear_viewport() {
   const DrawingState& s = state_;
-  // Read once: the byte stores below could alias any field as far as the compiler knows.
-  const auto count = static_cast<size_t>(s.view_x2 - s.view_x1 + 1);
-  const auto stride = static_cast<size_t>(width_);
-  const uint8_t background = s.background;
-  uint8_t* row = &pixels_[static_cast<size_t>(s.view_y1) * stride + s.view_x1];
-  for (int y = s.view_y1; y <= s.view_y2; ++y, row += stride) fill_row(row, count, background);
+  rectangle(s.view_x1, s.view_y1, s.view_x2, s.view_y2, s.background);
   changes_.add(Box{s.view_x1, s.view_y1, s.view_x2, s.view_y2});
 }
 
@@ -331,6 +326,16 @@ void Surface::pattern_span(int x1, int x2, int y) {
   }
 }
 
+// Pixels x1..x2 of rows y1..y2, clipped by the caller; nothing when x1 > x2 or y1 > y2. The
+// arguments are copies: the byte stores below could alias any field as far as the compiler knows.
+void Surface::rectangle(int x1, int y1, int x2, int y2, uint8_t colour) {
+  if (x1 > x2 || y1 > y2) return;
+  const auto count = static_cast<size_t>(x2 - x1 + 1);
+  const auto stride = static_cast<size_t>(width_);
+  uint8_t* row = &pixels_[static_cast<size_t>(y1) * stride + x1];
+  for (int y = y1; y <= y2; ++y, row += stride) fill_row(row, count, colour);
+}
+
 // Pixels x1..x2 of rows y1..y2 (x1 <= x2, y1 <= y2), for narrow upright blocks such as vertical
 // lines: column by column, as a row of a few bytes is not worth a memset.
 void Surface::block(int x1, int y1, int x2, int y2, uint8_t colour) {
@@ -350,13 +355,21 @@ void Surface::block(int x1, int y1, int x2, int y2, uint8_t colour) {
 // ---- Bars -------------------------------------------------------------------------------------
 
 // Filled rectangle, both corners inclusive, corners in either order, no outline, in the fill
-// pattern and colour; the line style and thickness play no part.
+// pattern and colour; the line style and thickness play no part. The solid and the empty
+// pattern are one colour throughout: the rectangle is clipped once and written row by row
+// (bars and cells are drawn so at every step, many rows of a few pixels each).
 void Surface::fill_bar(int x1, int y1, int x2, int y2) {
   const int left = std::min(x1, x2) + state_.view_x1;
   const int right = std::max(x1, x2) + state_.view_x1;
   const int top = std::max(std::min(y1, y2) + state_.view_y1, clip_.y1);
   const int bottom = std::min(std::max(y1, y2) + state_.view_y1, clip_.y2);
-  for (int y = top; y <= bottom; ++y) pattern_span(left, right, y);
+  if (state_.fill_pattern == FillPattern::Solid || state_.fill_pattern == FillPattern::Empty) {
+    const uint8_t colour =
+        state_.fill_pattern == FillPattern::Solid ? state_.fill_colour : state_.background;
+    rectangle(std::max(left, clip_.x1), top, std::min(right, clip_.x2), bottom, colour);
+  } else {
+    for (int y = top; y <= bottom; ++y) pattern_span(left, right, y);
+  }
   touch(left, top, right, bottom);
 }
 
@@ -807,8 +820,8 @@ void Surface::move_row(int to_y, int64_t from_y, int first_x, int last_x, int64_
     std::memmove(out + on_first, in + (on_first - shift),
                  static_cast<size_t>(on_last - on_first + 1));
   }
-  std::memset(out + first_x, 0, static_cast<size_t>(on_first - first_x));
-  std::memset(out + on_last + 1, 0, static_cast<size_t>(last_x - on_last));
+  if (on_first > first_x) std::memset(out + first_x, 0, static_cast<size_t>(on_first - first_x));
+  if (last_x > on_last) std::memset(out + on_last + 1, 0, static_cast<size_t>(last_x - on_last));
 }
 
 uint8_t Surface::get_pixel(int x, int y) const {

@@ -109,6 +109,7 @@ class Surface {
   void span(int x1, int x2, int y, uint8_t colour);
   void pattern_span(int x1, int x2, int y);
   void block(int x1, int y1, int x2, int y2, uint8_t colour);
+  void rectangle(int x1, int y1, int x2, int y2, uint8_t colour);
 
   void touch(int x1, int y1, int x2, int y2);  // records a box written, clipped to clip_
   void reject();  // result := -11, invalid argument

@@ -20,7 +20,9 @@ void SurfaceMirror::resize(int width, int height) {
 }
 
 MirrorChanges SurfaceMirror::update() {
-  if (!resized_ && !surface_changed.load(std::memory_order_acquire)) return {};
+  if (!resized_ && !surface_changed.load(std::memory_order_acquire) && !drawing_deferred()) {
+    return {};
+  }
   const bool was_mirrored = mirrored_;
   ChangedRegion changed;
   mirrored_ = copy_changes(changed, !was_mirrored);
@@ -36,12 +38,13 @@ MirrorChanges SurfaceMirror::update() {
 // Under the lock: takes the surface's changes and copies them into the frame, or the whole
 // surface when `whole` (the frame does not hold it yet). False, leaving the frame alone, when the
 // surface is closed or has another size; its changes are dropped then, as a surface that opens
-// is new all over.
+// is new all over. The surface is read (which does any deferred drawing) before the flag is
+// cleared, so that the deferred drawing's changes do not raise it again.
 bool SurfaceMirror::copy_changes(ChangedRegion& changed, bool whole) {
   std::lock_guard<std::mutex> lock(drawing_lock());
+  const Surface& surface = current_surface();
   surface_changed.store(false, std::memory_order_relaxed);
   changed = take_surface_changes();
-  const Surface& surface = current_surface();
   if (!surface.is_open() || surface.width() != width_ || surface.height() != height_) {
     return false;
   }

@@ -2,11 +2,12 @@
 // thread and the page's repaint each keep one and convert from it, never from the surface.
 //
 // The frame has the size its owner gives it (the size the presenter opened the surface with).
-// An update takes drawing_lock() once, copies into the frame the region of the surface changed
-// since the last update (see ChangedRegion in surface.h) and clears surface_changed; nothing else
-// happens under the lock, so drawing waits at most for one copy of what changed. After an update
-// the frame equals the surface, pixel for pixel, while the surface is open at the frame's size;
-// while it is closed or of another size the frame is black.
+// An update takes drawing_lock() once, does any deferred drawing (graphics.h), copies into the
+// frame the region of the surface changed since the last update (see ChangedRegion in surface.h)
+// and clears surface_changed; nothing else happens under the lock, so drawing waits at most for
+// the deferred drawing and one copy of what changed. After an update the frame equals the
+// surface, pixel for pixel, while the surface is open at the frame's size; while it is closed or
+// of another size the frame is black.
 //
 // An update answers which parts of the frame are new: the changed boxes, or all of it after the
 // frame was resized and whenever the surface opened, closed or has another size than the frame
@@ -38,8 +39,9 @@ class SurfaceMirror {
   // The frame, row-major, width() per row.
   const uint8_t* pixels() const { return frame_.data(); }
 
-  // Brings the frame up to date with the surface. Without a resize since the last update, it
-  // takes no lock and answers nothing changed when surface_changed is not set.
+  // Brings the frame up to date with the surface (any deferred drawing done first). Without a
+  // resize since the last update, it takes no lock and answers nothing changed when neither
+  // surface_changed is set nor a drawing is deferred.
   MirrorChanges update();
 
  private:

@@ -37,10 +37,12 @@ EM_JS(void, page_yield, (), {
   Asyncify.handleSleep(function(wakeUp) { Module["host"].yieldTurn(wakeUp); });
 });
 
-EM_JS(void, page_free_area, (int* width, int* height), {
+// The page's free area for the run picture, in CSS pixels, and the zoom chosen in the page.
+EM_JS(void, page_free_area, (int* width, int* height, int* zoom), {
   const area = Module["host"].freeArea();
   HEAP32[width >> 2] = area.width;
   HEAP32[height >> 2] = area.height;
+  HEAP32[zoom >> 2] = area.zoom;
 });
 
 EM_JS(void, page_show_surface, (int width, int height), {
@@ -64,15 +66,33 @@ constexpr const char* kDataFolder = "/zorvan";
 
 // A slice of turns lasts about one display frame less the time the page needs to repaint.
 constexpr double kSliceMs = 12.0;
-// The clock is read once every this many turns: a Quiet turn takes well under a microsecond.
-constexpr int kTurnsPerClockCheck = 32;
+// The clock (a call out of the module, dearer than a quiet turn) is read about this often within
+// a slice: the turns between two readings double from one while they take less, and shrink in
+// proportion when they take more (a turn costs from a tenth of a microsecond, quiet, to tens of
+// microseconds, drawing on a large surface). A slice begins counting from one again, since keys
+// (and with them a change of mode, and of the turns' cost) arrive only between slices.
+constexpr double kClockEveryMs = 0.25;
+constexpr int kMostTurnsPerClock = 1 << 16;
 
 int64_t turn_count = 0;
 int turns_since_clock = 0;
+int turns_per_clock = 1;
+double clock_read_ms = 0.0;  // when the clock was last read
 double slice_end_ms = 0.0;
 uint32_t console_version = 0;
 
-void start_slice() { slice_end_ms = emscripten_get_now() + kSliceMs; }
+void start_slice() {
+  clock_read_ms = emscripten_get_now();
+  slice_end_ms = clock_read_ms + kSliceMs;
+  turns_since_clock = 0;
+  turns_per_clock = 1;
+}
+
+// How many turns to make before the next reading, after `turns` took `taken_ms`.
+int next_turns_per_clock(int turns, double taken_ms) {
+  if (taken_ms < kClockEveryMs) return std::min(2 * turns, kMostTurnsPerClock);
+  return std::max(1, static_cast<int>(turns * (kClockEveryMs / taken_ms)));
+}
 
 // The page's clock (performance.now), the one its timers keep.
 HostTime page_clock() {
@@ -94,9 +114,12 @@ void wait_for_key(HostTime deadline) {
 
 void end_turn() {
   ++turn_count;
-  if (++turns_since_clock < kTurnsPerClockCheck) return;
+  if (++turns_since_clock < turns_per_clock) return;
+  const double now = emscripten_get_now();
+  turns_per_clock = next_turns_per_clock(turns_per_clock, now - clock_read_ms);
   turns_since_clock = 0;
-  if (emscripten_get_now() < slice_end_ms) return;
+  clock_read_ms = now;
+  if (now < slice_end_ms) return;
   page_yield();
   start_slice();
 }
@@ -115,9 +138,9 @@ class WebPresenter : public Presenter {
  public:
   bool open_window(int& width, int& height) override {
     if (!measured_) {
-      int free_width = 0, free_height = 0;
-      page_free_area(&free_width, &free_height);
-      measure_surface(free_width, free_height, 0, 0, 1, width_, height_);
+      int free_width = 0, free_height = 0, zoom = 1;
+      page_free_area(&free_width, &free_height, &zoom);
+      measure_surface(free_width, free_height, 0, 0, zoom, width_, height_);
       measured_ = true;
     }
     width = width_;
@@ -140,8 +163,8 @@ int64_t web_turn_count() { return turn_count; }
 
 uint32_t web_console_version() { return console_version; }
 
-// The page gives the language alone on the command line ("--lang en"); its canvas is scaled to
-// the page, so a zoom has no effect. It has no locale variables: without --lang, Hungarian. No
+// The page gives the language alone on the command line ("--lang en"); the zoom is the page's
+// choice, given with its free area. It has no locale variables: without --lang, Hungarian. No
 // idle hook: nothing wakes a key wait but a key.
 int host_program(int argc, const char* const* argv, const std::function<void()>& logic) {
   WebConsole console;

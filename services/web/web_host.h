@@ -18,7 +18,8 @@
 //
 // The graphics surface is shown in the page while it is open, like the desktop's window; its
 // size follows the window's rule, applied to the page's free area: measured at the first
-// opening (at least 640 x 480) and given again to every later one.
+// opening, divided by the zoom the page chose (at least 640 x 480), and given again to every
+// later one.
 //
 // Ctrl-C ends the program as it does on the desktop, at once: the page's keydown hands it to the
 // host's interrupt (host.h), which tells the page; the page stops answering the program's waits,
@@ -33,6 +34,9 @@
 // Turns of the step loop since the program started (the T of the run); the page and its tests
 // read it.
 int64_t web_turn_count();
+
+// Operator new calls since the program started (web_allocations.cpp); the page's tests read it.
+uint64_t web_allocation_count();
 
 // Version of the console model: grows with every present, so the page redraws only on change.
 uint32_t web_console_version();

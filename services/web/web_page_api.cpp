@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <mutex>
 
 #include "services/console/console.h"
 #include "services/console/dom_keys.h"
@@ -16,6 +17,7 @@
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
 #include "services/host.h"
+#include "services/live_figures.h"
 #include "services/web/web_host.h"
 #include "services/web/web_picture.h"
 
@@ -31,6 +33,13 @@ constexpr std::size_t kKeyTextSize = 128;
 char key_text[2][kKeyTextSize];
 
 std::array<int32_t, 5> placed;  // zorvan_place_picture's answer
+
+// zorvan_figures's answer, in the order the page reads it.
+enum FigureSlot {
+  kValid, kStepCount, kInsectCount, kBox1Count, kBox2Count, kHalf, kHasDistance, kDistance,
+  kFirstStepDistance, kPace, kRunMode, kFigureSlots
+};
+std::array<double, kFigureSlots> figures;
 
 // The dom_mod bits of the modifier flags the page passes.
 unsigned modifier_bits(int shift, int ctrl, int alt, int meta, int alt_graph) {
@@ -90,16 +99,24 @@ EMSCRIPTEN_KEEPALIVE int zorvan_cp852_unicode(int byte) {
 EMSCRIPTEN_KEEPALIVE uint32_t zorvan_palette_rgb(int index) { return kPalette[index & 0xFF]; }
 
 EMSCRIPTEN_KEEPALIVE double zorvan_turn_count() { return static_cast<double>(web_turn_count()); }
+// Operator new calls since the program started: the page's tests see that turns allocate none.
+EMSCRIPTEN_KEEPALIVE double zorvan_allocation_count() {
+  return static_cast<double>(web_allocation_count());
+}
 
 EMSCRIPTEN_KEEPALIVE int zorvan_surface_width() {
+  const std::lock_guard<std::mutex> lock(drawing_lock());
   return current_surface().is_open() ? current_surface().width() : 0;
 }
 EMSCRIPTEN_KEEPALIVE int zorvan_surface_height() {
+  const std::lock_guard<std::mutex> lock(drawing_lock());
   return current_surface().is_open() ? current_surface().height() : 0;
 }
 
-// The palette indices of the open surface, row by row (nullptr when it is closed).
+// The palette indices of the open surface, row by row (nullptr when it is closed), with any
+// deferred drawing done.
 EMSCRIPTEN_KEEPALIVE const uint8_t* zorvan_surface_indices() {
+  const std::lock_guard<std::mutex> lock(drawing_lock());
   return current_surface().is_open() ? current_surface().pixels() : nullptr;
 }
 
@@ -122,5 +139,29 @@ EMSCRIPTEN_KEEPALIVE const int32_t* zorvan_place_picture(int picture_w, int pict
   placed = {r.x, r.y, r.w, r.h, placement.whole_multiple ? 1 : 0};
   return placed.data();
 }
+
+// The run's figures now (live_figures.h), as doubles in this order: valid (1 or 0), T, N, the
+// count in box 1, the count in box 2, N/2, has the distance (1 or 0), the distance now, the
+// distance at step 1, the pace (steps a second, 0 for no limit) and the run mode's value. The
+// page's figures panel reads them a few times a second; each call takes the distance afresh.
+EMSCRIPTEN_KEEPALIVE const double* zorvan_figures() {
+  const LiveFigures now = read_live_figures();
+  figures[kValid] = now.valid ? 1.0 : 0.0;
+  figures[kStepCount] = static_cast<double>(now.step_count);
+  figures[kInsectCount] = now.insect_count;
+  figures[kBox1Count] = now.box1_count;
+  figures[kBox2Count] = now.box2_count;
+  figures[kHalf] = now.half;
+  figures[kHasDistance] = now.has_distance ? 1.0 : 0.0;
+  figures[kDistance] = now.distance;
+  figures[kFirstStepDistance] = now.first_step_distance;
+  figures[kPace] = now.pace;
+  figures[kRunMode] = now.run_mode;
+  return figures.data();
+}
+
+// Steps a second that a key ('0'..'9') sets as the pace of normal running, or -1: the labels of
+// the page's pace buttons.
+EMSCRIPTEN_KEEPALIVE int zorvan_pace_for_key(int key) { return pace_for_run_key(key); }
 
 }  // extern "C"

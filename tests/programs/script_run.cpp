@@ -13,13 +13,17 @@
 //   check <name>         at the program's next wait with no key left: writes <name>.console
 //                        (25 x 80 cells of character and attribute), <name>.surface (width and
 //                        height as two 32-bit little-endian words, then the palette indices, or
-//                        two zero words when no surface is open) and <name>.turns (the steps)
+//                        two zero words when no surface is open), <name>.turns (the steps)
+//                        and <name>.figures (the run's figures as the editions read them, one
+//                        line: T, N, box 1, box 2, N/2, has distance, distance, distance at
+//                        step 1, pace, run mode; reals with 17 significant digits)
 // A check after the last wait (the closing line) is written when the program has ended. When
 // the script is used up, input ends. The output folder also gets palette.rgb (256 x RGB).
 //
 // The run is the real run_main_sequence, single-threaded, under a host record of this program's
 // own: the host's waits (the key wait, the console's sleep) and the turn hook are where the
-// script is fed in.
+// script is fed in, and its clock moves only when the pace of normal running waits for a step.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -37,6 +41,7 @@
 #include "services/graphics/surface.h"
 #include "services/host.h"
 #include "services/language.h"
+#include "services/live_figures.h"
 #include "services/numbers.h"
 #include "services/program_host.h"
 #include "sim/program_flow.h"
@@ -55,6 +60,7 @@ std::deque<Item> script;
 std::deque<Item> timed_keys;  // armed, in step order
 std::filesystem::path output;
 int64_t turns = 0;
+HostTime clock_now{};  // the host's clock: it moves only when a paced wait lets it
 
 [[noreturn]] void fail(const std::string& message) {
   std::fprintf(stderr, "script_run: %s\n", message.c_str());
@@ -116,6 +122,13 @@ void write_checkpoint(const std::string& name) {
   write_file(name + ".surface", bytes.data(), bytes.size());
   const std::string steps = std::to_string(turns) + "\n";
   write_file(name + ".turns", steps.data(), steps.size());
+  const LiveFigures f = read_live_figures();
+  char line[256];
+  const int length = std::snprintf(
+      line, sizeof line, "%lld %d %d %d %.17g %d %.17g %.17g %d %d\n",
+      static_cast<long long>(f.step_count), f.insect_count, f.box1_count, f.box2_count, f.half,
+      f.has_distance ? 1 : 0, f.distance, f.first_step_distance, f.pace, f.run_mode);
+  write_file(name + ".figures", line, static_cast<std::size_t>(length));
 }
 
 // The program waits and no key is left: checkpoints first, then the next keys up to the next
@@ -142,9 +155,16 @@ void feed_at_wait() {
   if (!handed_in) push_end_of_input();
 }
 
-// The key wait, with or without a deadline: the script is fed in at once, so no time passes.
-void wait_for_key(HostTime /*deadline*/) {
-  if (!key_pressed()) feed_at_wait();
+// The key wait. While a key is armed for a later step (a stretch of Normal or Quiet), a wait
+// with a deadline (the pace of normal running) lets the clock jump to the deadline: the key
+// comes at its step, not at a time. Otherwise the script is fed in at once. No real time passes.
+void wait_for_key(HostTime deadline) {
+  if (key_pressed()) return;
+  if (deadline != kNoDeadline && !timed_keys.empty()) {
+    clock_now = std::max(clock_now, deadline);
+    return;
+  }
+  feed_at_wait();
 }
 
 void after_turn() {
@@ -201,6 +221,7 @@ int main(int argc, char** argv) {
   record.presenter = &presenter;
   record.key_wait = wait_for_key;
   record.turn_hook = after_turn;
+  record.clock = [] { return clock_now; };
   install_host(record);
   const LogicOutcome outcome = run_logic_guarded([&] { run_main_sequence(version); });
   clear_host();

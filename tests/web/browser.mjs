@@ -6,7 +6,8 @@ import { tmpdir } from 'node:os';
 import { extname, join, normalize } from 'node:path';
 import puppeteer from 'puppeteer-core';
 
-const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm' };
+const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
+                '.svg': 'image/svg+xml', '.webmanifest': 'application/manifest+json' };
 
 // Serves `folder` on 127.0.0.1 at a free port; resolves to { url, close }.
 export async function serveFolder(folder) {

@@ -2,17 +2,21 @@
 //
 //   node tests/web/page_test.mjs <site folder> <script_run program> <data folder> <exactness_digest program> <exactness_digest.js>
 //
-// Each session drives a program in the page with real key presses and takes checkpoints where
-// the program waits: the console model, the surface's palette indices, what the surface canvas
-// shows, and the turns made. The keys it pressed, with the step at which each key that stopped a
+// Each session drives a program in the page with real key presses, or on a touchscreen with taps
+// on the page's controls only, and takes checkpoints where the program waits: the console model,
+// the surface's palette indices, what the surface canvas shows, the figures panel and the turns
+// made. The keys it pressed or the controls sent, with the step at which each key that stopped a
 // Normal or Quiet stretch was read, become a script for the native script_run, which replays
 // them on the headless console and a headless surface of the page's surface size, in the page's
 // language. Every checkpoint must then be the same, cell for cell and pixel for pixel (the page
-// prompt's spinner aside: it turns with the clock).
+// prompt's spinner aside: it turns with the clock), and the figures panel must show the native
+// run's figures. At every checkpoint and page turn the console canvas must also equal a whole
+// repaint of its cells.
 import { test, before, after, afterEach } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { copyFileSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
@@ -51,14 +55,17 @@ class Session {
     page.on('pageerror', (error) => this.errors.push(error.message));
   }
 
-  // The page in `language` (?lang=), with `program` started.
-  static async open(program, width, height, language = 'hu') {
+  // A page of `width` x `height` in `language` (?lang=); `touch`: a phone's or tablet's
+  // touchscreen; `query`: the address's other parameters, else the program is started by the
+  // page's test hook.
+  static async open(program, width, height, { touch = false, query = null, language = 'hu' } = {}) {
     const page = await browser.newPage();
     openPages.add(page);
-    await page.setViewport({ width, height });
+    await page.setViewport({ width, height, isMobile: touch, hasTouch: touch });
     const session = new Session(page, program, language);
-    await page.goto(server.url + '?lang=' + language);
-    await page.evaluate((name) => window.zorvanPage.start(name), program);
+    await page.goto(server.url + (query === null ? '?' : query + '&') + 'lang=' + language);
+    if (query === null) await page.evaluate((name) => window.zorvanPage.start(name), program);
+    await page.waitForFunction(() => window.zorvanPage.run(), { timeout: 20000 });
     await session.settle('sleep');
     return session;
   }
@@ -90,24 +97,65 @@ class Session {
     return this.settle(state);
   }
 
+  // Taps a control of the page that sends the key with code page byte `code` (null: none).
+  async tap(selector, code = null) {
+    if (code !== null) this.script.push(`key c ${code}`);
+    await this.page.tap(selector);
+  }
+
+  // Types `digits` with a phone's number pad into the number field (tapped first) and taps
+  // Enter; '<' is the pad's delete key. The pad's keys reach the field as text input alone.
+  async answer(digits) {
+    await this.tap('#number');
+    for (const digit of digits) {
+      if (digit === '<') {
+        this.script.push('key c 8');
+        await this.page.evaluate(() => document.execCommand('delete'));
+      } else {
+        this.script.push(`key c ${digit.charCodeAt(0)}`);
+        await this.page.keyboard.sendCharacter(digit);
+      }
+    }
+    await this.tap('#controls [type=submit]', 13);
+    return this.settle('key-wait');
+  }
+
   // Starts a stretch of Normal or Quiet with `start`, lets it run for `milliseconds` and at least
   // until step `leastTurns`, stops it with L and notes the step that read L. `during` runs while
   // the stretch goes on.
   async stretch(start, milliseconds, during = async () => {}, leastTurns = 0) {
     await this.press(start);
+    return this.stopStretch(milliseconds, during, leastTurns, () => this.page.keyboard.press('l'));
+  }
+
+  // The same with the controls: `start` is the run key of the button that starts the stretch.
+  async tapStretch(start, milliseconds) {
+    await this.tap(`[data-key="${start}"]`, start.charCodeAt(0));
+    return this.stopStretch(milliseconds, async () => {}, 0, () => this.page.tap('[data-key="l"]'));
+  }
+
+  async stopStretch(milliseconds, during, leastTurns, stop) {
     await sleep(milliseconds / 2);
     await during();
     await sleep(milliseconds / 2);
     while ((await this.run()).turns < leastTurns) await sleep(100);
-    await this.page.keyboard.press('l');
+    await stop();
     const run = await this.settle('key-wait');
     this.script.push(`at ${run.turns} c ${'l'.charCodeAt(0)}`);
     return run;
   }
 
+  // The console canvas after the next repaint equals a whole repaint of its cells.
+  async assertConsoleRepainted(where) {
+    await this.page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
+    const difference = await this.page.evaluate(() => (document.getElementById('console').hidden ? null
+                                                        : window.zorvanPage.consoleRepaintDifference()));
+    assert.equal(difference, null, `${this.program}, ${where}: the console canvas differs from a whole repaint at pixel`);
+  }
+
   // Records what the page shows now, after the next repaint.
   async checkpoint(name) {
-    await this.page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
+    await this.assertConsoleRepainted(name);
     const shot = await this.page.evaluate(() => {
       const base64 = (bytes) => {
         let text = '';
@@ -124,6 +172,11 @@ class Session {
         surface: surface && { width: surface.width, height: surface.height, indices: base64(surface.indices) },
         canvas: run.surfaceShown ? base64(new Uint8Array(window.zorvanPage.canvasPixels().buffer)) : null,
         box,
+        figures: document.getElementById('figures').hidden ? null : Object.fromEntries(
+          [...document.querySelectorAll('[data-figure]')]
+            .map((e) => [e.dataset.figure, e.closest('.figure').hidden ? null : e.textContent])),
+        modeNames: [0, 1, 2, 3].map((mode) => window.ZorvanFigures.modeText(mode)),
+        notYet: window.ZorvanFigures.NOT_YET,
       };
     });
     this.script.push(`check ${name}`);
@@ -164,6 +217,7 @@ function compareCheckpoint(checkpoint, folder, palette) {
   const where = `checkpoint ${checkpoint.name}`;
   const turns = Number(readFileSync(join(folder, checkpoint.name + '.turns'), 'utf8'));
   assert.equal(checkpoint.run.turns, turns, `${where}: steps`);
+  compareFigures(checkpoint, readFileSync(join(folder, checkpoint.name + '.figures'), 'utf8'));
 
   const nativeConsole = readFileSync(join(folder, checkpoint.name + '.console'));
   const pageConsole = Buffer.from(checkpoint.console, 'base64');
@@ -206,6 +260,28 @@ function spinnerCell(cells) {
   return ((ROWS - 1) * COLUMNS + column) * 2;
 }
 
+// The figures panel, shown beside the run and the kept picture, against the native run's figures
+// (script_run's .figures line).
+function compareFigures(checkpoint, line) {
+  const where = `checkpoint ${checkpoint.name}: figures`;
+  const shown = checkpoint.figures;
+  if (shown === null) {
+    assert.ok(!checkpoint.run.surfaceShown, `${where}: no figures beside the run`);
+    return;
+  }
+  const [step, , box1, box2, half, hasDistance, distance, firstDistance, pace, mode] = line.trim().split(' ').map(Number);
+  const count = (text) => parseInt(text.replace(/\D/g, ''), 10) || 0;  // "no limit": 0
+  assert.deepEqual([count(shown.step), count(shown.box1), count(shown.box2), Number(shown.half), count(shown.pace)],
+                   [step, box1, box2, half, pace], `${where}: T, box 1, box 2, N/2, pace`);
+  assert.equal(shown.mode, checkpoint.modeNames[mode], `${where}: mode`);
+  if (hasDistance === 0) {
+    assert.deepEqual([shown.distance, shown.firstDistance], [null, null], `${where}: distances shown without theory`);
+    return;
+  }
+  assert.equal(shown.distance, distance.toFixed(3), `${where}: distance`);
+  assert.equal(shown.firstDistance, step >= 1 ? firstDistance.toFixed(3) : checkpoint.notYet, `${where}: distance at step 1`);
+}
+
 function firstDifference(a, b) {
   if (a.length !== b.length) return 0;
   for (let i = 0; i < a.length; ++i) if (a[i] !== b[i]) return i;
@@ -222,20 +298,23 @@ async function throughHelp(session) {
 }
 
 // Pages on through the help text to the first number prompt.
-async function skipHelp(session) {
+async function skipHelp(session, next = () => session.press(' ')) {
   for (let pages = 0; (await session.settle(['sleep', 'key-wait'])).state === 'sleep'; ++pages) {
     assert.ok(pages < 20, 'the help pages do not end');
-    await session.press(' ');
+    await session.assertConsoleRepainted(`help page ${pages + 1}`);
+    await next();
   }
 }
 
 // From the end of the run through the summary pages to the closing line.
-async function throughSummary(session) {
-  await session.type('v', 'sleep');
+// `end` ends the run and `next` turns a page: keys by default.
+async function throughSummary(session, end = () => session.press('v'), next = () => session.press(' ')) {
+  await end();
+  await session.settle('sleep');
   await session.checkpoint('summary-0');
   for (let page = 1; ; ++page) {
     assert.ok(page < 20, 'the summary pages do not end');
-    await session.press(' ');
+    await next();
     const run = await session.settle(['sleep', 'ended']);
     if (run.state === 'ended') {
       assert.equal(run.exitCode, 0);
@@ -369,8 +448,30 @@ test('the canvas equals the surface after every repaint of a paced Normal run', 
   await session.close();
 });
 
+// A turn allocates nothing: over a second of Quiet and of Normal (repaints and a halving of the
+// chart's scale among its turns), the program's count of operator new calls stays as it was.
+test('a stretch of Quiet or Normal turns allocates nothing', async () => {
+  const session = await Session.open('zorvan2', 1000, 700);
+  await skipHelp(session);
+  await session.type('140\r70\r', 'key-wait');
+  for (const mode of ['c', 'n']) {
+    let first, last;
+    await session.stretch(mode, 1600, async () => {
+      first = await session.run();
+      await sleep(1000);
+      last = await session.run();
+    });
+    assert.ok(first.allocations > 0, 'no count: the program\'s start allocates');
+    assert.ok(last.turns - first.turns > 1000, `${mode}: only ${last.turns - first.turns} turns`);
+    assert.equal(last.allocations - first.allocations, 0,
+                 `${mode}: allocations over ${last.turns - first.turns} turns`);
+  }
+  assert.deepEqual(session.errors, []);
+  await session.close();
+});
+
 test('Ctrl-C ends the program and brings the chooser back; a program starts again after it', async () => {
-  const session = await Session.open('zorvan', 800, 600, 'en');
+  const session = await Session.open('zorvan', 800, 600, { language: 'en' });
   await session.page.keyboard.down('Control');
   await session.page.keyboard.press('c');
   await session.page.keyboard.up('Control');
@@ -385,7 +486,7 @@ test('Ctrl-C ends the program and brings the chooser back; a program starts agai
 });
 
 test('a bad number at a prompt ends the program with its run-time error, shown in the page', async () => {
-  const session = await Session.open('zorvan', 800, 600, 'en');
+  const session = await Session.open('zorvan', 800, 600, { language: 'en' });
   await skipHelp(session);
   await session.type('12x\r', 'ended');
   const run = await session.run();
@@ -408,7 +509,7 @@ test('the page works opened from a folder, with no web server', async () => {
 });
 
 test('zorvan in English in the page is the desktop program in English', async () => {
-  const session = await Session.open('zorvan', 800, 600, 'en');
+  const session = await Session.open('zorvan', 800, 600, { language: 'en' });
   assert.match(await session.page.evaluate(() => window.zorvanPage.consoleText()), /Next page\?/);
   await throughHelp(session);
   await session.type('23\r', 'key-wait');
@@ -479,6 +580,97 @@ test('the page and its program speak the browser\'s language, ?lang= or the swit
   assert.deepEqual(await pageLanguage(page), english);
 });
 
+// The texts of a PO catalogue by id: [original, translation].
+function catalogueTexts(path) {
+  const texts = {};
+  let entry = null, field = null;
+  for (const line of readFileSync(path, 'utf8').split('\n')) {
+    const keyword = /^(msgctxt|msgid|msgstr) (".*")$/.exec(line);
+    if (keyword?.[1] === 'msgctxt') texts[JSON.parse(keyword[2])] = entry = ['', ''];
+    if (keyword) field = { msgctxt: null, msgid: 0, msgstr: 1 }[keyword[1]];
+    else if (!line.startsWith('"')) field = null;
+    const string = keyword ? keyword[2] : line.startsWith('"') ? line : null;
+    if (entry && field !== null && string) entry[field] += JSON.parse(string);
+  }
+  return texts;
+}
+
+// Every text the page's own elements show (text, accessible name, title), by the element's
+// text id and as shown, and every other text it holds outside the program's screens.
+function pageTexts() {
+  const slots = [];
+  const readers = [['text', (e) => e.textContent], ['label', (e) => e.getAttribute('aria-label')],
+                   ['title', (e) => e.title]];
+  for (const [attribute, read] of readers) {
+    for (const element of document.querySelectorAll(`[data-${attribute}]`)) {
+      slots.push([element.dataset[attribute], read(element)]);
+    }
+  }
+  const shown = [];
+  const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+  for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+    const text = node.textContent.trim();
+    // The switch names each language in it; the number field's prompt is the program's text.
+    if (text && !node.parentElement.closest('#language, .prompt')) shown.push(text);
+  }
+  for (const element of document.querySelectorAll('[aria-label], [title]')) {
+    shown.push(element.getAttribute('aria-label') || element.title);
+  }
+  const figures = Object.fromEntries([...document.querySelectorAll('[data-figure]')]
+    .map((e) => [e.dataset.figure, e.textContent]));
+  return { slots, shown, figures };
+}
+
+// With ?lang=en the page's bar, "About", its controls and its figures panel are English, with no
+// Hungarian text of the page left; by default (a browser with no language of the page's) they are
+// Hungarian, with no English one; and the switch turns the Hungarian page English at once. The
+// controls and the figures are those of a run in Step mode at a pace of 300 steps a second.
+test('the page\'s controls, "About" and figures speak the page\'s language alone', async () => {
+  const webFolder = resolve(dataFolder, '..', 'web');
+  const pot = catalogueTexts(join(webFolder, 'page.pot'));
+  const english = catalogueTexts(join(dataFolder, 'en', 'page.po'));
+  const differing = Object.keys(pot).filter((id) => english[id][1] !== pot[id][0]);
+  const assertLanguage = async (page, language) => {
+    const { slots, shown, figures } = await page.evaluate(pageTexts);
+    const expected = (id) => (language === 'en' ? english[id][1] : pot[id][0]);
+    for (const [id, text] of slots) assert.equal(text, expected(id), `${language}: ${id}`);
+    for (const id of ['page.next_page', 'page.step_label', 'page.pace_group', 'page.figure_box1',
+                      'page.figure_distance_title', 'page.about_model', 'page.console_label']) {
+      assert.ok(slots.some(([shownId]) => shownId === id), `${language}: ${id} is not shown`);
+    }
+    const foreign = new Set(differing.map((id) => (language === 'en' ? pot[id][0]
+                                                                      : english[id][1])));
+    assert.deepEqual(shown.filter((text) => foreign.has(text)), [],
+                     `${language}: texts of the other language`);
+    if (language === 'en') {
+      assert.deepEqual(shown.filter((text) => /[áéíóöőúüű]/i.test(text)), [],
+                       'Hungarian letters in English');
+    }
+    assert.deepEqual([figures.mode, figures.pace],
+                     [expected('page.mode_step'),
+                      expected('page.pace_value').replace('{steps}', '300')]);
+  };
+  for (const [query, language] of [['?lang=en', 'en'], ['', 'hu']]) {
+    const page = await pageWithBrowserLanguages(['de-DE'], query);
+    await page.setViewport({ width: 1366, height: 768 });
+    const session = new Session(page, 'zorvan2', language);
+    await page.click('#controls-toggle');
+    await page.evaluate(() => window.zorvanPage.start('zorvan2'));
+    await skipHelp(session);
+    await session.type('30\r10\r6', 'key-wait');
+    await page.waitForFunction(
+      () => document.querySelector('[data-figure="pace"]').textContent.includes('300'));
+    await assertLanguage(page, language);
+    if (language === 'hu') {
+      await page.select('#language', 'en');
+      await assertLanguage(page, 'en');
+    }
+    assert.deepEqual(session.errors, []);
+    await page.close();
+    openPages.delete(page);
+  }
+});
+
 test('the figures computed in WebAssembly are the desktop figures, digit for digit', async () => {
   const folder = mkdtempSync(join(tmpdir(), 'zorvan-digest-'));
   try {
@@ -497,4 +689,193 @@ test('the figures computed in WebAssembly are the desktop figures, digit for dig
   } finally {
     rmSync(folder, { recursive: true, force: true });
   }
+});
+
+// ---------------------------------------------------------------------------------------------
+// Touch, phones and tablets.
+
+// A run steered by the page's controls alone, taps and a phone's number pad, with the same
+// checkpoints as a run typed on the keyboard: both replay natively to the same run.
+async function runByTouch(session, insects, box1) {
+  const next = () => session.tap('#next-page', 32);
+  await session.checkpoint('help-1');
+  const console = await session.page.$eval('#console', (e) => {
+    const r = e.getBoundingClientRect();
+    return [r.x + r.width / 2, r.y + r.height / 2];
+  });
+  session.script.push('key c 32');
+  await session.page.touchscreen.tap(...console);  // a finger on the text turns the page too
+  await skipHelp(session, next);
+  await session.checkpoint('prompt-n');
+  await session.answer(`9<${insects}`);  // a wrong digit deleted on the pad
+  await session.answer(String(box1));
+  await session.checkpoint('run-0');
+  for (let i = 0; i < 3; ++i) {
+    await session.tap('[data-key="l"]', 'l'.charCodeAt(0));
+    await session.settle('key-wait');
+  }
+  await session.tap('[data-key="6"]', '6'.charCodeAt(0));  // a step, and 300 steps a second
+  await session.settle('key-wait');
+  await session.checkpoint('steps-4');
+  await session.tapStretch('n', 700);
+  await session.checkpoint('normal');
+  await session.tapStretch('c', 700);
+  await session.checkpoint('quiet');
+  await session.tap('[data-key="l"]', 'l'.charCodeAt(0));
+  await session.settle('key-wait');
+  await throughSummary(session, () => session.tap('[data-key="v"]', 'v'.charCodeAt(0)), next);
+  await session.compareWithNative();
+}
+
+test('zorvan2 from a link on an upright phone, run by touch alone, is the keyboard run', async () => {
+  const session = await Session.open('zorvan2', 390, 844, { touch: true, query: '?program=zorvan2' });
+  await session.tap('#turn-ok');  // told once to turn sideways
+  await runByTouch(session, 60, 12);
+  await session.close();
+});
+
+test('zorvan on a phone held sideways, chosen and run by touch alone, is the keyboard run', async () => {
+  const page = await browser.newPage();
+  openPages.add(page);
+  await page.setViewport({ width: 844, height: 390, isMobile: true, hasTouch: true });
+  await page.goto(server.url + '?lang=hu');
+  const session = new Session(page, 'zorvan', 'hu');
+  await page.tap('#choices [data-program="zorvan"]');
+  await page.waitForFunction(() => window.zorvanPage.run(), { timeout: 20000 });
+  await session.settle('sleep');
+  assert.equal(await page.$eval('#turn-notice', (e) => e.hidden), true, 'a phone held sideways was told to turn');
+  await runByTouch(session, 140, 0);
+  assert.match(page.url(), /\?lang=hu&program=zorvan$/, 'the address does not link to the program');
+  await session.close();
+});
+
+// The boxes of the page's parts in CSS pixels, measured in the page: the console, the surface,
+// the dock's figures and controls (every visible button and field), the bar.
+function measureBoxes() {
+  const box = (e) => {
+    const r = e.getBoundingClientRect();
+    return { left: r.left, top: r.top, right: r.right, bottom: r.bottom };
+  };
+  const shown = (e) => !e.hidden && e.getClientRects().length > 0;
+  const parts = {};
+  for (const id of ['console', 'surface', 'figures', 'bar']) {
+    const element = document.getElementById(id);
+    if (shown(element)) parts[id] = box(element);
+  }
+  const controls = [...document.querySelectorAll('#controls button, #controls input')].filter(shown);
+  controls.forEach((element, index) => { parts[`control-${index}`] = box(element); });
+  return parts;
+}
+
+const round = (part) => [part.left, part.top, part.right, part.bottom].map(Math.round).join(',');
+
+// Every part lies inside the viewport, and none overlaps the console or the picture.
+function assertLayout(parts, width, height, where) {
+  for (const [name, part] of Object.entries(parts)) {
+    assert.ok(part.left >= 0 && part.top >= 0 && part.right <= width + 0.5 && part.bottom <= height + 0.5,
+              `${where}: ${name} (${round(part)}) is not inside ${width}x${height}`);
+  }
+  for (const screen of ['console', 'surface']) {
+    if (!parts[screen]) continue;
+    for (const [name, part] of Object.entries(parts)) {
+      if (name === screen) continue;
+      const overlap = Math.min(part.right, parts[screen].right) - Math.max(part.left, parts[screen].left) > 0.5 &&
+                      Math.min(part.bottom, parts[screen].bottom) - Math.max(part.top, parts[screen].top) > 0.5;
+      assert.ok(!overlap, `${where}: ${name} (${round(part)}) overlaps the ${screen} (${round(parts[screen])})`);
+    }
+  }
+}
+
+// Phones and tablets either way round with their touch controls; a laptop and a projector-sized
+// screen with the controls asked for, the latter at zoom 2 from the address.
+test('the console, the picture, the figures and the controls fit phones, tablets and screens', async () => {
+  const layouts = [[390, 844, true], [844, 390, true], [768, 1024, true], [1366, 768, false], [1920, 1080, false, 2]];
+  const report = [];
+  for (const [width, height, touch, zoom] of layouts) {
+    const query = zoom ? `?program=zorvan2&zoom=${zoom}` : null;
+    const session = await Session.open('zorvan2', width, height, { touch, query });
+    const { page } = session;
+    if (!touch) await page.click('#controls-toggle');
+    const measure = async (where) => {
+      await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
+      const parts = await page.evaluate(measureBoxes);
+      assertLayout(parts, width, height, `${width}x${height} ${where}`);
+      const names = Object.keys(parts);
+      const boxes = names.filter((name) => !name.startsWith('control-')).map((name) => `${name} ${round(parts[name])}`);
+      const controls = names.length - boxes.length;
+      report.push(`# ${width}x${height} ${where}: ${boxes.join('; ')}; ${controls} controls`);
+      return parts;
+    };
+    await measure('help');
+    await skipHelp(session);
+    await measure('prompt');
+    await session.type('140\r70\r', 'key-wait');
+    const running = await measure('run');
+    assert.ok(running.figures && running['control-0'], `${width}x${height}: no figures or controls beside the run`);
+    if (zoom) {
+      const box = await page.evaluate(() => window.zorvanPage.canvasBox());
+      assert.equal(box.width, box.intrinsicWidth * zoom, 'the picture at zoom 2 is not shown at twice its size');
+      assert.ok(box.intrinsicWidth < width / zoom && box.intrinsicWidth >= 640,
+                `the surface at zoom 2 is ${box.intrinsicWidth} wide`);
+    }
+    await session.type('v', 'sleep');
+    const summary = await measure('summary');
+    assert.ok(summary.console && summary.surface && summary.surface.right - summary.surface.left >= 120,
+              `${width}x${height}: the last picture is not kept beside the summary`);
+    assert.equal(await page.$eval('#surface', (e) => getComputedStyle(e).opacity < 1), true, 'the kept picture is not dimmed');
+    assert.deepEqual(session.errors, []);
+    await session.close();
+  }
+  console.log(report.join('\n'));
+});
+
+test('after one visit the page reloads and runs a program with the network cut', async () => {
+  const page = await browser.newPage();
+  openPages.add(page);
+  await page.goto(server.url);
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  await page.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 20000 });
+  const client = await page.createCDPSession();
+  const manifest = await client.send('Page.getAppManifest');
+  assert.deepEqual(manifest.errors, [], 'the manifest has errors');
+  const { installabilityErrors } = await client.send('Page.getInstallabilityErrors');
+  assert.deepEqual(installabilityErrors, [], 'the page cannot be installed');
+  await page.setOfflineMode(true);
+  await page.reload();
+  const session = new Session(page, 'zorvan');
+  await page.evaluate(() => window.zorvanPage.start('zorvan'));
+  await session.settle('sleep');
+  await skipHelp(session);
+  await session.type('20\r5\r  ', 'key-wait');
+  assert.equal((await session.run()).turns, 2);
+  assert.deepEqual(session.errors, []);
+});
+
+test('an accessibility check finds no serious fault in the chooser, the help, the run or the summary', async () => {
+  const axe = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
+  const page = await browser.newPage();
+  openPages.add(page);
+  await page.setViewport({ width: 1366, height: 768 });
+  await page.goto(server.url + '?lang=hu');
+  const session = new Session(page, 'zorvan2', 'hu');
+  const check = async (where) => {
+    if (!(await page.evaluate(() => typeof window.axe === 'object'))) await page.addScriptTag({ path: axe });
+    const violations = await page.evaluate(async () => (await window.axe.run(document)).violations
+      .filter((v) => v.impact === 'serious' || v.impact === 'critical')
+      .map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`));
+    assert.deepEqual(violations, [], `${where}: serious accessibility faults`);
+  };
+  await page.click('#about summary');
+  await check('the chooser with the about text open');
+  await page.click('#about summary');
+  await page.click('#controls-toggle');
+  await page.evaluate(() => window.zorvanPage.start('zorvan2'));
+  await session.settle('sleep');
+  await check('help');
+  await skipHelp(session);
+  await check('number prompt');
+  await session.type('30\r10\r', 'key-wait');
+  await check('run');
+  await session.type('v', 'sleep');
+  await check('summary');
 });

@@ -1,0 +1,43 @@
+// The figures of the run in progress, for an edition that shows them beside the picture (the
+// page's figures panel).
+//
+// The services know nothing of the run; the program flow does. When a program starts, it
+// installs a source here: a reader that takes the figures from the run state at the moment it is
+// called, and the pace each digit key sets. An edition reads them when it likes (the page: a few
+// times a second, between slices of turns), so the step loop pays nothing for them.
+//
+// Threads: a reader reads the run state, which the logic thread writes, so it is called where
+// the logic thread is not in the middle of a turn: on the logic thread itself (a test driver),
+// or while the program waits (the page, which has one thread).
+#pragma once
+
+#include <cstdint>
+
+struct LiveFigures {
+  bool valid = false;              // false when no program has installed a source
+  int64_t step_count = 0;          // T
+  int32_t insect_count = 0;        // N, 0 until it has been entered
+  int32_t box1_count = 0;          // insects in box 1 now (K until the run starts)
+  int32_t box2_count = 0;          // insects in box 2 now
+  double half = 0.0;               // N/2, the count each box drifts towards
+  bool has_distance = false;       // the program compares the empirical and theoretical charts
+  double distance = 0.0;           // their distance now (has_distance)
+  double first_step_distance = 0;  // their distance taken at step 1 (has_distance)
+  int32_t pace = 0;                // steps a second of normal running, 0 for no limit
+  int32_t run_mode = 0;            // the run mode's value: Normal 0, Stepwise 1, Quiet 2, Finish 3
+};
+
+struct FiguresSource {
+  LiveFigures (*figures)() = nullptr;        // the figures now
+  int32_t (*pace_for_key)(int key) = nullptr;  // steps a second a key sets, or -1
+};
+
+// Program start: the source the editions read from here on.
+void install_figures_source(const FiguresSource& source);
+
+// The figures now; invalid (all zero) with no source installed.
+LiveFigures read_live_figures();
+
+// Steps a second that `key` sets as the pace of normal running, or -1 when it sets none (and
+// with no source installed).
+int32_t pace_for_run_key(int key);

@@ -1,0 +1,27 @@
+// The run state's figures for the editions (see live_figures.h). The figures the summary also
+// gives come from the summary's own reading of the run state, so the panel beside the picture
+// and the summary's pages agree at the end of a run.
+#include "sim/live_figures.h"
+
+#include "sim/pace.h"
+#include "sim/run_state.h"
+#include "sim/summary_report.h"
+
+LiveFigures live_figures() {
+  const SummaryFigures summary = run_figures();
+  LiveFigures figures;
+  figures.valid = true;
+  figures.step_count = summary.step_count;
+  figures.insect_count = static_cast<int32_t>(summary.insect_count);
+  figures.box1_count = static_cast<int32_t>(summary.box1_count);
+  figures.box2_count = figures.insect_count - figures.box1_count;
+  figures.half = figures.insect_count / 2.0;
+  figures.has_distance = run.version->has_theory;
+  figures.distance = summary.final_distance;
+  figures.first_step_distance = summary.first_step_distance;
+  figures.pace = run.pace;
+  figures.run_mode = static_cast<int32_t>(run.run_mode);
+  return figures;
+}
+
+void install_live_figures() { install_figures_source({live_figures, pace_for_key}); }

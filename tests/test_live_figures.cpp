@@ -1,0 +1,68 @@
+// The run's figures as the editions read them beside the picture: they follow the run state as
+// it changes, and the program installs them when it starts.
+#include <string>
+
+#include "program_fixture.h"
+#include "services/live_figures.h"
+#include "sim/live_figures.h"
+
+namespace {
+
+class LiveFiguresTest : public RunTest {
+ protected:
+  // Insects in box 1, counted from the insects themselves.
+  static int insects_in_box1() {
+    int count = 0;
+    for (int i = 1; i <= run.insect_count; ++i) count += run.insects[i].box == 1 ? 1 : 0;
+    return count;
+  }
+};
+
+}  // namespace
+
+TEST_F(LiveFiguresTest, FollowTheStepsTheBoxesThePaceAndTheDistance) {
+  start_run(21, 5);
+  install_live_figures();
+  LiveFigures figures = read_live_figures();
+  EXPECT_TRUE(figures.valid);
+  EXPECT_EQ(figures.step_count, 0);
+  EXPECT_EQ(figures.insect_count, 21);
+  EXPECT_EQ(figures.box1_count, 5);
+  EXPECT_EQ(figures.box2_count, 16);
+  EXPECT_EQ(figures.half, 10.5);
+  EXPECT_TRUE(figures.has_distance);
+  EXPECT_EQ(figures.run_mode, static_cast<int32_t>(RunMode::Stepwise));
+
+  script_keys("5");  // a step, and the pace for the next normal run
+  ASSERT_EQ(turns(1), 1);
+  figures = read_live_figures();
+  EXPECT_EQ(figures.pace, pace_for_run_key('5'));
+  EXPECT_EQ(figures.pace, 100);
+  EXPECT_GT(figures.first_step_distance, 0.0);
+  EXPECT_EQ(figures.distance, figures.first_step_distance) << "both are taken after step 1";
+
+  script_keys(std::string(40, ' '));
+  ASSERT_EQ(turns(40), 40);
+  figures = read_live_figures();
+  EXPECT_EQ(figures.step_count, 41);
+  EXPECT_EQ(figures.box1_count, insects_in_box1());
+  EXPECT_EQ(figures.box1_count + figures.box2_count, 21);
+  EXPECT_NE(figures.distance, figures.first_step_distance) << "the distance now is not kept";
+}
+
+TEST_F(LiveFiguresTest, TheProgramInstallsThemAndTheFirstVersionHasNoDistance) {
+  install_figures_source({});
+  EXPECT_FALSE(read_live_figures().valid);
+  EXPECT_EQ(pace_for_run_key('9'), -1);
+
+  const LogicOutcome outcome = run_program("a20\r5\r  v", kFirstVersion);
+  EXPECT_EQ(outcome.exit_code, 0);
+  const LiveFigures figures = read_live_figures();
+  EXPECT_TRUE(figures.valid);
+  EXPECT_EQ(figures.step_count, 2);
+  EXPECT_EQ(figures.run_mode, static_cast<int32_t>(RunMode::Finish));
+  EXPECT_FALSE(figures.has_distance);
+  EXPECT_EQ(figures.distance, 0.0);
+  EXPECT_EQ(figures.first_step_distance, 0.0);
+  EXPECT_EQ(pace_for_run_key('9'), 10000);
+}
