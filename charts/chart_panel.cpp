@@ -110,8 +110,12 @@ uint64_t find_halving_value(ChartPanel& panel) {
   return found.value;
 }
 
-// A bar that stays below the title band is drawn over its shorter self (not while quiet); one
-// that would reach the band halves the scale and redraws the whole panel, in every run mode.
+// A bar that stays below the title band grows by the rows between its old top and its new one
+// (not while quiet); one that would reach the band halves the scale and redraws the whole panel,
+// in every run mode. Growing only the new rows relies on the bar's old rows being drawn: every
+// bar is, after a redraw and after every drawn increment, and a bar of 0 is row y2, which the
+// frame's line draws in the bars' colour 15 (the run screen frames its panels before any step,
+// and leaving quiet running redraws them).
 // The empirical panel, the one panel fed this way, has N + 1 bars for N insects.
 // The single bar has the width of a full redraw's bars. A quiet increment that does not halve
 // leaves the fill alone: every drawing of the run screen leaves it solid in the panels' colour.
@@ -125,6 +129,10 @@ void panel_increment(uint16_t index, ChartPanel& panel, TurnDrawing drawing) {
   } else if (drawing == TurnDrawing::Draw) {
     set_fill(FillPattern::Solid, panel.colour);
     const int w = (panel.x2 - panel.x1) / panel.bar_count;
-    fill_panel_bar(panel, w, index);
+    const int top = panel_bar_top(panel, panel.values[index]);
+    const int old_top = panel_bar_top(panel, panel.values[index] - 1);
+    if (top < old_top) {
+      fill_bar(panel.x1 + w * index + 2, top, panel.x1 + w * (index + 1) + 1, old_top - 1);
+    }
   }
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -169,6 +170,41 @@ TEST_F(ChartPanelTest, QuietIncrementsDrawNothingUntilTheHalvingRedraws) {
   EXPECT_EQ(panel.scale, 2.5);
   EXPECT_EQ(column_top(panel, 111), 416);
   EXPECT_EQ(column_top(panel, 11), 459);
+}
+
+// A drawn increment grows a bar by its new rows only; after any run of increments, halvings
+// among them, on a framed panel, the plot area (row y2 included) is what a full redraw gives.
+// Scales that add no row, one row and several rows per count, and bars as narrow as 2 pixels.
+TEST_F(ChartPanelTest, DrawnIncrementsLeaveThePanelAsAFullRedrawDoes) {
+  for (const double scale : {5.0, 1.0, 0.3, 190.0 / 140}) {
+    for (const int n : {5, 140}) {
+      SCOPED_TRACE(::testing::Message() << "scale " << scale << ", " << n << " insects");
+      ChartPanel panel = empirical(n);
+      panel.scale = scale;
+      set_fill(FillPattern::Empty, 0);
+      fill_bar(0, 0, 639, 479);
+      panel_draw_frame(panel);
+      uint32_t seed = 12345;
+      const auto plot = [&panel] {
+        std::vector<uint8_t> pixels;
+        for (int y = panel_plot_top(panel); y <= panel.y2; ++y) {
+          for (int x = panel.x1 + 2; x <= panel.x2 - 2; ++x) pixels.push_back(get_pixel(x, y));
+        }
+        return pixels;
+      };
+      for (int i = 0; i < 3000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        // Counts gather about the middle bar, as a run's do.
+        const int index = std::clamp(n / 2 + static_cast<int>((seed >> 16) % 9) - 4, 0, n);
+        panel_increment(static_cast<uint16_t>(index), panel, TurnDrawing::Draw);
+        if (i % 500 != 499) continue;
+        const std::vector<uint8_t> grown = plot();
+        panel_redraw(panel);
+        ASSERT_EQ(grown, plot()) << "after " << i + 1 << " increments";
+      }
+      EXPECT_LT(panel.scale, scale);  // the runs above halved
+    }
+  }
 }
 
 TEST_F(ChartPanelTest, MaxValueLooksOnlyAtBarsInUse) {
