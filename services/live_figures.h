@@ -25,6 +25,7 @@ struct LiveFigures {
   double first_step_distance = 0;  // their distance taken at step 1 (has_distance)
   int32_t pace = 0;                // steps a second of normal running, 0 for no limit
   int32_t run_mode = 0;            // the run mode's value: Normal 0, Stepwise 1, Quiet 2, Finish 3
+  uint32_t seed = 0;               // the generator's seed for this run
 };
 
 struct FiguresSource {

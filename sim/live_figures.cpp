@@ -21,6 +21,7 @@ LiveFigures live_figures() {
   figures.first_step_distance = summary.first_step_distance;
   figures.pace = run.pace;
   figures.run_mode = static_cast<int32_t>(run.run_mode);
+  figures.seed = run.seed;
   return figures;
 }
 

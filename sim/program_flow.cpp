@@ -141,9 +141,9 @@ bool run_turn() {
   return true;
 }
 
-// The run's files are saved while its last picture is still on the surface; a failure to save
-// is told on the summary's first frame, and ends the program with SaveFailed once the summary
-// has been read (the run and its summary go on).
+// The run's files are saved (and kept for an edition that offers them) while its last picture
+// is still on the surface; a failure to save is told on the summary's first frame, and ends the
+// program with SaveFailed once the summary has been read (the run and its summary go on).
 void run_main_sequence(const VersionDescription& version) {
   reset_run_state(version);
   run.seed = run_choices().seed;
@@ -154,6 +154,7 @@ void run_main_sequence(const VersionDescription& version) {
   start_run();
   while (run_turn()) end_of_turn();
   const std::string save_failure = save_run(run_choices().save_folder);
+  keep_files_for_edition();
   show_summary(save_failure);
   if (!save_failure.empty()) throw SaveFailed(save_failure);
 }

@@ -13,6 +13,7 @@
 #include "services/graphics/graphics.h"
 #include "services/messages.h"
 #include "services/notices.h"
+#include "services/run_files.h"
 #include "services/numbers.h"
 #include "sim/run_state.h"
 #include "sim/summary_report.h"
@@ -144,4 +145,9 @@ std::string save_run(const std::string& folder) {
   }
   if (reason.empty()) return {};
   return notice::save_failed(folder, reason);
+}
+
+void keep_files_for_edition() {
+  if (!run_files_wanted()) return;
+  keep_run_files({saved_file_stem(), surface_png(), figures_csv()});
 }

@@ -30,3 +30,7 @@ std::string saved_file_stem();
 // complete, so a failure leaves nothing half-written under the final names. Returns the notice
 // for the person when a file cannot be written, empty otherwise. Needs an open surface.
 std::string save_run(const std::string& folder);
+
+// Keeps the picture, the figures and their name for an edition that offers them
+// (services/run_files.h), when one has asked for them; nothing otherwise. Needs an open surface.
+void keep_files_for_edition();

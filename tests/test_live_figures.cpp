@@ -4,6 +4,7 @@
 
 #include "program_fixture.h"
 #include "services/live_figures.h"
+#include "services/run_choices.h"
 #include "sim/live_figures.h"
 
 namespace {
@@ -50,17 +51,19 @@ TEST_F(LiveFiguresTest, FollowTheStepsTheBoxesThePaceAndTheDistance) {
   EXPECT_NE(figures.distance, figures.first_step_distance) << "the distance now is not kept";
 }
 
-TEST_F(LiveFiguresTest, TheProgramInstallsThemAndTheFirstVersionHasNoDistance) {
+TEST_F(LiveFiguresTest, TheProgramInstallsThemWithItsSeedAndTheFirstVersionHasNoDistance) {
   install_figures_source({});
   EXPECT_FALSE(read_live_figures().valid);
   EXPECT_EQ(pace_for_run_key('9'), -1);
 
+  const ScopedRunChoices choices({7, std::nullopt, std::nullopt, false, ""});
   const LogicOutcome outcome = run_program("a20\r5\r  v", kFirstVersion);
   EXPECT_EQ(outcome.exit_code, 0);
   const LiveFigures figures = read_live_figures();
   EXPECT_TRUE(figures.valid);
   EXPECT_EQ(figures.step_count, 2);
   EXPECT_EQ(figures.run_mode, static_cast<int32_t>(RunMode::Finish));
+  EXPECT_EQ(figures.seed, 7u);
   EXPECT_FALSE(figures.has_distance);
   EXPECT_EQ(figures.distance, 0.0);
   EXPECT_EQ(figures.first_step_distance, 0.0);

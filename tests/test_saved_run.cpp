@@ -14,6 +14,7 @@
 #include "png_decoder.h"
 #include "program_fixture.h"
 #include "services/run_choices.h"
+#include "services/run_files.h"
 #include "sim/saved_run.h"
 #include "sim/summary_report.h"
 
@@ -122,6 +123,23 @@ TEST_F(SavedRunTest, TheProgramSavesWhenTheRunEndsInEitherVersion) {
   const Rows first = csv_rows(file_text(folder() / "zorvan_N6_K2_seed3_T2.csv"));
   EXPECT_EQ(first.at(6).size(), 0u);  // T is the last figure
   EXPECT_EQ(first.at(7).size(), 2u);  // count and empirical value
+}
+
+// An edition that offers the files for download (the page) has them kept at the run's end, the
+// very bytes the folder gets; without its asking nothing is kept.
+TEST_F(SavedRunTest, AnEditionThatAsksForTheFilesKeepsTheSavedOnes) {
+  const ScopedRunChoices choices({3, 6, 2, true, folder().string()});
+  EXPECT_EQ(run_program("LLV").exit_code, 0);
+  EXPECT_EQ(kept_run_files(), nullptr);
+  want_run_files(true);
+  EXPECT_EQ(run_program("LLLV").exit_code, 0);
+  want_run_files(false);
+  const RunFiles* kept = kept_run_files();
+  ASSERT_NE(kept, nullptr);
+  EXPECT_EQ(kept->stem, "zorvan2_N6_K2_seed3_T3");
+  EXPECT_EQ(std::string(kept->png.begin(), kept->png.end()),
+            file_text(folder() / (kept->stem + ".png")));
+  EXPECT_EQ(kept->csv, file_text(folder() / (kept->stem + ".csv")));
 }
 
 TEST_F(SavedRunTest, AFolderThatCannotBeWrittenIsToldAndTheSummaryGoesOn) {

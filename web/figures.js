@@ -1,6 +1,6 @@
 // The figures panel beside the run picture: T, the count in each box, N/2, the distance now and
-// after the first step (the second version only), the pace and the run mode, as the program's
-// run state holds them.
+// after the first step (the second version only), the pace, the run mode and the seed, as the
+// program's run state holds them.
 //
 // The program gives them through its page API (zorvan_figures, services/live_figures.h); the
 // page only writes them out. It reads them at most every READ_EVERY_MS while the program runs,
@@ -14,7 +14,7 @@ window.ZorvanFigures = (function () {
   const READ_EVERY_MS = 250;
   // The slots of zorvan_figures's answer, in its order.
   const SLOTS = ['valid', 'step', 'insects', 'box1', 'box2', 'half', 'hasDistance', 'distance',
-                 'firstDistance', 'pace', 'mode'];
+                 'firstDistance', 'pace', 'mode', 'seed'];
   const DISTANCE_DECIMALS = 3;
   const NOT_YET = '\u2013';
   const Texts = window.ZorvanTexts;
@@ -28,7 +28,7 @@ window.ZorvanFigures = (function () {
     ['box2', 'page.figure_box2'], ['half', 'page.figure_half'],
     ['distance', 'page.figure_distance', 'page.figure_distance_title'],
     ['firstDistance', 'page.figure_first_distance', 'page.figure_first_distance_title'],
-    ['pace', 'page.figure_pace'], ['mode', 'page.figure_mode'],
+    ['pace', 'page.figure_pace'], ['mode', 'page.figure_mode'], ['seed', 'page.figure_seed'],
   ];
 
   // The name of run mode `mode` in the language chosen ('' for a mode it does not know).
@@ -57,6 +57,7 @@ window.ZorvanFigures = (function () {
       pace: figures.pace === 0 ? Texts.text('page.pace_none')
                                : Texts.text('page.pace_value', { steps: countText(figures.pace) }),
       mode: modeText(figures.mode),
+      seed: String(figures.seed),  // as the seed field and the link write it
     };
   }
 

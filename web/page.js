@@ -45,6 +45,9 @@
   const languageSwitch = document.getElementById('language');
   const zoomChoice = document.getElementById('zoom');
   const controlsToggle = document.getElementById('controls-toggle');
+  const seedField = document.getElementById('seed');
+  const seedProblem = document.getElementById('seed-problem');
+  const saveButtons = document.getElementById('save');
   const Layout = window.ZorvanLayout;
   const Texts = window.ZorvanTexts;
   const figuresPanel = window.ZorvanFigures.create(document.getElementById('figure-list'));
@@ -222,7 +225,7 @@
     showScreen();
     await loadScript(name);
     if (current !== run) return run;
-    const module = { host: run, arguments: ['--lang', Texts.language()],
+    const module = { host: run, arguments: ['--lang', Texts.language(), '--seed', String(seed)],
                      print: (text) => console.log(text), printErr: (text) => console.warn(text) };
     run.module = module;
     module.onRuntimeInitialized = () => { run.ready = true; run.state = 'running'; };
@@ -290,6 +293,7 @@
   window.addEventListener('keydown', (event) => {
     const run = current;
     if (!run || !run.ready || run.ended || event.isComposing || controls.ownsKey(event)) return;
+    if (seedFieldOwnsKey(event)) return;
     if (!keyDown(run.module, event)) return;
     event.preventDefault();
     if (!run.ended) run.keyArrived();
@@ -335,6 +339,7 @@
     chooser.hidden = run !== null;
     surfaceCanvas.hidden = mode !== 'run' && mode !== 'summary';
     surfaceCanvas.classList.toggle('kept', mode === 'summary');
+    saveButtons.hidden = mode !== 'summary' || keptFile(current, 'picture') === null;
     consoleCanvas.hidden = mode !== 'text' && mode !== 'summary';
     if (!consoleCanvas.hidden) lastCells = null;
     layout();
@@ -516,6 +521,99 @@
   setControls(Layout.touchScreen());
 
   // ------------------------------------------------------------------------------------------
+  // The seed: the programs start with "--seed <seed>". The field takes a whole number from 0 to
+  // 4294967295 (empty is 0); a new seed goes into the address (link.js) and starts the program
+  // on the stage again, as a change of language does. Anything else is refused with a message,
+  // and the seed in force stays.
+
+  let seed = 0;
+
+  // Puts `value` in force and into the field (empty for 0), with no message.
+  function showSeed(value) {
+    seed = value;
+    seedField.value = value === 0 ? '' : String(value);
+    setSeedProblem(false);
+  }
+
+  // Shows or hides the message that the field holds no seed, in the language chosen.
+  function setSeedProblem(shown) {
+    seedField.setAttribute('aria-invalid', String(shown));
+    seedProblem.hidden = !shown;
+    seedProblem.textContent = shown
+      ? Texts.text('page.seed_invalid', { largest: window.ZorvanLink.LARGEST_SEED }) : '';
+  }
+
+  // True for a keydown the seed field edits itself: the program does not see it. Ctrl-C still
+  // stops the program, and Escape leaves the field for the stage.
+  function seedFieldOwnsKey(event) {
+    return event.target === seedField && !event.ctrlKey && !event.altKey && !event.metaKey &&
+           event.key !== 'Escape';
+  }
+
+  seedField.addEventListener('change', () => {
+    const text = seedField.value.trim();
+    const value = text === '' && !seedField.validity.badInput ? 0 : window.ZorvanLink.seedOf(text);
+    if (value === null) {
+      setSeedProblem(true);
+      return;
+    }
+    showSeed(value);
+    window.ZorvanLink.write({ seed: value === 0 ? null : value });
+    seedField.blur();
+    stage.focus();
+    if (current) startProgram(current.name);
+  });
+  seedField.addEventListener('keydown', (event) => {
+    if (event.key !== 'Escape') return;
+    seedField.blur();
+    stage.focus();
+  });
+  Texts.onChange(() => { if (!seedProblem.hidden) setSeedProblem(true); });
+
+  // ------------------------------------------------------------------------------------------
+  // Save picture and Save figures: the files the program kept when the run ended
+  // (services/run_files.h), named as the desktop's --save names them, offered for download.
+
+  // The kept file `which` ('picture' or 'figures') of `run`'s program, as bytes, or null.
+  function keptFile(run, which) {
+    if (!run || !run.ready) return null;
+    const module = run.module, size = module['_zorvan_kept_' + which + '_size']();
+    if (size === 0) return null;
+    const start = module['_zorvan_kept_' + which]();
+    return module.HEAPU8.slice(start, start + size);
+  }
+
+  // The name both kept files share, without extension.
+  function keptName(run) {
+    const heap = run.module.HEAPU8, start = run.module._zorvan_kept_name();
+    let end = start;
+    while (heap[end] !== 0) ++end;
+    return new TextDecoder().decode(heap.subarray(start, end));
+  }
+
+  // Hands `bytes` to the browser as a download named `name`.
+  function download(bytes, name, type) {
+    const url = URL.createObjectURL(new Blob([bytes], { type }));
+    const link = document.createElement('a');
+    link.href = url;
+    link.download = name;
+    document.body.append(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(url), 60000);  // the download has taken it by then
+  }
+
+  // Downloads the kept file `which` under the run's name, when there is one.
+  function saveKept(which, extension, type) {
+    const bytes = keptFile(current, which);
+    if (bytes !== null) download(bytes, keptName(current) + extension, type);
+  }
+  document.getElementById('save-picture').addEventListener('click',
+    () => saveKept('picture', '.png', 'image/png'));
+  document.getElementById('save-figures').addEventListener('click',
+    () => saveKept('figures', '.csv', 'text/csv;charset=utf-8'));
+
+  // ------------------------------------------------------------------------------------------
   // The address's parameters (link.js): the zoom now, the program once the page has loaded.
 
   zoomChoice.addEventListener('change', () => {
@@ -528,6 +626,7 @@
     }
     zoomChoice.value = String(linked.zoom);
   }
+  showSeed(linked.seed ?? 0);
   if (linked.program) startProgram(linked.program);
 
   // ------------------------------------------------------------------------------------------
@@ -544,6 +643,15 @@
       keyPending: current.ready ? current.module._zorvan_key_pending() !== 0 : false,
       keyDownAt: current.keyDownAt, keyWaitAt: current.keyWaitAt,
     },
+    // The files kept at the run's end, for the Save buttons: { name, picture, figures } (the
+    // PNG's bytes as an array, the CSV as text), or null before the run has ended.
+    keptFiles: () => {
+      const picture = keptFile(current, 'picture'), figures = keptFile(current, 'figures');
+      if (picture === null || figures === null) return null;
+      return { name: keptName(current), picture: Array.from(picture),
+               figures: new TextDecoder().decode(figures) };
+    },
+    seedProblem: () => (seedProblem.hidden ? null : seedProblem.textContent),
     notice: () => notice.textContent,
     language: () => Texts.language(),
     // The run's figures as the figures panel reads them (figures.js), or null.

@@ -18,6 +18,8 @@
 #include "services/notices.h"
 #include "services/program_host.h"
 #include "services/program_options.h"
+#include "services/run_choices.h"
+#include "services/run_files.h"
 #include "services/web/web_picture.h"
 
 // ---------------------------------------------------------------------------------------------
@@ -163,9 +165,11 @@ int64_t web_turn_count() { return turn_count; }
 
 uint32_t web_console_version() { return console_version; }
 
-// The page gives the language alone on the command line ("--lang en"); the zoom is the page's
-// choice, given with its free area. It has no locale variables: without --lang, Hungarian. No
-// idle hook: nothing wakes a key wait but a key.
+// The page gives the language and the seed on the command line ("--lang en --seed 5"), read as
+// the desktop reads them; the zoom is the page's choice, given with its free area. It has no
+// locale variables: without --lang, Hungarian. An option it cannot read ends the program with
+// the desktop's notice, before it starts. The page offers the run's files for download, so they
+// are kept when the run ends. No idle hook: nothing wakes a key wait but a key.
 int host_program(int argc, const char* const* argv, const std::function<void()>& logic) {
   WebConsole console;
   WebPresenter presenter;
@@ -186,7 +190,11 @@ int host_program(int argc, const char* const* argv, const std::function<void()>&
   } else if (const LanguageSetUp language = set_up_language(parsed.options.language, {}, ".");
              !language.ok) {
     outcome = {kUsageExitCode, language.notice};
+  } else if (!parsed.ok) {
+    outcome = {kUsageExitCode, notice::bad_argument(parsed.rejected, language_list("."))};
   } else {
+    set_run_choices(parsed.options.run);
+    want_run_files(true);
     outcome = run_logic_guarded(logic);
   }
   clear_host();

@@ -18,6 +18,7 @@
 #include "services/graphics/surface.h"
 #include "services/host.h"
 #include "services/live_figures.h"
+#include "services/run_files.h"
 #include "services/web/web_host.h"
 #include "services/web/web_picture.h"
 
@@ -37,7 +38,7 @@ std::array<int32_t, 5> placed;  // zorvan_place_picture's answer
 // zorvan_figures's answer, in the order the page reads it.
 enum FigureSlot {
   kValid, kStepCount, kInsectCount, kBox1Count, kBox2Count, kHalf, kHasDistance, kDistance,
-  kFirstStepDistance, kPace, kRunMode, kFigureSlots
+  kFirstStepDistance, kPace, kRunMode, kSeed, kFigureSlots
 };
 std::array<double, kFigureSlots> figures;
 
@@ -142,8 +143,9 @@ EMSCRIPTEN_KEEPALIVE const int32_t* zorvan_place_picture(int picture_w, int pict
 
 // The run's figures now (live_figures.h), as doubles in this order: valid (1 or 0), T, N, the
 // count in box 1, the count in box 2, N/2, has the distance (1 or 0), the distance now, the
-// distance at step 1, the pace (steps a second, 0 for no limit) and the run mode's value. The
-// page's figures panel reads them a few times a second; each call takes the distance afresh.
+// distance at step 1, the pace (steps a second, 0 for no limit), the run mode's value and the
+// seed. The page's figures panel reads them a few times a second; each call takes the distance
+// afresh.
 EMSCRIPTEN_KEEPALIVE const double* zorvan_figures() {
   const LiveFigures now = read_live_figures();
   figures[kValid] = now.valid ? 1.0 : 0.0;
@@ -157,11 +159,37 @@ EMSCRIPTEN_KEEPALIVE const double* zorvan_figures() {
   figures[kFirstStepDistance] = now.first_step_distance;
   figures[kPace] = now.pace;
   figures[kRunMode] = now.run_mode;
+  figures[kSeed] = now.seed;
   return figures.data();
 }
 
 // Steps a second that a key ('0'..'9') sets as the pace of normal running, or -1: the labels of
 // the page's pace buttons.
 EMSCRIPTEN_KEEPALIVE int zorvan_pace_for_key(int key) { return pace_for_run_key(key); }
+
+// The files kept at the last run's end (run_files.h), for the page's Save buttons: the PNG file
+// of its last picture and the CSV text of its figures (UTF-8), each as its first byte and its
+// size, and the name both share (NUL-terminated). Sizes 0 and an empty name before a run has
+// ended. They stay until the next run of this instance ends, after the program has ended too.
+EMSCRIPTEN_KEEPALIVE const uint8_t* zorvan_kept_picture() {
+  const RunFiles* files = kept_run_files();
+  return files != nullptr ? files->png.data() : nullptr;
+}
+EMSCRIPTEN_KEEPALIVE int zorvan_kept_picture_size() {
+  const RunFiles* files = kept_run_files();
+  return files != nullptr ? static_cast<int>(files->png.size()) : 0;
+}
+EMSCRIPTEN_KEEPALIVE const char* zorvan_kept_figures() {
+  const RunFiles* files = kept_run_files();
+  return files != nullptr ? files->csv.c_str() : nullptr;
+}
+EMSCRIPTEN_KEEPALIVE int zorvan_kept_figures_size() {
+  const RunFiles* files = kept_run_files();
+  return files != nullptr ? static_cast<int>(files->csv.size()) : 0;
+}
+EMSCRIPTEN_KEEPALIVE const char* zorvan_kept_name() {
+  const RunFiles* files = kept_run_files();
+  return files != nullptr ? files->stem.c_str() : "";
+}
 
 }  // extern "C"

@@ -15,6 +15,7 @@
 import { test, before, after, afterEach } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
+import { inflateSync } from 'node:zlib';
 import { copyFileSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
@@ -878,4 +879,103 @@ test('an accessibility check finds no serious fault in the chooser, the help, th
   await check('run');
   await session.type('v', 'sleep');
   await check('summary');
+});
+
+// The palette indices of a PNG file of ours (colour type 3, 8 bits a pixel), row by row.
+function pngIndices(bytes) {
+  let width = 0, height = 0;
+  const data = [];
+  for (let at = 8; at < bytes.length;) {
+    const length = bytes.readUInt32BE(at), type = bytes.toString('latin1', at + 4, at + 8);
+    const body = bytes.subarray(at + 8, at + 8 + length);
+    if (type === 'IHDR') [width, height] = [body.readUInt32BE(0), body.readUInt32BE(4)];
+    if (type === 'IDAT') data.push(body);
+    at += 12 + length;
+  }
+  const filtered = inflateSync(Buffer.concat(data));
+  const indices = Buffer.alloc(width * height);
+  for (let y = 0; y < height; ++y) {
+    const filter = filtered[y * (width + 1)];
+    for (let x = 0; x < width; ++x) {
+      const left = x > 0 ? indices[y * width + x - 1] : 0, up = y > 0 ? indices[(y - 1) * width + x] : 0;
+      const raw = filtered[y * (width + 1) + 1 + x];
+      assert.ok(filter <= 2, `filter ${filter}`);
+      indices[y * width + x] = (raw + [0, left, up][filter]) & 0xFF;
+    }
+  }
+  return { width, height, indices };
+}
+
+// A run of zorvan2 (N 20, K 7, 30 steps) opened at `query`, ended with V; what the page shows
+// on the summary's first page, and the files its Save buttons offer.
+async function savedRun(query) {
+  const session = await Session.open('zorvan2', 900, 700, { query });
+  await skipHelp(session);
+  await session.type('20\r7\r' + ' '.repeat(30), 'key-wait');
+  await session.type('v', 'sleep');
+  const shown = await session.page.evaluate(() => ({
+    kept: window.zorvanPage.keptFiles(),
+    canvas: Array.from(window.zorvanPage.canvasPixels()),
+    palette: window.zorvanPage.palette(),
+    figures: window.zorvanPage.figures(),
+    saveShown: !document.getElementById('save').hidden,
+    address: window.location.search,
+  }));
+  assert.deepEqual(session.errors, []);
+  await session.close();
+  return shown;
+}
+
+test('Save picture is the last picture pixel for pixel, Save figures the run\'s figures; ?seed= names the run', async () => {
+  const plain = await savedRun('?program=zorvan2');
+  assert.ok(plain.saveShown, 'the Save buttons beside the kept picture');
+  assert.equal(plain.kept.name, 'zorvan2_N20_K7_seed0_T30');
+  const png = pngIndices(Buffer.from(plain.kept.picture));
+  assert.equal(png.width * png.height * 4, plain.canvas.length);
+  for (let i = 0; i < png.indices.length; ++i) {
+    const rgb = plain.palette[png.indices[i]];
+    const shown = (plain.canvas[4 * i] << 16) | (plain.canvas[4 * i + 1] << 8) | plain.canvas[4 * i + 2];
+    if (shown !== rgb) assert.fail(`the saved picture differs from the kept one at pixel ${i}`);
+  }
+  const rows = plain.kept.figures.replace(/^\uFEFF/, '').split('\r\n').map((row) => row.split(','));
+  const figure = (row) => Number(rows[row][1]);
+  assert.deepEqual([figure(1), figure(2), figure(4), figure(5)],
+                   [0, plain.figures.insects, plain.figures.box1, plain.figures.step]);
+  assert.equal(figure(7).toFixed(3), plain.figures.distance.toFixed(3));
+  assert.equal(plain.figures.seed, 0);
+
+  const seeded = await savedRun('?program=zorvan2&seed=5');
+  assert.equal(seeded.kept.name, 'zorvan2_N20_K7_seed5_T30');
+  assert.equal(seeded.figures.seed, 5);
+  assert.notEqual(seeded.kept.figures, plain.kept.figures.replace(/,0\r\n/, ',5\r\n'),
+                  'seed 5 gives another run');
+  const again = await savedRun('?program=zorvan2&seed=5');
+  assert.equal(again.kept.figures, seeded.kept.figures);
+  assert.deepEqual(again.kept.picture, seeded.kept.picture);
+});
+
+test('the seed field starts the program again with its seed, and refuses what is no seed', async () => {
+  const session = await Session.open('zorvan2', 1000, 700, { query: '?program=zorvan2&seed=12' });
+  const page = session.page;
+  assert.equal(await page.$eval('#seed', (field) => field.value), '12');
+  const enter = async (text) => {
+    await page.$eval('#seed', (field) => { field.value = ''; field.focus(); });
+    await page.keyboard.type(text);
+    await page.keyboard.press('Tab');
+    return page.evaluate(() => ({ problem: window.zorvanPage.seedProblem(),
+                                  address: window.location.search }));
+  };
+  for (const bad of ['-1', '4294967296', '1.5', '1e3']) {
+    const { problem, address } = await enter(bad);
+    assert.match(problem ?? '', /4294967295/, `${bad} is refused with a message`);
+    assert.match(address, /seed=12/, `${bad} leaves the seed in force`);
+  }
+  const { problem, address } = await enter('4294967295');
+  assert.equal(problem, null);
+  assert.match(address, /seed=4294967295/);
+  await session.settle('sleep');
+  await skipHelp(session);
+  await session.type('20\r7\r', 'key-wait');
+  assert.equal((await page.evaluate(() => window.zorvanPage.figures())).seed, 4294967295);
+  assert.deepEqual(session.errors, []);
 });
