@@ -108,8 +108,9 @@ DrawingBatch::DrawingBatch() {
 }
 
 void defer_drawing(DeferredDrawing drawing) {
-  assert(deferred.load(std::memory_order_relaxed) == nullptr ||
-         deferred.load(std::memory_order_relaxed) == drawing);
+  // One read: another thread may do the pending drawing (and clear it) at any moment.
+  [[maybe_unused]] const DeferredDrawing pending = deferred.load(std::memory_order_relaxed);
+  assert(pending == nullptr || pending == drawing);
   deferred.store(drawing, std::memory_order_release);
 }
 
