@@ -6,7 +6,10 @@
 #                     itself and writes it once it accepts connections (-displayfd), so no number
 #                     is guessed and no lock file is read. A second call replaces the first
 #                     server. When the server does not come up, the script ends with a message
-#                     and exit code 1.
+#                     and exit code 1. The server never resets: by default it resets whenever its
+#                     last client leaves, and a client connecting at that moment (a program
+#                     opening its window while a script's xwininfo poll disconnects) is dropped
+#                     and reports no display.
 # stop_xvfb           ends the server started last, if any, and waits for it.
 #
 # xvfb_pid holds the server's process id while one runs; the caller's exit trap should call
@@ -25,7 +28,8 @@ start_xvfb() {
   local size=${1:-640x480} number_file i
   stop_xvfb
   number_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$number_file" 2>"$number_file.err" &
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset \
+    3>"$number_file" 2>"$number_file.err" &
   xvfb_pid=$!
   for ((i = 0; i < 400; i++)); do
     [ -s "$number_file" ] && break
