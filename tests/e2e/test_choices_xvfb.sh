@@ -9,7 +9,7 @@ data_dir=$E2E_DATA_DIR
 start_xvfb
 
 start_program "$data_dir" "DISPLAY=$DISPLAY $zorvan2 --n 7 --k 3 --no-help --seed 12"
-for ((i = 0; i < 50; i++)); do
+for ((i = 0; i < 200; i++)); do
   xwininfo -name "Graph window application" >/dev/null 2>&1 && break
   sleep 0.1
 done

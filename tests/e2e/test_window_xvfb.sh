@@ -111,9 +111,9 @@ wait_for_line "$work/probe.out" '^ready$' "$probe_pid" 20 || fail "the probe did
 grep -qx "size 640x480" "$work/probe.out" || fail "the surface is not the whole 640x480 screen"
 window_listed || fail "no window titled \"Graph window application\""
 
-# The repaint may still be on its way: look again for up to 3 s.
+# The repaint may still be on its way (a slow build, a busy machine): look again for up to 10 s.
 same=no
-for ((i = 0; i < 15; i++)); do
+for ((i = 0; i < 50; i++)); do
   xwd -root -silent | convert xwd:- -depth 8 rgb:"$work/shot.rgb" || fail "no screenshot"
   compare_images "$work/shot.rgb" "$work/surface.ppm" >"$work/compare.err" && { same=yes; break; }
   sleep 0.2
