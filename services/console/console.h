@@ -28,8 +28,10 @@ struct ConsoleCell {
   uint8_t attribute = kLightGrey;
 };
 
+using ConsoleCells = std::array<std::array<ConsoleCell, kConsoleColumns>, kConsoleRows>;
+
 struct ConsoleState {
-  std::array<std::array<ConsoleCell, kConsoleColumns>, kConsoleRows> cells{};  // [row-1][column-1]
+  ConsoleCells cells{};  // [row-1][column-1]
   int window_left = 1, window_top = 1, window_right = kConsoleColumns, window_bottom = kConsoleRows;
   int cursor_column = 1, cursor_row = 1;  // absolute screen cell of the next character
   uint8_t attribute = kLightGrey;
