@@ -14,10 +14,12 @@ ZORVAN_FUZZ_PACKAGES=(clang libclang-rt-14-dev libfuzzer-14-dev)
 # Everything else the tests of the desktop edition need (test.sh): GoogleTest and Google
 # Benchmark; zlib, the independent decoder of the PNG encoder's tests; tmux, Xvfb, the X tools
 # and ImageMagick of the end-to-end tests; dpkg-dev (cpack's dependencies) and
-# desktop-file-utils of the package test; the fuzzing build's. GCC's sanitizer run times come
+# desktop-file-utils of the package test; the console font's source files (xfonts-terminus-dos)
+# and python3, whose tool reads them for the glyph test; the fuzzing build's. GCC's sanitizer run times come
 # with build-essential.
 ZORVAN_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev tmux xvfb x11-apps
-  x11-utils xdotool imagemagick dpkg-dev desktop-file-utils "${ZORVAN_FUZZ_PACKAGES[@]}")
+  x11-utils xdotool imagemagick dpkg-dev desktop-file-utils xfonts-terminus-dos python3
+  "${ZORVAN_FUZZ_PACKAGES[@]}")
 
 # Building the web edition and serving the page (run.sh --web): Emscripten, make for CMake's
 # build files, python3 for the web server.
