@@ -88,6 +88,10 @@ ParsedOptions parse_host_options(int argc, const char* const* argv, const char* 
       parsed.options.run.skip_help = true;
       continue;
     }
+    if (argument == "--window") {
+      parsed.options.window = true;
+      continue;
+    }
     std::string_view option;
     std::string_view value;
     for (const std::string_view name : kValueOptions) {

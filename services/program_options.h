@@ -1,7 +1,8 @@
 // What a program accepts on its command line. The host's own: the zoom, `--zoom Z` (Z a whole or
 // decimal number from 1 to 8, "1.5", or "max"), which may also come from the environment
 // variable ZORVAN_ZOOM (the command line wins), and the language, `--lang L` (which languages
-// there are, and the choice without it, is language.h's). The run's (run_choices.h): `--seed S`
+// there are, and the choice without it, is language.h's), and `--window`, the program's own window
+// for the text screens as well as for the run, as when it is started without a terminal. The run's (run_choices.h): `--seed S`
 // (0 .. 4294967295), `--n N` and `--k K` (the prompts' answers; their limits are checked by
 // run_choices_problem), `--no-help`, `--save DIR`. Every option with a value may also be written
 // `--option=value`. Without them the programs behave as they always have.
@@ -17,6 +18,7 @@ struct HostOptions {
   double zoom = 1;            // a surface pixel is shown zoom times as large (1 .. kMaxZoom)
   bool largest_zoom = false;  // --zoom max: the largest zoom that keeps the surface 640 x 480
   std::string language;       // --lang's value, empty when not given
+  bool window = false;        // --window: the text screens in the program's window too
   RunChoices run;             // the run's choices
 };
 

@@ -55,6 +55,8 @@ TEST(ProgramOptions, FractionalAndLargestZoomsAndTheRunsChoicesAreTaken) {
   EXPECT_EQ(run.box1_count, 7);
   EXPECT_TRUE(run.skip_help);
   EXPECT_EQ(run.save_folder, "out dir");
+  EXPECT_TRUE(parse({"--window"}).options.window);
+  EXPECT_FALSE(parse({}).options.window);
   const RunChoices none = parse({}).options.run;
   EXPECT_EQ(none.seed, 0u);
   EXPECT_FALSE(none.insect_count || none.box1_count || none.skip_help);
@@ -101,6 +103,7 @@ TEST(ProgramOptions, AnythingElseIsRefusedAndNamed) {
       {{"--seed=4294967296"}, nullptr, "--seed 4294967296"},
       {{"--n", "x"}, nullptr, "--n x"},           {{"--k="}, nullptr, "--k "},
       {{"--save="}, nullptr, "--save "},          {{"--no-help=1"}, nullptr, "--no-help=1"},
+      {{"--window=1"}, nullptr, "--window=1"},
   };
   for (const auto& c : cases) {
     const ParsedOptions parsed = parse(c.arguments, c.variable);

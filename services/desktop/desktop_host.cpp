@@ -1,10 +1,18 @@
-// The program host: signals, terminal console, window presenter and the logic thread.
+// The program host: signals, the console (the terminal, or the program's own window), the window
+// presenter and the logic thread.
 //
-// The host record (host.h) is filled in once: the terminal as the console backend, the window as
-// the presenter, the terminal's resize redraw as the idle hook, the interrupt that restores the
-// terminal and exits with 130, the steady clock; no key wait of its own (the key queue blocks)
-// and no turn hook. It is installed before the terminal's reader thread and the logic thread
-// start and before the window loop runs on this thread, and cleared after all three have ended.
+// Where the text screens go: started from a terminal, to the terminal (curses), and the window
+// shows only the run; started without one (no terminal on standard input or output, and no keys
+// piped in: from the desktop's menu or a file manager), or with --window, to the program's own
+// window, which then shows the console, the run and the console again (window_presenter.h), and
+// takes every key.
+//
+// The host record (host.h) is filled in once: the terminal (or the window's console) as the
+// console backend, the window as the presenter, the terminal's resize redraw as the idle hook
+// (none for the window), the interrupt that restores the terminal and exits with 130, the steady
+// clock; no key wait of its own (the key queue blocks) and no turn hook. It is installed before
+// the terminal's reader thread and the logic thread start and before the window loop runs on
+// this thread, and cleared after all three have ended.
 #include "services/program_host.h"
 
 #include <atomic>
@@ -19,9 +27,11 @@
 #include <SDL.h>
 #include <X11/Xlib.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "services/console/console.h"
+#include "services/cp852.h"
 #include "services/graphics/graphics.h"
 #include "services/graphics/presenter.h"
 #include "services/host.h"
@@ -44,6 +54,19 @@ constexpr int kInterruptExitCode = 130;
 }
 
 void on_interrupt_key() { end_on_signal(SIGINT); }
+
+// Closing the program's window at a text screen ends the program as closing its terminal would.
+void on_window_closed_at_text() { end_on_signal(SIGHUP); }
+
+// True when the program has no terminal for its text screens: neither standard input nor
+// standard output is one, and standard input brings no keys (a pipe or a file would: a script
+// feeding the program keeps the terminal console's plain output, as before).
+bool started_without_terminal() {
+  if (isatty(STDIN_FILENO) != 0 || isatty(STDOUT_FILENO) != 0) return false;
+  struct stat input {};
+  if (fstat(STDIN_FILENO, &input) != 0) return true;
+  return !S_ISFIFO(input.st_mode) && !S_ISREG(input.st_mode);
+}
 
 void install_signal_handlers() {
   struct sigaction action {};
@@ -110,15 +133,72 @@ bool start_video_quietly(WindowPresenter& window) {
 
 void say(const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); }
 
-// The record the program runs with: see the file's opening comment.
-Host desktop_host(TerminalConsole& terminal, WindowPresenter& window) {
+// The record the program runs with: see the file's opening comment. `terminal` is null when the
+// window shows the console.
+Host desktop_host(ConsoleBackend& console, TerminalConsole* terminal, WindowPresenter& window) {
   Host record;
-  record.console = &terminal;
+  record.console = &console;
   record.presenter = &window;
-  record.idle_hook = [&terminal] { terminal.redraw_if_resized(); };
+  if (terminal != nullptr) record.idle_hook = [terminal] { terminal->redraw_if_resized(); };
   record.interrupt = on_interrupt_key;
   record.clock = steady_clock_now;
   return record;
+}
+
+// Runs the logic on its own thread while this thread services the window, until both are done.
+LogicOutcome run_logic_beside_window(WindowPresenter& window, const std::function<void()>& logic,
+                                     bool tell_in_window) {
+  std::atomic<bool> logic_done{false};
+  LogicOutcome outcome;
+  std::thread logic_thread([&] {
+    outcome = run_logic_guarded(logic);
+    // Without a terminal, what ended the program is told on its last screen too.
+    if (tell_in_window && !outcome.message.empty()) {
+      if (where_x() != 1) write_line();
+      set_bright_text();
+      write_text(cp852(outcome.message));
+      write_line();
+      reset_text_attributes();
+    }
+    logic_done = true;
+  });
+  window.run(logic_done);
+  logic_thread.join();
+  return outcome;
+}
+
+// The text screens in the terminal (curses), the run in the window.
+int run_with_terminal(WindowPresenter& window, const std::function<void()>& logic) {
+  StderrHold stderr_hold;
+  stderr_hold.begin();
+  TerminalConsole terminal;
+  install_host(desktop_host(terminal, &terminal, window));
+  if (!terminal.start()) {  // it has said why on stderr
+    clear_host();
+    stderr_hold.end();
+    return kGraphicsExitCode;
+  }
+  const LogicOutcome outcome = run_logic_beside_window(window, logic, false);
+  terminal.stop();
+  clear_host();
+  terminal.print_last_screen();
+  stderr_hold.end();
+  if (!outcome.message.empty()) std::fprintf(stderr, "%s\n", outcome.message.c_str());
+  return outcome.exit_code;
+}
+
+// Everything in the program's own window.
+int run_in_window(WindowPresenter& window, const std::function<void()>& logic) {
+  if (!window.show_console(on_window_closed_at_text)) {
+    say(window.failure());
+    return kGraphicsExitCode;
+  }
+  WindowConsole console(window);
+  install_host(desktop_host(console, nullptr, window));
+  const LogicOutcome outcome = run_logic_beside_window(window, logic, true);
+  clear_host();
+  if (!outcome.message.empty()) std::fprintf(stderr, "%s\n", outcome.message.c_str());
+  return outcome.exit_code;
 }
 
 // The display library calls this when the connection to the display breaks (the window killed,
@@ -181,29 +261,6 @@ int host_program(int argc, const char* const* argv, const std::function<void()>&
     return kUsageExitCode;
   }
 
-  StderrHold stderr_hold;
-  stderr_hold.begin();
-  TerminalConsole terminal;
-  install_host(desktop_host(terminal, window));
-  if (!terminal.start()) {  // it has said why on stderr
-    clear_host();
-    stderr_hold.end();
-    return kGraphicsExitCode;
-  }
-
-  std::atomic<bool> logic_done{false};
-  LogicOutcome outcome;
-  std::thread logic_thread([&] {
-    outcome = run_logic_guarded(logic);
-    logic_done = true;
-  });
-  window.run(logic_done);
-  logic_thread.join();
-
-  terminal.stop();
-  clear_host();
-  terminal.print_last_screen();
-  stderr_hold.end();
-  if (!outcome.message.empty()) std::fprintf(stderr, "%s\n", outcome.message.c_str());
-  return outcome.exit_code;
+  if (parsed.options.window || started_without_terminal()) return run_in_window(window, logic);
+  return run_with_terminal(window, logic);
 }

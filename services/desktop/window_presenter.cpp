@@ -18,6 +18,7 @@
 #include <cstring>
 #include <thread>
 
+#include "services/console/console_font.h"
 #include "services/desktop/window_keys.h"
 #include "services/graphics/surface.h"
 #include "services/host.h"
@@ -73,7 +74,8 @@ void WindowPresenter::run(const std::atomic<bool>& logic_done) {
     return;
   }
   uint64_t next_frame = SDL_GetTicks64();
-  while (!logic_done.load()) {
+  while (!logic_done.load() || (console_mode_ && window_ != nullptr && !dismissed_)) {
+    if (console_mode_ && logic_done.load()) holding_ = true;
     const uint64_t now = SDL_GetTicks64();
     const int timeout = next_frame > now ? static_cast<int>(next_frame - now) : 0;
     wait_for_input(timeout);
@@ -118,6 +120,27 @@ void WindowPresenter::wait_for_input(int timeout_ms) {
   }
 }
 
+bool WindowPresenter::show_console(std::function<void()> on_close_text) {
+  console_mode_ = true;
+  on_close_text_ = std::move(on_close_text);
+  if (create_window()) return true;
+  destroy_window();
+  return false;
+}
+
+void WindowPresenter::console_changed(const ConsoleState& state) {
+  {
+    std::lock_guard<std::mutex> lock(console_mutex_);
+    console_handed_ = state;
+  }
+  console_dirty_.store(true);
+  wake();
+}
+
+void WindowConsole::sleep(unsigned milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
 void WindowPresenter::serve_requests() {
   for (;;) {
     Request* request = nullptr;
@@ -142,12 +165,27 @@ void WindowPresenter::carry_out(Request& request) {
       request.ok = open_on_main_thread(request.width, request.height);
       break;
     case RequestKind::Close:
-      destroy_window();
+      if (console_mode_) {
+        surface_open_ = false;  // the console again, in the same window
+        needs_full_present_ = true;
+      } else {
+        destroy_window();
+      }
       break;
   }
 }
 
 bool WindowPresenter::open_on_main_thread(int& width, int& height) {
+  if (console_mode_ && window_ != nullptr) {
+    // The window that shows the console shows the surface now, at the size measured when it
+    // was created; the mirror starts black and brings all of it at the next repaint.
+    surface_open_ = true;
+    mirror_.resize(width_, height_);
+    needs_full_present_ = true;
+    width = width_;
+    height = height_;
+    return true;
+  }
   destroy_window();
   if (!create_window()) {
     destroy_window();
@@ -206,7 +244,12 @@ bool WindowPresenter::create_window() {
   }
   frame_period_ms_ = display_frame_period_ms(window_);
   mirror_.resize(width_, height_);
-  present(nullptr);
+  // The console's first repaint shows it all; a surface's window shows black until then.
+  if (console_mode_) {
+    needs_full_present_ = true;
+  } else {
+    present(picture_, nullptr, surface_scaling());
+  }
   SDL_StartTextInput();
   return true;
 }
@@ -225,6 +268,19 @@ void WindowPresenter::destroy_window() {
 }
 
 void WindowPresenter::handle_event(const SDL_Event& event) {
+  if (holding_) {
+    // The last screen waits for a key (not a modifier alone) or a close.
+    const bool modifier = event.type == SDL_KEYDOWN && event.key.keysym.sym >= SDLK_LCTRL &&
+                          event.key.keysym.sym <= SDLK_RGUI;
+    if ((event.type == SDL_KEYDOWN && !modifier) ||
+        (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)) {
+      dismissed_ = true;
+      return;
+    }
+  }
+  // SDL follows the close of its last window with a quit event: the window that shows the
+  // console answers the close alone, once.
+  if (event.type == SDL_QUIT && console_mode_) return;
   if (event.type == SDL_QUIT) {
     close_by_user();
   } else if (event.type == SDL_WINDOWEVENT) {
@@ -268,13 +324,55 @@ void WindowPresenter::handle_keydown(const SDL_Event& event) {
 // expose or resize of the window.
 void WindowPresenter::repaint() {
   if (window_ == nullptr) return;
+  if (console_mode_ && !surface_open_) {
+    repaint_console();
+    return;
+  }
   const MirrorChanges changes = mirror_.update();
   picture_.convert(mirror_.pixels(), changes.boxes);
   if (changes.all) needs_full_present_ = true;
+  const PictureScaling scaling = surface_scaling();
   if (needs_full_present_) {
-    present(nullptr);
+    present(picture_, nullptr, scaling);
   } else if (!changes.boxes.empty()) {
-    present(&changes.boxes);
+    present(picture_, &changes.boxes, scaling);
+  }
+}
+
+// A whole zoom shows the surface crisp at whole multiples; a fractional one fills the window.
+PictureScaling WindowPresenter::surface_scaling() const {
+  return whole_zoom(zoom_) ? PictureScaling::WholeMultiple : PictureScaling::Fill;
+}
+
+// The console picture in the font that fits the window now: the cells that changed since the
+// last repaint (and the cursor's blink), or all of it after the font changed or the window was
+// exposed or resized.
+void WindowPresenter::repaint_console() {
+  SDL_Surface* shown = SDL_GetWindowSurface(window_);
+  if (shown == nullptr) {
+    needs_full_present_ = true;
+    return;
+  }
+  const int font = console_font_for(shown->w, shown->h);
+  if (font != console_picture_.font_index()) {
+    console_picture_.set_font(font);
+    if (!console_window_picture_.create(shown->format->format, console_picture_.width(),
+                                        console_picture_.height())) {
+      return;
+    }
+    needs_full_present_ = true;
+  }
+  if (console_dirty_.exchange(false)) {
+    std::lock_guard<std::mutex> lock(console_mutex_);
+    console_shown_ = console_handed_;
+  }
+  const ChangedRegion changed =
+      console_picture_.update(console_shown_, cursor_shown_at(steady_clock_now()));
+  console_window_picture_.convert(console_picture_.pixels(), changed);
+  if (needs_full_present_) {
+    present(console_window_picture_, nullptr, PictureScaling::WholeMultiple);
+  } else if (!changed.empty()) {
+    present(console_window_picture_, &changed, PictureScaling::WholeMultiple);
   }
 }
 
@@ -283,19 +381,28 @@ void WindowPresenter::repaint() {
 // closing arrive; only the first, while the window is there, counts.
 void WindowPresenter::close_by_user() {
   if (window_ == nullptr) return;
+  if (console_mode_) {
+    // The one window stays: the summary follows in it after a run, and closing it at a text
+    // screen is the host's to answer.
+    if (surface_open_) {
+      push_key(KeyEvent{'V', false});
+    } else if (on_close_text_) {
+      on_close_text_();
+    }
+    return;
+  }
   destroy_window();
   push_key(KeyEvent{'V', false});
 }
 
 // Shows the picture's changed boxes, or (null) all of it. A window surface that SDL cannot make
 // now (the window is changing size) leaves the whole picture for the next repaint.
-void WindowPresenter::present(const ChangedRegion* changed) {
+void WindowPresenter::present(const WindowPicture& picture, const ChangedRegion* changed,
+                              PictureScaling scaling) {
   SDL_Surface* shown = SDL_GetWindowSurface(window_);
   needs_full_present_ = shown == nullptr;
   if (shown == nullptr) return;
-  const PictureScaling scaling =
-      whole_zoom(zoom_) ? PictureScaling::WholeMultiple : PictureScaling::Fill;
-  const WindowPicture::Update update = picture_.show(shown, changed, scaling);
+  const WindowPicture::Update update = picture.show(shown, changed, scaling);
   if (update.whole) {
     SDL_UpdateWindowSurface(window_);
     return;
@@ -317,11 +424,16 @@ void WindowPresenter::submit(Request& request) {
     if (stopped_) return;  // request.done stays false: refused
     queue_.push_back(&request);
   }
-  const char wake = 1;
-  const ssize_t written = write(wake_pipe_[1], &wake, 1);  // a full pipe is awake already
-  (void)written;
+  wake();
   std::unique_lock<std::mutex> lock(queue_mutex_);
   queue_done_.wait(lock, [&request] { return request.done; });
+}
+
+// Ends the main thread's wait: a byte on the wake-up pipe.
+void WindowPresenter::wake() {
+  const char byte = 1;
+  const ssize_t written = write(wake_pipe_[1], &byte, 1);  // a full pipe is awake already
+  (void)written;
 }
 
 bool WindowPresenter::open_window(int& width, int& height) {

@@ -38,6 +38,20 @@
 // and a V enters the key queue, so the run ends as if V had been typed; drawing meanwhile goes on
 // off-screen.
 //
+// The console in the window: when the program has no terminal to show its text screens (or is
+// asked for its own window), the window also shows the console. It is created before the logic
+// starts (show_console) and stays until the program ends: while no surface is open it shows the
+// console picture (console_picture.h) in the largest font that fits the window crisp, chosen
+// again whenever the window changes size; an opening of the surface shows the surface in the
+// same window (the first opening measured the window when it was created), and a closing shows
+// the console again. The logic thread hands in the console model at the end of every write
+// (console_changed, through WindowConsole); the main thread copies it under console_mutex_ at
+// its next frame and redraws the cells that changed, the cursor blinking. Closing the window
+// while it shows the surface ends the run as V does (the summary follows in the window); while
+// it shows the console, it calls the host's on-close (the program ends, as when its terminal is
+// closed). When the program's logic has ended, the window keeps its last screen until a key is
+// pressed in it or it is closed, so the closing line (or an error's message) can be read.
+//
 // Zoom: with a zoom of Z the surface is the usable area divided by Z (never less than 640 x 480)
 // and is shown enlarged Z times. The largest zoom (--zoom max) is the one that leaves the surface
 // 640 x 480 in the measured area, fractional where the area's proportions make it so. With a
@@ -52,9 +66,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 
+#include "services/console/console.h"
+#include "services/console/console_picture.h"
 #include "services/desktop/window_picture.h"
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface_mirror.h"
@@ -85,9 +102,18 @@ class WindowPresenter : public Presenter {
   // Main thread, after init(): the largest zoom the display's usable area allows.
   double largest_zoom_here() const;
 
-  // Main thread: services window requests, events and repaints until `logic_done` is true.
-  // Afterwards the window is gone and open_window returns false.
+  // Main thread, after init() and before run(): the window shows the console as well (see
+  // above), created now. `on_close_text` runs on the main thread when the person closes the
+  // window while it shows the console. False when the window cannot be made (failure() says why).
+  bool show_console(std::function<void()> on_close_text);
+
+  // Main thread: services window requests, events and repaints until `logic_done` is true (and,
+  // when it shows the console, until its last screen has been dismissed). Afterwards the window
+  // is gone and open_window returns false.
   void run(const std::atomic<bool>& logic_done);
+
+  // Logic thread: the console model as it stands after a write (WindowConsole::present).
+  void console_changed(const ConsoleState& state);
 
   // Logic thread: see Presenter. Both wait for the main thread to carry the request out.
   bool open_window(int& width, int& height) override;
@@ -114,7 +140,11 @@ class WindowPresenter : public Presenter {
   void wait_for_input(int timeout_ms);
   void handle_keydown(const SDL_Event& event);
   void repaint();
-  void present(const ChangedRegion* changed);
+  void repaint_console();
+  PictureScaling surface_scaling() const;
+  void present(const WindowPicture& picture, const ChangedRegion* changed,
+               PictureScaling scaling);
+  void wake();
 
   // Set by init() on the main thread before the logic thread starts; read-only afterwards.
   bool ready_ = false;
@@ -142,4 +172,32 @@ class WindowPresenter : public Presenter {
   bool suppress_text_ = false;  // the last key-down made its key itself: drop its text input
   SurfaceMirror mirror_;    // the surface as of the last repaint, width_ x height_
   WindowPicture picture_;   // the mirror in the window's pixels
+
+  // The console handed in by the logic thread: guarded by console_mutex_; console_dirty_ says a
+  // newer one waits.
+  std::mutex console_mutex_;
+  ConsoleState console_handed_;
+  std::atomic<bool> console_dirty_{false};
+
+  // Main thread only, when the window shows the console.
+  bool console_mode_ = false;      // show_console was called
+  bool surface_open_ = false;      // the surface is open and shown instead of the console
+  bool holding_ = false;           // the logic has ended: the last screen waits to be dismissed
+  bool dismissed_ = false;         // ... and a key or a close has dismissed it
+  std::function<void()> on_close_text_;
+  ConsoleState console_shown_;     // the console as last taken from console_handed_
+  ConsolePicture console_picture_;
+  WindowPicture console_window_picture_;  // console_picture_ in the window's pixels
+};
+
+// The console backend of a program that shows its text screens in its own window: every write's
+// model goes to the window, and sleeping is the thread's.
+class WindowConsole : public ConsoleBackend {
+ public:
+  explicit WindowConsole(WindowPresenter& window) : window_(window) {}
+  void present(const ConsoleState& state) override { window_.console_changed(state); }
+  void sleep(unsigned milliseconds) override;
+
+ private:
+  WindowPresenter& window_;
 };

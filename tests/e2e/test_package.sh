@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # The Debian package as a teacher installs it: `cpack -G DEB` from the build folder, installed
-# with apt, zorvan2 started from the PATH to its first help page, both desktop entries valid,
-# the icon in place, and removal leaves none of the package's files behind. Installing needs
+# with apt, zorvan2 started from the PATH to its first help page, both desktop entries valid and
+# run without a terminal, the entry's command started with no terminal (as the menu starts it)
+# showing the first help page in its window, the icon in place, and removal leaves none of the
+# package's files behind. Installing needs
 # root (as CI runs); otherwise the test says so and is skipped (exit code 77).
 source "$(dirname "$0")/tmux_lib.sh"
-require_env E2E_BUILD_DIR
+source "$(dirname "$0")/console_window_lib.sh"
+require_env E2E_BUILD_DIR E2E_SCRIPT_RUN E2E_CONSOLE_SHOT E2E_DATA_DIR
 if [ "$(id -u)" -ne 0 ]; then
   echo "SKIP: installing a package needs root"
   exit 77
@@ -40,8 +43,8 @@ for path in "${owned[@]}"; do [ -f "$path" ] && files+=("$path"); done
 for entry in zorvan2 zorvan; do
   desktop=/usr/share/applications/$entry.desktop
   run_logged desktop-file-validate "$desktop"
-  grep -qx "Exec=$entry" "$desktop" && grep -qx "Terminal=true" "$desktop" ||
-    fail "$desktop does not start $entry in a terminal"
+  grep -qx "Exec=$entry" "$desktop" && grep -qx "Terminal=false" "$desktop" ||
+    fail "$desktop does not start $entry without a terminal"
 done
 
 start_xvfb
@@ -50,6 +53,15 @@ wait_for "1. A KÉTDOBOZOS URNAMODELL" 15 || fail "the installed zorvan2 shows n
 keys C-c
 wait_for "EXIT=130 TTY=same" || fail "the installed zorvan2 did not end with 130 on Ctrl-C"
 tmux kill-session -t "$session"
+
+# The menu's way: the entry's command with no terminal, from the home folder.
+expected_screens menu zorvan2 "check help1"
+exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/zorvan2.desktop)
+start_windowed "$work" sh -c "$exec_line"
+wait_for_window
+expect_screen "$work/menu/help1" 15
+"$E2E_CLOSE_WINDOW" "$window_id"
+wait_for_status 129
 
 run_logged env DEBIAN_FRONTEND=noninteractive apt-get remove -y zorvan
 trap cleanup EXIT

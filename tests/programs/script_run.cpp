@@ -11,7 +11,8 @@
 //   at <t> <c|x> <code>  a key that arrives while the run goes on in Normal or Quiet, so that
 //                        the turn making step t reads it (it is handed in after step t - 1)
 //   check <name>         at the program's next wait with no key left: writes <name>.console
-//                        (25 x 80 cells of character and attribute), <name>.surface (width and
+//                        (25 x 80 cells of character and attribute), <name>.cursor (the
+//                        cursor's column and row, one line), <name>.surface (width and
 //                        height as two 32-bit little-endian words, then the palette indices, or
 //                        two zero words when no surface is open), <name>.turns (the steps)
 //                        and <name>.figures (the run's figures as the editions read them, one
@@ -109,6 +110,9 @@ void write_file(const std::string& name, const void* data, std::size_t size) {
 void write_checkpoint(const std::string& name) {
   const ConsoleState& console = console_state();
   write_file(name + ".console", &console.cells[0][0], sizeof console.cells);
+  const std::string cursor =
+      std::to_string(console.cursor_column) + " " + std::to_string(console.cursor_row) + "\n";
+  write_file(name + ".cursor", cursor.data(), cursor.size());
   const Surface& surface = current_surface();
   std::string bytes(8, '\0');
   if (surface.is_open()) {
