@@ -52,12 +52,16 @@ void ConsolePicture::draw_cell(int column, int row, ConsoleCell cell, bool with_
   const int left = (column - 1) * cell_width_;
   const int top = (row - 1) * cell_height_;
   const int cursor_top = with_cursor ? cell_height_ - cursor_rows(cell_height_) : cell_height_;
-  for (int y = 0; y < cell_height_; ++y) {
+  const int row_bytes = font.row_bytes();
+  const uint8_t* glyph_row = font.glyph(cell.character);
+  const uint8_t colours[2] = {background, foreground};
+  for (int y = 0; y < cell_height_; ++y, glyph_row += row_bytes) {
+    // The row's bits with the leftmost pixel at bit 31.
+    uint32_t bits = 0;
+    for (int b = 0; b < row_bytes; ++b) bits |= uint32_t{glyph_row[b]} << (24 - 8 * b);
+    if (y >= cursor_top) bits = ~uint32_t{0};
     uint8_t* out = frame_.data() + static_cast<std::size_t>(top + y) * width_ + left;
-    for (int x = 0; x < cell_width_; ++x) {
-      const bool ink = y >= cursor_top || font.pixel(cell.character, x, y);
-      out[x] = ink ? foreground : background;
-    }
+    for (int x = 0; x < cell_width_; ++x, bits <<= 1) out[x] = colours[bits >> 31];
   }
 }
 
