@@ -44,7 +44,7 @@ done
 while IFS= read -r file; do
   expected+=("share/zorvan/$file")
 done < <(cd "$source_dir/data" && find . -type f | sed 's|^\./||')
-expected+=(share/doc/zorvan/README.md share/doc/zorvan/LICENSE
+expected+=(share/doc/zorvan/README.md share/doc/zorvan/LICENSE share/doc/zorvan/TERMINUS-OFL.txt
   share/icons/hicolor/128x128/apps/zorvan.png)
 want=$(printf '%s\n' "${expected[@]}" | sort)
 got=$(cd "$prefix" && find . ! -type d | sed 's|^\./||' | sort)
