@@ -8,8 +8,9 @@
 // itself never blocks: it takes keys, repaints once per display frame from the program's memory,
 // and places the canvases.
 //
-//   the text console   80 x 25 cells drawn on #console from the console model, in the 16 colours
-//                      of the palette, code page 852 shown through the program's own table;
+//   the text console   #console shows the program's own picture of the 80 x 25 cells, put onto
+//                      the canvas where it changed, with the text of its rows over it for
+//                      selecting, copying and reading aloud (console_view.js);
 //   the surface        #surface holds the graphics surface pixel for pixel: at each repaint the
 //                      program converts what changed through the palette and names the
 //                      rectangles, and only those are put onto the canvas. CSS scales it to
@@ -19,7 +20,7 @@
 //                      dimmed, beside the console until another program starts.
 //
 // Around them (the other scripts, loaded before this one): the layout of the stage (layout.js),
-// the console's cells (console_canvas.js), the figures panel (figures.js), the on-screen
+// the console's picture and text (console_view.js), the figures panel (figures.js), the on-screen
 // controls (controls.js), the address's parameters (link.js) and the page's texts in the chosen
 // language (texts.js). The controls hand their keys to the same entry as the keyboard's keydown.
 //
@@ -32,13 +33,14 @@
 
 (function () {
   const FACTORIES = { zorvan2: 'create_zorvan2', zorvan: 'create_zorvan' };
-  const { COLUMNS, ROWS } = window.ZorvanConsoleCanvas;
-  const CURSOR_BLINK_MS = 530;
 
   const stage = document.getElementById('stage');
   const chooser = document.getElementById('chooser');
   const notice = document.getElementById('notice');
   const consoleCanvas = document.getElementById('console');
+  const consoleText = document.getElementById('console-text');
+  const consoleView = window.ZorvanConsoleView.create(consoleCanvas, consoleText,
+                                                      document.getElementById('console-news'));
   const surfaceCanvas = document.getElementById('surface');
   const endedBar = document.getElementById('ended');
   const endedText = document.getElementById('ended-text');
@@ -56,7 +58,7 @@
     promptText: () => promptText(),
     paceForKey: (key) => (current && current.ready
       ? current.module._zorvan_pace_for_key(key.charCodeAt(0)) : null),
-    consoleCanvas,
+    consoleCanvas: consoleText,
   });
 
   // ------------------------------------------------------------------------------------------
@@ -221,14 +223,20 @@
     markCurrent(name);
     window.ZorvanLink.write({ program: name });
     figuresPanel.forget();
-    lastCells = null;
+    consoleView.attach(null);
     showScreen();
     await loadScript(name);
     if (current !== run) return run;
     const module = { host: run, arguments: ['--lang', Texts.language(), '--seed', String(seed)],
                      print: (text) => console.log(text), printErr: (text) => console.warn(text) };
     run.module = module;
-    module.onRuntimeInitialized = () => { run.ready = true; run.state = 'running'; };
+    module.onRuntimeInitialized = () => {
+      run.ready = true;
+      run.state = 'running';
+      if (current !== run) return;
+      consoleView.attach(module);
+      layout();
+    };
     await window[FACTORIES[name]](module);
     return run;
   }
@@ -323,8 +331,6 @@
   // Layout: the chooser, or the console, or the surface, or the console with the last picture
   // beside it (layout.js); each canvas centred and fitted in its place.
 
-  let cell = { width: 8, height: 16, baseline: 12, font: '' };  // device pixels
-
   // The stage's mode for the run on it (layout.js).
   function modeOf(run) {
     if (run === null) return 'chooser';
@@ -340,25 +346,14 @@
     surfaceCanvas.hidden = mode !== 'run' && mode !== 'summary';
     surfaceCanvas.classList.toggle('kept', mode === 'summary');
     saveButtons.hidden = mode !== 'summary' || keptFile(current, 'picture') === null;
-    consoleCanvas.hidden = mode !== 'text' && mode !== 'summary';
-    if (!consoleCanvas.hidden) lastCells = null;
+    consoleCanvas.hidden = consoleText.hidden = mode !== 'text' && mode !== 'summary';
     layout();
   }
 
-  // The largest font whose 80 x 25 cells fit the screen, in whole device pixels
-  // (console_canvas.js), centred.
+  // The program's console picture in the largest font that fits the screen, crisp, centred
+  // (console_view.js).
   function fitConsole() {
-    const area = Layout.screenBox();
-    const ratio = window.devicePixelRatio || 1;
-    const fitted = window.ZorvanConsoleCanvas.fit(consoleCanvas, area.width, area.height, ratio);
-    cell = fitted.cell;
-    consoleCanvas.style.width = fitted.cssWidth + 'px';
-    consoleCanvas.style.height = fitted.cssHeight + 'px';
-    const left = Math.max(0, Math.floor((area.width - fitted.cssWidth) / 2));
-    const top = Math.max(0, Math.floor((area.height - fitted.cssHeight) / 2));
-    consoleCanvas.style.left = area.left + left + 'px';
-    consoleCanvas.style.top = area.top + top + 'px';
-    lastCells = null;
+    if (current && current.ready) consoleView.fit(Layout.screenBox(), window.devicePixelRatio || 1);
   }
 
   // Placed by the program's rule, as the desktop places its picture in the window: at the largest
@@ -388,68 +383,6 @@
   // ------------------------------------------------------------------------------------------
   // Repaint, once per display frame, of what changed.
 
-  let lastCells = null;        // the cells last drawn (null: draw all)
-  let lastVersion = -1;
-  let lastCursor = '';
-  let palette = null;
-  let unicode = null;
-
-  function tables(module) {
-    if (!palette) {
-      palette = [];
-      for (let i = 0; i < 16; ++i) {
-        palette.push('#' + (module._zorvan_palette_rgb(i) >>> 0).toString(16).padStart(6, '0'));
-      }
-      unicode = [];
-      for (let byte = 0; byte < 256; ++byte) unicode.push(String.fromCharCode(module._zorvan_cp852_unicode(byte)));
-    }
-  }
-
-  // The context's font is the cell's, its baseline alphabetic (console_canvas.js).
-  function drawCell(context, column, row, character, attribute) {
-    window.ZorvanConsoleCanvas.paintCell(context, cell, column, row, character, attribute,
-                                         unicode[character], palette);
-  }
-
-  // The cursor, `cursor` being "column,row" (0-based), over the cells as they are.
-  function drawCursor(context, cells, cursor) {
-    const [cursorColumn, cursorRow] = cursor.split(',').map(Number);
-    const attribute = cells[(cursorRow * COLUMNS + cursorColumn) * 2 + 1];
-    context.fillStyle = palette[attribute & 15];
-    const thickness = Math.max(2, Math.round(cell.height / 8));
-    context.fillRect(cursorColumn * cell.width, (cursorRow + 1) * cell.height - thickness,
-                     cell.width, thickness);
-  }
-
-  function paintConsole(run) {
-    const module = run.module;
-    tables(module);
-    const version = module._zorvan_console_version();
-    const blinkOn = Math.floor(performance.now() / CURSOR_BLINK_MS) % 2 === 0;
-    const cursorColumn = module._zorvan_cursor_column() - 1, cursorRow = module._zorvan_cursor_row() - 1;
-    const cursor = blinkOn && !run.ended ? cursorColumn + ',' + cursorRow : '';
-    if (lastCells && version === lastVersion && cursor === lastCursor) return;
-    const cells = module.HEAPU8.subarray(module._zorvan_console_cells(), module._zorvan_console_cells() + COLUMNS * ROWS * 2);
-    const context = consoleCanvas.getContext('2d');
-    const ratio = consoleCanvas.width / (cell.width * COLUMNS);
-    context.setTransform(ratio, 0, 0, ratio, 0, 0);
-    context.font = cell.font;
-    context.textBaseline = 'alphabetic';
-    const previousCursor = lastCursor.split(',').map(Number);
-    for (let row = 0; row < ROWS; ++row) {
-      for (let column = 0; column < COLUMNS; ++column) {
-        const i = (row * COLUMNS + column) * 2;
-        const underCursor = lastCursor !== '' && previousCursor[0] === column && previousCursor[1] === row;
-        if (lastCells && !underCursor && lastCells[i] === cells[i] && lastCells[i + 1] === cells[i + 1]) continue;
-        drawCell(context, column, row, cells[i], cells[i + 1]);
-      }
-    }
-    if (cursor !== '') drawCursor(context, cells, cursor);
-    lastCells = cells.slice();
-    lastVersion = version;
-    lastCursor = cursor;
-  }
-
   // Puts onto the canvas the rectangles of the surface that changed since the last repaint (all
   // of it after an opening), from the program's RGBA copy of the surface.
   function paintSurface(run) {
@@ -470,7 +403,10 @@
     requestAnimationFrame(paint);
     const run = current;
     if (!run || !run.ready) return;
-    if (!consoleCanvas.hidden) paintConsole(run);
+    if (!consoleCanvas.hidden) {
+      const waiting = run.state === 'key-wait' || run.state === 'sleep' || run.ended;
+      consoleView.paint({ cursorShown: !run.ended, waiting });
+    }
     if (run.surfaceShown) paintSurface(run);
     updatePanels(run);
   }
@@ -493,16 +429,8 @@
     Layout.setMode(mode, shown);
   }
 
-  // The console's text left of the cursor, on the cursor's row: the prompt being answered.
-  function promptText() {
-    const module = current.module;
-    tables(module);
-    const cells = module.HEAPU8, start = module._zorvan_console_cells();
-    const row = module._zorvan_cursor_row() - 1, column = module._zorvan_cursor_column() - 1;
-    let text = '';
-    for (let i = 0; i < column; ++i) text += unicode[cells[start + (row * COLUMNS + i) * 2]];
-    return text.replace(/[\u2500-\u259f]/g, '').trim();  // without the frame's lines and shades
-  }
+  // The prompt being answered (console_view.js).
+  function promptText() { return consoleView.promptText(); }
 
   // The controls: on from the start on a touchscreen, and whenever the bar's toggle asks or a
   // finger touches the page.
@@ -657,18 +585,14 @@
     // The run's figures as the figures panel reads them (figures.js), or null.
     figures: () => (current && current.ready ? window.ZorvanFigures.read(current.module) : null),
     // The console as 25 lines of text (for messages and logs).
-    consoleText: () => {
-      const cells = window.zorvanPage.consoleCells();
-      tables(current.module);
-      let text = '';
-      for (let i = 0; i < cells.length; i += 2) text += unicode[cells[i]] + ((i / 2) % COLUMNS === COLUMNS - 1 ? '\n' : '');
-      return text;
-    },
+    consoleText: () => consoleView.text(),
     // The console model: 4000 bytes, (character, attribute) per cell, row by row.
-    consoleCells: () => {
-      const module = current.module, start = module._zorvan_console_cells();
-      return module.HEAPU8.slice(start, start + COLUMNS * ROWS * 2);
-    },
+    consoleCells: () => consoleView.cells(),
+    // The text mirror's 25 rows, and what the live region last announced.
+    consoleMirror: () => consoleView.mirrorRows(),
+    consoleNews: () => consoleView.news(),
+    // The console canvas: { width, height, rgba }.
+    consolePixels: () => consoleView.pixels(),
     // The surface's palette indices, or null when it is closed.
     surface: () => {
       const module = current.module, pointer = module._zorvan_surface_indices();
@@ -680,31 +604,9 @@
     palette: () => Array.from({ length: 256 }, (_, index) => current.module._zorvan_palette_rgb(index) >>> 0),
     // What the surface canvas holds, RGBA.
     canvasPixels: () => surfaceCanvas.getContext('2d').getImageData(0, 0, surfaceCanvas.width, surfaceCanvas.height).data,
-    // Compares the console canvas with a repaint of every cell it was last painted with, into a
-    // fresh canvas: the first pixel that differs as "x,y", or null when they are equal.
-    consoleRepaintDifference: () => {
-      const fresh = document.createElement('canvas');
-      fresh.width = consoleCanvas.width;
-      fresh.height = consoleCanvas.height;
-      const context = fresh.getContext('2d');
-      context.font = cell.font;
-      context.textBaseline = 'alphabetic';
-      for (let row = 0; row < ROWS; ++row) {
-        for (let column = 0; column < COLUMNS; ++column) {
-          const i = (row * COLUMNS + column) * 2;
-          drawCell(context, column, row, lastCells[i], lastCells[i + 1]);
-        }
-      }
-      if (lastCursor !== '') drawCursor(context, lastCells, lastCursor);
-      const whole = context.getImageData(0, 0, fresh.width, fresh.height).data;
-      const painted = consoleCanvas.getContext('2d');
-      const shown = painted.getImageData(0, 0, fresh.width, fresh.height).data;
-      for (let i = 0; i < whole.length; ++i) {
-        const pixel = i >> 2, width = fresh.width;
-        if (whole[i] !== shown[i]) return `${pixel % width},${Math.floor(pixel / width)}`;
-      }
-      return null;
-    },
+    // Compares the console canvas with the program's whole console picture: the first pixel
+    // that differs as "x,y", or null when they are equal.
+    consoleRepaintDifference: () => consoleView.repaintDifference(),
     canvasBox: () => {
       const box = surfaceCanvas.getBoundingClientRect();
       return { width: box.width, height: box.height, intrinsicWidth: surfaceCanvas.width,

@@ -19,6 +19,7 @@
 #include "services/host.h"
 #include "services/live_figures.h"
 #include "services/run_files.h"
+#include "services/web/web_console_picture.h"
 #include "services/web/web_host.h"
 #include "services/web/web_picture.h"
 
@@ -98,6 +99,27 @@ EMSCRIPTEN_KEEPALIVE int zorvan_cp852_unicode(int byte) {
   return static_cast<int>(cp852_to_unicode(static_cast<uint8_t>(byte)));
 }
 EMSCRIPTEN_KEEPALIVE uint32_t zorvan_palette_rgb(int index) { return kPalette[index & 0xFF]; }
+
+// The page's console canvas (web_console_picture.h): zorvan_console_fit chooses the font for a
+// space of device_w x device_h device pixels and answers its index; the canvas is
+// zorvan_console_width() x zorvan_console_height(). At each repaint zorvan_console_update brings
+// the picture up to date (the cursor blinking when cursor_allowed is nonzero) and answers how
+// many rectangles the page must put onto the canvas, from zorvan_console_rgba() at the places
+// zorvan_console_boxes() gives (x, y, width, height each). zorvan_console_indices() is the
+// picture's palette indices, for the page's tests.
+EMSCRIPTEN_KEEPALIVE int zorvan_console_fit(int device_w, int device_h) {
+  return web_console_picture_fit(device_w, device_h);
+}
+EMSCRIPTEN_KEEPALIVE int zorvan_console_update(int cursor_allowed) {
+  return web_console_picture_update(cursor_allowed != 0);
+}
+EMSCRIPTEN_KEEPALIVE const int32_t* zorvan_console_boxes() { return web_console_picture_boxes(); }
+EMSCRIPTEN_KEEPALIVE const uint32_t* zorvan_console_rgba() { return web_console_picture_rgba(); }
+EMSCRIPTEN_KEEPALIVE const uint8_t* zorvan_console_indices() {
+  return web_console_picture_indices();
+}
+EMSCRIPTEN_KEEPALIVE int zorvan_console_width() { return web_console_picture_width(); }
+EMSCRIPTEN_KEEPALIVE int zorvan_console_height() { return web_console_picture_height(); }
 
 EMSCRIPTEN_KEEPALIVE double zorvan_turn_count() { return static_cast<double>(web_turn_count()); }
 // Operator new calls since the program started: the page's tests see that turns allocate none.

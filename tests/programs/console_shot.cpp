@@ -1,8 +1,8 @@
 // Compares a screenshot of a program's window with the core's console picture of a checkpoint
 // that script_run wrote: the picture in the font that the window's size chooses, placed as the
 // window places it (centred, at the largest whole multiple), black around it. The cursor may be
-// in either phase of its blink, and the page prompt's spinner (row 25, column 47) in any of its
-// four shapes, since a screenshot catches them at any moment.
+// in either phase of its blink, and the page prompt's spinner (just left of the cursor on row 25)
+// in any of its four shapes, since a screenshot catches them at any moment.
 //
 //   console_shot <checkpoint> <screenshot.ppm>
 //
@@ -92,7 +92,12 @@ int main(int argc, char** argv) {
   if (argc != 3) fail("usage: console_shot <checkpoint> <screenshot.ppm>");
   const Screenshot shot = read_ppm(argv[2]);
   ConsoleState state = read_checkpoint(argv[1]);
-  ConsoleCell& spinner = state.cells[kConsoleRows - 1][46];
+  // The spinner stands just left of the cursor at the page prompt, on the last row.
+  ConsoleCell no_spinner;
+  const bool at_prompt = state.cursor_row == kConsoleRows && state.cursor_column >= 2 &&
+                         state.cursor_column <= kConsoleColumns + 1;
+  ConsoleCell& spinner =
+      at_prompt ? state.cells[kConsoleRows - 1][state.cursor_column - 2] : no_spinner;
   const std::string shapes = std::string("-\\|/").find(static_cast<char>(spinner.character)) !=
                                      std::string::npos
                                  ? "-\\|/"
