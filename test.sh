@@ -7,7 +7,7 @@
 # Stages, each in a build folder of its own:
 #   build-web       the web edition (Emscripten), for the web tests of the next stage
 #   build-test      the unit and program tests, the end-to-end tests in tmux and Xvfb, and the web
-#                   page's tests in headless Chromium (ctest's web.page)
+#                   page's tests in headless Chromium and Firefox (ctest's web.page, web.page.firefox)
 #   build-sanitize  the unit and program tests under AddressSanitizer and UndefinedBehaviorSanitizer
 #   build-tsan      the tests where threads meet, under ThreadSanitizer: those of the key queue,
 #                   the run modes' key waits and the window presenter's locked copy, and the
@@ -15,7 +15,7 @@
 #                   and the terminal's key reader, ended by keys and signals); any report fails
 #   build-fuzz      the fuzz targets (clang, libFuzzer, both sanitizers), each replaying its seed
 #                   corpus once
-# --no-web (or ZORVAN_NO_WEB=1) leaves out the web edition: no Emscripten, Chromium or node is
+# --no-web (or ZORVAN_NO_WEB=1) leaves out the web edition: no Emscripten, Chromium, Firefox or node is
 # installed, build-web is not built and the web tests do not run. CI runs every stage.
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)

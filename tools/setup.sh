@@ -25,9 +25,9 @@ ZORVAN_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev tmux
 # build files, python3 for the web server.
 ZORVAN_WEB_BUILD_PACKAGES=(cmake make emscripten python3)
 
-# The web page's tests: Chromium, node and npm for the driver (npm only where no npm command came
-# with node already: the two packages may not mix), and a font for the page's text.
-ZORVAN_WEB_TEST_PACKAGES=(chromium nodejs fonts-dejavu-core)
+# The web page's tests: Chromium and Firefox, node and npm for the driver (npm only where no npm
+# command came with node already: the two packages may not mix), and a font for the page's text.
+ZORVAN_WEB_TEST_PACKAGES=(chromium firefox-esr nodejs fonts-dejavu-core)
 command -v npm >/dev/null 2>&1 || ZORVAN_WEB_TEST_PACKAGES+=(npm)
 
 # The fuzzing build (test.sh, tools/fuzz.sh): clang with libFuzzer, AddressSanitizer and

@@ -1,5 +1,6 @@
 // Shared by the web tests: a static file server for the built page on the loopback address, and
-// Debian's Chromium, headless, driven through puppeteer-core (which downloads no browser).
+// Debian's Chromium or Firefox, headless, driven through puppeteer-core (which downloads no
+// browser).
 import { createServer } from 'node:http';
 import { readFile, mkdtemp, rm } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
@@ -29,8 +30,26 @@ export async function serveFolder(folder) {
   return { url: `http://127.0.0.1:${server.address().port}/`, close };
 }
 
-// Starts headless Chromium (CHROMIUM, or Debian's /usr/bin/chromium) with a fresh profile.
+// The browser the tests drive: ZORVAN_BROWSER, "chromium" (the default) or "firefox".
+export const browserName = process.env.ZORVAN_BROWSER || 'chromium';
+
+// Starts the browser headless with a fresh profile: Debian's Chromium (CHROMIUM, or
+// /usr/bin/chromium) through the DevTools protocol, or Debian's Firefox ESR (FIREFOX, or
+// /usr/bin/firefox-esr) through WebDriver BiDi.
 export async function launchBrowser() {
+  if (browserName === 'firefox') {
+    return puppeteer.launch({
+      browser: 'firefox',
+      executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr',
+      headless: true,
+      // No updates, telemetry or first-run pages: the machine may have no network.
+      extraPrefsFirefox: { 'app.update.enabled': false, 'browser.shell.checkDefaultBrowser': false,
+                           'datareporting.policy.dataSubmissionEnabled': false,
+                           'toolkit.telemetry.enabled': false,
+                           // Touch events, for the tests on a touchscreen.
+                           'dom.w3c_touch_events.enabled': 1 },
+    });
+  }
   const profile = await mkdtemp(join(tmpdir(), 'zorvan-chromium-'));
   const browser = await puppeteer.launch({
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',

@@ -1,4 +1,5 @@
-// The web page against the desktop programs, in Debian's headless Chromium.
+// The web page against the desktop programs, in Debian's headless Chromium or Firefox
+// (ZORVAN_BROWSER=firefox, browser.mjs).
 //
 //   node tests/web/page_test.mjs <site folder> <script_run program> <data folder> <exactness_digest program> <exactness_digest.js>
 //
@@ -21,12 +22,15 @@ import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { serveFolder, launchBrowser } from './browser.mjs';
+import { serveFolder, launchBrowser, browserName } from './browser.mjs';
 
-const [siteFolder, scriptRun, dataFolder, nativeDigest, webDigest] = process.argv.slice(2).map((path) => resolve(path));
-assert.ok(webDigest, 'usage: page_test.mjs <site> <script_run> <data> <exactness_digest> <exactness_digest.js>');
+const [siteFolder, scriptRun, dataFolder, nativeDigest, webDigest, consoleShot] = process.argv.slice(2).map((path) => resolve(path));
+assert.ok(consoleShot, 'usage: page_test.mjs <site> <script_run> <data> <exactness_digest> <exactness_digest.js> <console_shot>');
 
 const COLUMNS = 80, ROWS = 25;
+// Tests that need what only Chromium's protocol emulates here: a touchscreen (headless Firefox
+// refuses synthesized touches over WebDriver BiDi) and a cut network.
+const chromiumOnly = { skip: browserName !== 'chromium' && 'needs touch or network emulation' };
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 let server, browser;
@@ -90,7 +94,7 @@ class Session {
   async press(key) {
     const code = key === 'Enter' ? 13 : key.charCodeAt(0);
     this.script.push(`key c ${code}`);
-    await this.page.keyboard.press(key === ' ' ? 'Space' : key);
+    await this.page.keyboard.press(key);
   }
 
   async type(text, state) {
@@ -172,6 +176,13 @@ class Session {
         text: window.zorvanPage.consoleText(),
         surface: surface && { width: surface.width, height: surface.height, indices: base64(surface.indices) },
         canvas: run.surfaceShown ? base64(new Uint8Array(window.zorvanPage.canvasPixels().buffer)) : null,
+        consolePicture: document.getElementById('console').hidden ? null : (() => {
+          const { width, height, rgba } = window.zorvanPage.consolePixels();
+          const rgb = new Uint8Array(width * height * 3);
+          for (let i = 0, j = 0; i < rgba.length; i += 4, j += 3) rgb.set(rgba.subarray(i, i + 3), j);
+          return { width, height, rgb: base64(rgb) };
+        })(),
+        mirror: document.getElementById('console-text').hidden ? null : window.zorvanPage.consoleMirror(),
         box,
         figures: document.getElementById('figures').hidden ? null : Object.fromEntries(
           [...document.querySelectorAll('[data-figure]')]
@@ -229,6 +240,12 @@ function compareCheckpoint(checkpoint, folder, palette) {
   }
   const firstCell = firstDifference(pageConsole, nativeConsole);
   assert.equal(firstCell, -1, `${where}: console cell (${(firstCell >> 1) % COLUMNS + 1}, ${Math.floor((firstCell >> 1) / COLUMNS) + 1}) differs; the page shows\n${checkpoint.text}`);
+  if (checkpoint.mirror) {
+    // The spinner may have turned between the last repaint and the checkpoint.
+    const still = (rows) => rows.map((row, index) => (index === ROWS - 1 ? row.replace(/[-\\|/](\s*)$/, ' $1') : row));
+    assert.deepEqual(still(checkpoint.mirror), still(checkpoint.text.split('\n').slice(0, ROWS)), `${where}: the text mirror`);
+  }
+  if (checkpoint.consolePicture) compareConsolePicture(checkpoint, join(folder, checkpoint.name), where);
 
   const nativeSurface = readFileSync(join(folder, checkpoint.name + '.surface'));
   const width = nativeSurface.readUInt32LE(0), height = nativeSurface.readUInt32LE(4);
@@ -251,6 +268,20 @@ function compareCheckpoint(checkpoint, folder, palette) {
         assert.fail(`${where}: canvas pixel (${i % width}, ${Math.floor(i / width)}) is not palette colour ${indices[i]}`);
       }
     }
+  }
+}
+
+// The console canvas against the desktop's core: console_shot draws the native checkpoint's cells
+// in the font the canvas's size chooses and compares it with the canvas, pixel for pixel (the
+// cursor in either phase of its blink, the spinner in any of its shapes).
+function compareConsolePicture(checkpoint, nativeCheckpoint, where) {
+  const { width, height, rgb } = checkpoint.consolePicture;
+  const shot = nativeCheckpoint + '.page.ppm';
+  writeFileSync(shot, Buffer.concat([Buffer.from(`P6\n${width} ${height}\n255\n`), Buffer.from(rgb, 'base64')]));
+  try {
+    execFileSync(consoleShot, [nativeCheckpoint, shot], { encoding: 'utf8' });
+  } catch (error) {
+    assert.fail(`${where}: the console canvas (${width}x${height}) is not the core's picture: ${error.stdout}${error.stderr}`);
   }
 }
 
@@ -486,6 +517,63 @@ test('Ctrl-C ends the program and brings the chooser back; a program starts agai
   await session.close();
 });
 
+// The console's text mirror lies over the picture cell for cell, so a selection copies what the
+// picture shows; its live region announces each new page and prompt once: not the spinner's
+// turns, not the digits typed, but the prompt again after a refused answer.
+test('the console\'s text lies over its picture; a new page or prompt is announced, nothing else', async () => {
+  const session = await Session.open('zorvan2', 1366, 768);
+  const page = session.page;
+  const news = () => page.evaluate(() => window.zorvanPage.consoleNews());
+  assert.match(await news(), /^Szimuláció\n1\. A KÉTDOBOZOS URNAMODELL\n/);
+  assert.doesNotMatch(await news(), /[\u2500-\u259f]/, 'the frame is read aloud');
+  const geometry = await page.evaluate(() => {
+    const canvas = document.getElementById('console').getBoundingClientRect();
+    const mirror = document.getElementById('console-text');
+    const range = document.createRange();
+    range.selectNodeContents(mirror.children[2]);
+    const text = range.getBoundingClientRect(), line = mirror.children[2].getBoundingClientRect();
+    const row = { left: text.left, top: line.top, width: text.width };
+    range.selectNodeContents(mirror);
+    window.getSelection().removeAllRanges();
+    window.getSelection().addRange(range);
+    return { canvas: [canvas.left, canvas.top, canvas.width, canvas.height],
+             row: [row.left, row.top, row.width],
+             mirror: Object.values(mirror.getBoundingClientRect().toJSON()).slice(0, 4),
+             selected: window.getSelection().toString() };
+  });
+  const [left, top, width, height] = geometry.canvas;
+  assert.deepEqual(geometry.mirror.slice(0, 2).map(Math.round), [left, top].map(Math.round));
+  const cellWidth = width / COLUMNS, cellHeight = height / ROWS;
+  assert.ok(Math.abs(geometry.row[0] - left) < 1 && Math.abs(geometry.row[2] - width) < cellWidth &&
+            Math.abs(geometry.row[1] - (top + 2 * cellHeight)) < 1, `row 3 is not over the picture's row 3: ${geometry.row} in ${geometry.canvas}`);
+  assert.match(geometry.selected, /1\. A KÉTDOBOZOS URNAMODELL/);
+
+  await page.evaluate(() => {
+    window.announced = [];
+    new MutationObserver(() => window.announced.push(window.zorvanPage.consoleNews()))
+      .observe(document.getElementById('console-news'), { childList: true, characterData: true, subtree: true });
+  });
+  // What the live region announced since the last look, after the next repaints.
+  const announced = async () => {
+    await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
+    return page.evaluate(() => window.announced.splice(0));
+  };
+  await sleep(1200);
+  assert.deepEqual(await announced(), [], 'the spinner was announced');
+  await session.type(' ', 'sleep');
+  const second = await announced();
+  assert.equal(second.length, 1);
+  assert.match(second[0], /^2\. /);
+  await skipHelp(session);
+  const prompt = 'Hány Zorvan legyen összesen? [5-140]';
+  assert.ok((await announced()).at(-1).endsWith(prompt));
+  await session.type('3', 'key-wait');
+  assert.deepEqual(await announced(), [], 'a typed digit was announced');
+  await session.type('\r', 'key-wait');
+  assert.deepEqual(await announced(), [prompt], 'the refused answer\'s prompt again');
+  assert.deepEqual(session.errors, []);
+});
+
 test('a bad number at a prompt ends the program with its run-time error, shown in the page', async () => {
   const session = await Session.open('zorvan', 800, 600, { language: 'en' });
   await skipHelp(session);
@@ -611,8 +699,11 @@ function pageTexts() {
   const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
   for (let node = walker.nextNode(); node; node = walker.nextNode()) {
     const text = node.textContent.trim();
-    // The switch names each language in it; the number field's prompt is the program's text.
-    if (text && !node.parentElement.closest('#language, .prompt')) shown.push(text);
+    // The switch names each language in it; the number field's prompt and the console's text
+    // mirror are the program's text.
+    if (text && !node.parentElement.closest('#language, .prompt, #console-text, #console-news')) {
+      shown.push(text);
+    }
   }
   for (const element of document.querySelectorAll('[aria-label], [title]')) {
     shown.push(element.getAttribute('aria-label') || element.title);
@@ -728,14 +819,14 @@ async function runByTouch(session, insects, box1) {
   await session.compareWithNative();
 }
 
-test('zorvan2 from a link on an upright phone, run by touch alone, is the keyboard run', async () => {
+test('zorvan2 from a link on an upright phone, run by touch alone, is the keyboard run', chromiumOnly, async () => {
   const session = await Session.open('zorvan2', 390, 844, { touch: true, query: '?program=zorvan2' });
   await session.tap('#turn-ok');  // told once to turn sideways
   await runByTouch(session, 60, 12);
   await session.close();
 });
 
-test('zorvan on a phone held sideways, chosen and run by touch alone, is the keyboard run', async () => {
+test('zorvan on a phone held sideways, chosen and run by touch alone, is the keyboard run', chromiumOnly, async () => {
   const page = await browser.newPage();
   openPages.add(page);
   await page.setViewport({ width: 844, height: 390, isMobile: true, hasTouch: true });
@@ -789,7 +880,7 @@ function assertLayout(parts, width, height, where) {
 
 // Phones and tablets either way round with their touch controls; a laptop and a projector-sized
 // screen with the controls asked for, the latter at zoom 2 from the address.
-test('the console, the picture, the figures and the controls fit phones, tablets and screens', async () => {
+test('the console, the picture, the figures and the controls fit phones, tablets and screens', chromiumOnly, async () => {
   const layouts = [[390, 844, true], [844, 390, true], [768, 1024, true], [1366, 768, false], [1920, 1080, false, 2]];
   const report = [];
   for (const [width, height, touch, zoom] of layouts) {
@@ -830,7 +921,7 @@ test('the console, the picture, the figures and the controls fit phones, tablets
   console.log(report.join('\n'));
 });
 
-test('after one visit the page reloads and runs a program with the network cut', async () => {
+test('after one visit the page reloads and runs a program with the network cut', chromiumOnly, async () => {
   const page = await browser.newPage();
   openPages.add(page);
   await page.goto(server.url);
@@ -915,7 +1006,13 @@ async function savedRun(query) {
   await session.type('v', 'sleep');
   const shown = await session.page.evaluate(() => ({
     kept: window.zorvanPage.keptFiles(),
-    canvas: Array.from(window.zorvanPage.canvasPixels()),
+    // As text: a long array crosses WebDriver BiDi slowly.
+    canvas: (() => {
+      const bytes = new Uint8Array(window.zorvanPage.canvasPixels().buffer);
+      let text = '';
+      for (let i = 0; i < bytes.length; i += 0x8000) text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+      return btoa(text);
+    })(),
     palette: window.zorvanPage.palette(),
     figures: window.zorvanPage.figures(),
     saveShown: !document.getElementById('save').hidden,
@@ -923,7 +1020,7 @@ async function savedRun(query) {
   }));
   assert.deepEqual(session.errors, []);
   await session.close();
-  return shown;
+  return { ...shown, canvas: Buffer.from(shown.canvas, 'base64') };
 }
 
 test('Save picture is the last picture pixel for pixel, Save figures the run\'s figures; ?seed= names the run', async () => {
