@@ -14,9 +14,12 @@ const SITE_VERSION = 'unversioned';
 const FILES = ['./'];
 const CACHE = 'zorvan-site-' + SITE_VERSION;
 
+// The files come from the server, past the browser's HTTP cache ('reload'): a server that lets
+// browsers keep files for a while would otherwise hand the new version the old one's files, and
+// the page would be a mix of two versions until the cache let them go.
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(CACHE)
-    .then((cache) => cache.addAll(FILES))
+    .then((cache) => cache.addAll(FILES.map((file) => new Request(file, { cache: 'reload' }))))
     .then(() => self.skipWaiting()));
 });
 
