@@ -83,22 +83,65 @@ foreach(program zorvan2 zorvan)
     ${ZORVAN_NEVER_WAITS_FILE})
 endforeach()
 
-# The page itself: copied beside the two scripts, with its languages (cmake/page_languages.cmake)
-# written beside them from the page's texts and the data folder's catalogues.
-file(GLOB ZORVAN_PAGE_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/web/*)
-list(FILTER ZORVAN_PAGE_FILES EXCLUDE REGEX "\\.pot$")
-file(GLOB ZORVAN_CATALOGUES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/*/*.po)
-add_custom_command(OUTPUT ${ZORVAN_SITE_DIR}/languages.js
-  COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
-    -DOUTPUT=${ZORVAN_SITE_DIR}/languages.js -P ${PROJECT_SOURCE_DIR}/cmake/page_languages.cmake
-  DEPENDS ${PROJECT_SOURCE_DIR}/web/page.pot ${ZORVAN_CATALOGUES}
-    ${PROJECT_SOURCE_DIR}/cmake/page_languages.cmake
-  COMMENT "Writing the page's languages")
-add_custom_target(web_page ALL
+# The page itself. Its scripts are ES modules (web/*.js); the build gives them the programs' facts
+# and the page's texts as two more modules (core_facts.js and languages.js, written by
+# tools/page_facts.cpp, run under node, from the programs' own definitions and catalogues), bundles
+# them into one module with esbuild and puts it inline into index.html (cmake/site_page.cmake), so
+# the page loads no script of its own and works from file:// as well. The style sheet, the icon,
+# the manifest and the service worker go beside it; a new language folder (data/<language>/ with
+# its zorvan.po) is picked up by the next configure.
+find_program(ZORVAN_NODE NAMES node nodejs REQUIRED)
+find_program(ZORVAN_ESBUILD esbuild REQUIRED)
+set(ZORVAN_PAGE_DIR ${CMAKE_BINARY_DIR}/page)
+
+add_executable(page_facts tools/page_facts.cpp)
+target_link_libraries(page_facts PRIVATE zorvan_core)
+target_link_options(page_facts PRIVATE -sENVIRONMENT=node -sNODERAWFS=1 -sSINGLE_FILE=1)
+
+file(GLOB ZORVAN_PAGE_MODULES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/web/*.js)
+list(FILTER ZORVAN_PAGE_MODULES EXCLUDE REGEX "/service-worker\\.js$")
+set(ZORVAN_PAGE_FILES ${PROJECT_SOURCE_DIR}/web/page.css ${PROJECT_SOURCE_DIR}/web/icon.svg
+  ${PROJECT_SOURCE_DIR}/web/manifest.webmanifest)
+file(GLOB catalogues RELATIVE ${PROJECT_SOURCE_DIR}/data CONFIGURE_DEPENDS
+  ${PROJECT_SOURCE_DIR}/data/*/zorvan.po)
+set(ZORVAN_PAGE_LANGUAGES "")
+set(ZORVAN_PAGE_CATALOGUES "")
+foreach(catalogue ${catalogues})
+  get_filename_component(language ${catalogue} DIRECTORY)
+  if(language MATCHES "^[a-z][a-z][a-z]?(_[A-Z0-9][A-Z0-9][A-Z0-9]?)?$" AND
+     NOT language STREQUAL "hu")
+    list(APPEND ZORVAN_PAGE_LANGUAGES ${language}=${PROJECT_SOURCE_DIR}/data/${language}/page.po)
+    list(APPEND ZORVAN_PAGE_CATALOGUES ${PROJECT_SOURCE_DIR}/data/${language}/zorvan.po)
+    if(EXISTS ${PROJECT_SOURCE_DIR}/data/${language}/page.po)
+      list(APPEND ZORVAN_PAGE_CATALOGUES ${PROJECT_SOURCE_DIR}/data/${language}/page.po)
+    endif()
+  endif()
+endforeach()
+
+add_custom_command(OUTPUT ${ZORVAN_PAGE_DIR}/core_facts.js ${ZORVAN_PAGE_DIR}/languages.js
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${ZORVAN_PAGE_DIR}
+  COMMAND ${ZORVAN_NODE} $<TARGET_FILE:page_facts> ${ZORVAN_PAGE_DIR}
+    ${PROJECT_SOURCE_DIR}/web/page.pot ${ZORVAN_PAGE_LANGUAGES}
+  DEPENDS page_facts ${PROJECT_SOURCE_DIR}/web/page.pot ${ZORVAN_PAGE_CATALOGUES}
+  COMMENT "Writing the page's facts and texts")
+add_custom_command(OUTPUT ${ZORVAN_PAGE_DIR}/bundle.js
+  COMMAND ${CMAKE_COMMAND} -E copy ${ZORVAN_PAGE_MODULES} ${ZORVAN_PAGE_DIR}
+  COMMAND ${ZORVAN_ESBUILD} ${ZORVAN_PAGE_DIR}/page.js --bundle --format=esm --log-level=warning
+    --outfile=${ZORVAN_PAGE_DIR}/bundle.js
+  DEPENDS ${ZORVAN_PAGE_MODULES} ${ZORVAN_PAGE_DIR}/core_facts.js ${ZORVAN_PAGE_DIR}/languages.js
+  COMMENT "Bundling the page's modules")
+add_custom_command(OUTPUT ${ZORVAN_SITE_DIR}/index.html
   COMMAND ${CMAKE_COMMAND} -E make_directory ${ZORVAN_SITE_DIR}
+  COMMAND ${CMAKE_COMMAND} -DPAGE=${PROJECT_SOURCE_DIR}/web/index.html
+    -DBUNDLE=${ZORVAN_PAGE_DIR}/bundle.js -DOUTPUT=${ZORVAN_SITE_DIR}/index.html
+    -P ${PROJECT_SOURCE_DIR}/cmake/site_page.cmake
+  DEPENDS ${PROJECT_SOURCE_DIR}/web/index.html ${ZORVAN_PAGE_DIR}/bundle.js
+    ${PROJECT_SOURCE_DIR}/cmake/site_page.cmake
+  COMMENT "Writing the page")
+add_custom_target(web_page ALL
   COMMAND ${CMAKE_COMMAND} -E copy ${ZORVAN_PAGE_FILES} ${ZORVAN_SITE_DIR}
-  DEPENDS ${ZORVAN_PAGE_FILES} ${ZORVAN_SITE_DIR}/languages.js
-  COMMENT "Copying the page into ${ZORVAN_SITE_DIR}")
+  DEPENDS ${ZORVAN_PAGE_FILES} ${ZORVAN_SITE_DIR}/index.html
+  COMMENT "Copying the page's files into ${ZORVAN_SITE_DIR}")
 
 # The service worker, once the page and the programs are in the site folder: it lists the site's
 # files and carries their digest as the site's version (cmake/site_worker.cmake).

@@ -63,7 +63,7 @@ bool take_value(std::string_view option, std::string_view value, HostOptions& op
   } else if (option == "--save") {
     options.run.save_folder = value;
   } else if (option == "--seed") {
-    const std::optional<uint64_t> seed = whole_number(value, UINT32_MAX);
+    const std::optional<uint64_t> seed = whole_number(value, kLargestSeed);
     if (!seed) return false;
     options.run.seed = static_cast<uint32_t>(*seed);
   } else {

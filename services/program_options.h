@@ -8,11 +8,13 @@
 // `--option=value`. Without them the programs behave as they always have.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "services/run_choices.h"
 
 constexpr int kMaxZoom = 8;
+constexpr uint32_t kLargestSeed = UINT32_MAX;  // --seed's largest value
 
 struct HostOptions {
   double zoom = 1;            // a surface pixel is shown zoom times as large (1 .. kMaxZoom)

@@ -2,6 +2,7 @@
 #include "sim/text_frame.h"
 
 #include <string>
+#include <string_view>
 
 #include "services/console/console.h"
 #include "services/messages.h"
@@ -22,12 +23,9 @@ static_assert(text_limit::kFrameTitle < kConsoleColumns - 2);
 
 // The spinner's next shape: - \ | / - ...
 char next_spinner(char spinner) {
-  switch (spinner) {
-    case '-': return '\\';
-    case '\\': return '|';
-    case '|': return '/';
-    default: return '-';
-  }
+  const std::string_view shapes = kSpinnerShapes;
+  const std::size_t at = shapes.find(spinner);
+  return shapes[at == std::string_view::npos || at + 1 == shapes.size() ? 0 : at + 1];
 }
 
 void draw_border() {

@@ -13,6 +13,9 @@
 // Clears the console, draws the frame and leaves output in the inner window at its top left.
 void draw_text_frame();
 
+// The spinner's shapes, in the order it turns through them.
+constexpr char kSpinnerShapes[] = "-\\|/";
+
 // Shows the page prompt, turning the spinner \ | / - every 100 ms, until a key is pressed, and
 // returns it. When input has ended it returns 0 at once, as if a key had been pressed.
 uint8_t page_prompt();

@@ -21,9 +21,10 @@ ZORVAN_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev tmux
   x11-utils xdotool imagemagick dpkg-dev desktop-file-utils xfonts-terminus-dos python3
   "${ZORVAN_FUZZ_PACKAGES[@]}")
 
-# Building the web edition and serving the page (run.sh --web): Emscripten, make for CMake's
-# build files, python3 for the web server.
-ZORVAN_WEB_BUILD_PACKAGES=(cmake make emscripten python3)
+# Building the web edition and serving the page (run.sh --web): Emscripten (and the node it runs
+# on, which also runs the tool that writes the page's facts), make for CMake's build files,
+# esbuild to bundle the page's modules, python3 for the web server.
+ZORVAN_WEB_BUILD_PACKAGES=(cmake make emscripten nodejs esbuild python3)
 
 # The web page's tests: Chromium and Firefox, node and npm for the driver (npm only where no npm
 # command came with node already: the two packages may not mix), and a font for the page's text.

@@ -17,187 +17,189 @@
 // Which group shows follows the program's wait: a page prompt sleeps between its looks at the
 // keyboard, a number prompt waits for a key with the console shown, and the run shows its
 // surface. While the program runs between two waits the group stays as it was.
-'use strict';
+import { PACE_KEYS, RUN_MODES } from './core_facts.js';
+import * as Texts from './texts.js';
 
-window.ZorvanControls = (function () {
-  const Texts = window.ZorvanTexts;
-  // The run's keys: key, code, the button's text and accessible name ids and the run mode it
-  // sets (live_figures.h).
-  const RUN_KEYS = [['l', 'KeyL', 'page.step', 'page.step_label', 1],
-                    ['n', 'KeyN', 'page.normal', 'page.normal_label', 0],
-                    ['c', 'KeyC', 'page.quiet', 'page.quiet_label', 2],
-                    ['v', 'KeyV', 'page.end', 'page.end_label', 3]];
-  const PACE_DIGITS = '1234567890';
-  const UNLIMITED = '\u221E';
+// The run's buttons, in their order: the run mode each selects (by the programs' name for
+// it), the button's text and accessible name ids.
+const RUN_BUTTONS = [['Stepwise', 'page.step', 'page.step_label'],
+                     ['Normal', 'page.normal', 'page.normal_label'],
+                     ['Quiet', 'page.quiet', 'page.quiet_label'],
+                     ['Finish', 'page.end', 'page.end_label']];
+const UNLIMITED = '\u221E';
 
-  // A button whose text is `textId`'s and whose accessible name `labelId`'s (none: its text).
-  function button(textId, labelId, onPress) {
-    const element = document.createElement('button');
-    element.type = 'button';
-    if (textId) element.dataset.text = textId;
-    if (labelId) element.dataset.label = labelId;
-    element.addEventListener('click', () => { onPress(); element.blur(); });
+// A run button's key as a keydown gives it (the mode's lower-case key) and its mode's value.
+function runKey(modeName) {
+  const mode = RUN_MODES.find((entry) => entry.name === modeName);
+  const key = [...mode.keys].find((character) => character === character.toLowerCase());
+  return { key, code: 'Key' + key.toUpperCase(), value: mode.value };
+}
+
+// A button whose text is `textId`'s and whose accessible name `labelId`'s (none: its text).
+function button(textId, labelId, onPress) {
+  const element = document.createElement('button');
+  element.type = 'button';
+  if (textId) element.dataset.text = textId;
+  if (labelId) element.dataset.label = labelId;
+  element.addEventListener('click', () => { onPress(); element.blur(); });
+  return element;
+}
+
+// The group a run waits in, or null; `previous` while it runs between waits. The run's group
+// shows from the moment the page's free area is measured for the run's picture.
+function groupFor(run, previous) {
+  if (!run || !run.ready || run.ended) return null;
+  if (run.surfaceShown || run.measuring) return 'run';
+  if (run.state === 'sleep') return 'pager';
+  if (run.state === 'key-wait') return 'number';
+  return previous;
+}
+
+// Builds the controls into `panel`. `sendKey(key, code)` hands the program a key as a keydown
+// with that key and code would (true when it took it); `promptText()` is the console's text
+// left of its cursor; a finger's tap on `consoleText` (the console's text over its picture)
+// turns a page.
+export function create(panel, { sendKey, promptText, consoleText }) {
+  const groups = {};
+  const group = (name, element) => {
+    element.className = 'group';
+    element.dataset.group = name;
+    element.hidden = true;
+    panel.append(element);
+    groups[name] = element;
     return element;
-  }
+  };
 
-  // The group a run waits in, or null; `previous` while it runs between waits. The run's group
-  // shows from the moment the page's free area is measured for the run's picture.
-  function groupFor(run, previous) {
-    if (!run || !run.ready || run.ended) return null;
-    if (run.surfaceShown || run.measuring) return 'run';
-    if (run.state === 'sleep') return 'pager';
-    if (run.state === 'key-wait') return 'number';
-    return previous;
-  }
+  const next = button('page.next_page', 'page.next_page_label', () => sendKey(' ', 'Space'));
+  next.id = 'next-page';
+  group('pager', document.createElement('div')).append(next);
 
-  // Builds the controls into `panel`. `sendKey(key, code)` hands the program a key as a keydown
-  // with that key and code would (true when it took it); `promptText()` is the console's text
-  // left of its cursor; `paceForKey(key)` the steps a second a digit sets (null before a
-  // program has loaded).
-  function create(panel, { sendKey, promptText, paceForKey, consoleCanvas }) {
-    const groups = {};
-    const group = (name, element) => {
-      element.className = 'group';
-      element.dataset.group = name;
-      element.hidden = true;
-      panel.append(element);
-      groups[name] = element;
-      return element;
-    };
+  const form = group('number', document.createElement('form'));
+  const label = document.createElement('label');
+  label.htmlFor = 'number';
+  const field = document.createElement('input');
+  Object.assign(field, { id: 'number', type: 'text', inputMode: 'numeric', autocomplete: 'off',
+                         spellcheck: false, maxLength: 254 });
+  field.setAttribute('enterkeyhint', 'go');
+  field.setAttribute('aria-describedby', 'number-prompt');
+  const prompt = document.createElement('span');
+  prompt.id = 'number-prompt';
+  prompt.className = 'prompt';
+  const fieldName = document.createElement('span');
+  fieldName.dataset.text = 'page.number_field';
+  label.append(fieldName, document.createTextNode(' '), prompt);
+  const enter = document.createElement('button');
+  enter.type = 'submit';
+  enter.dataset.text = 'page.enter';
+  enter.dataset.label = 'page.enter_label';
+  form.append(label, field, enter);
 
-    const next = button('page.next_page', 'page.next_page_label', () => sendKey(' ', 'Space'));
-    next.id = 'next-page';
-    group('pager', document.createElement('div')).append(next);
+  let sent = '';  // the program's line, as the field has sent it
+  field.addEventListener('input', () => {
+    const value = field.value;
+    let same = 0;
+    while (same < sent.length && same < value.length && sent[same] === value[same]) ++same;
+    for (let i = sent.length; i > same; --i) sendKey('Backspace', 'Backspace');
+    let line = sent.slice(0, same);
+    for (const character of value.slice(same)) if (sendKey(character, '')) line += character;
+    sent = line;
+    if (field.value !== line) field.value = line;
+  });
+  form.addEventListener('submit', (event) => {
+    event.preventDefault();
+    sendKey('Enter', 'Enter');
+    field.value = sent = '';
+  });
+  field.addEventListener('keydown', (event) => {
+    if (event.key === 'Escape') field.value = sent = '';
+  });
 
-    const form = group('number', document.createElement('form'));
-    const label = document.createElement('label');
-    label.htmlFor = 'number';
-    const field = document.createElement('input');
-    Object.assign(field, { id: 'number', type: 'text', inputMode: 'numeric', autocomplete: 'off',
-                           spellcheck: false, maxLength: 254 });
-    field.setAttribute('enterkeyhint', 'go');
-    field.setAttribute('aria-describedby', 'number-prompt');
-    const prompt = document.createElement('span');
-    prompt.id = 'number-prompt';
-    prompt.className = 'prompt';
-    const fieldName = document.createElement('span');
-    fieldName.dataset.text = 'page.number_field';
-    label.append(fieldName, document.createTextNode(' '), prompt);
-    const enter = document.createElement('button');
-    enter.type = 'submit';
-    enter.dataset.text = 'page.enter';
-    enter.dataset.label = 'page.enter_label';
-    form.append(label, field, enter);
+  const runGroup = group('run', document.createElement('div'));
+  const modeButtons = RUN_BUTTONS.map(([modeName, text, label]) => {
+    const { key, code, value } = runKey(modeName);
+    const element = button(text, label, () => sendKey(key, code));
+    element.dataset.key = key;
+    element.dataset.mode = value;
+    return element;
+  });
+  const modes = document.createElement('div');
+  modes.className = 'modes';
+  modes.append(...modeButtons);
+  const paces = document.createElement('div');
+  paces.className = 'paces';
+  paces.setAttribute('role', 'group');
+  paces.dataset.label = 'page.pace_group';
+  // The digits in the keyboard's order, 1 to 9, then 0.
+  const paceKeys = PACE_KEYS.slice().sort((a, b) => (a.key === '0') - (b.key === '0') ||
+                                                    a.key.localeCompare(b.key));
+  const paceButtons = paceKeys.map(({ key, steps }) => {
+    const element = button(null, null, () => sendKey(key, 'Digit' + key));
+    element.textContent = key;
+    element.dataset.key = key;
+    element.dataset.steps = steps;
+    return element;
+  });
+  paces.append(...paceButtons);
+  runGroup.append(modes, paces);
 
-    let sent = '';  // the program's line, as the field has sent it
-    field.addEventListener('input', () => {
-      const value = field.value;
-      let same = 0;
-      while (same < sent.length && same < value.length && sent[same] === value[same]) ++same;
-      for (let i = sent.length; i > same; --i) sendKey('Backspace', 'Backspace');
-      let line = sent.slice(0, same);
-      for (const character of value.slice(same)) if (sendKey(character, '')) line += character;
-      sent = line;
-      if (field.value !== line) field.value = line;
-    });
-    form.addEventListener('submit', (event) => {
-      event.preventDefault();
-      sendKey('Enter', 'Enter');
-      field.value = sent = '';
-    });
-    field.addEventListener('keydown', (event) => {
-      if (event.key === 'Escape') field.value = sent = '';
-    });
-
-    const runGroup = group('run', document.createElement('div'));
-    const modeButtons = RUN_KEYS.map(([key, code, text, label, mode]) => {
-      const element = button(text, label, () => sendKey(key, code));
-      element.dataset.key = key;
-      element.dataset.mode = mode;
-      return element;
-    });
-    const modes = document.createElement('div');
-    modes.className = 'modes';
-    modes.append(...modeButtons);
-    const paces = document.createElement('div');
-    paces.className = 'paces';
-    paces.setAttribute('role', 'group');
-    paces.dataset.label = 'page.pace_group';
-    const paceButtons = [...PACE_DIGITS].map((digit) => {
-      const element = button(null, null, () => sendKey(digit, 'Digit' + digit));
-      element.textContent = digit;
-      element.dataset.key = digit;
-      return element;
-    });
-    paces.append(...paceButtons);
-    runGroup.append(modes, paces);
-
-    // The pace buttons' labels, once a program can say what each digit sets, in the language
-    // chosen.
-    let paceLabelled = false;
-    function labelPaces() {
-      for (const element of paceButtons) {
-        const key = element.dataset.key, steps = paceForKey(key);
-        if (steps === null) return;
-        const short = steps >= 1000 ? steps / 1000 + 'k' : steps;
-        const shown = steps === 0 ? UNLIMITED : Texts.text('page.pace_button', { steps: short });
-        element.textContent = shown;
-        const name = steps === 0 ? Texts.text('page.pace_unlimited_label', { key })
-          : Texts.text('page.pace_button_label',
-                       { label: shown, steps: steps.toLocaleString(Texts.locale()), key });
-        element.setAttribute('aria-label', name);
-        element.dataset.steps = steps;
-      }
-      paceLabelled = true;
+  // The pace buttons' labels, in the language chosen.
+  function labelPaces() {
+    for (const element of paceButtons) {
+      const key = element.dataset.key, steps = Number(element.dataset.steps);
+      const short = steps >= 1000 ? steps / 1000 + 'k' : steps;
+      const shown = steps === 0 ? UNLIMITED : Texts.text('page.pace_button', { steps: short });
+      element.textContent = shown;
+      const name = steps === 0 ? Texts.text('page.pace_unlimited_label', { key })
+        : Texts.text('page.pace_button_label',
+                     { label: shown, steps: steps.toLocaleString(Texts.locale()), key });
+      element.setAttribute('aria-label', name);
     }
-    Texts.apply(panel);
-    Texts.onChange(() => { if (paceLabelled) labelPaces(); });
+  }
+  Texts.apply(panel);
+  labelPaces();
+  Texts.onChange(labelPaces);
 
-    // A finger's tap on the console turns the page, as a key would.
-    consoleCanvas.addEventListener('pointerup', (event) => {
-      if (event.pointerType === 'touch' && current === 'pager') sendKey(' ', 'Space');
-    });
+  // A finger's tap on the console turns the page, as a key would.
+  consoleText.addEventListener('pointerup', (event) => {
+    if (event.pointerType === 'touch' && current === 'pager') sendKey(' ', 'Space');
+  });
 
-    let current = null;  // the group shown
-    let enabled = false;
+  let current = null;  // the group shown
+  let enabled = false;
 
-    // Shows the group the run waits in (none when the controls are off); marks the run mode and
-    // the pace in force from `figures`. Answers whether a group is shown.
-    function update(run, figures) {
-      current = groupFor(run, current);
-      if (current !== 'number' && sent !== '') field.value = sent = '';
-      for (const name in groups) groups[name].hidden = !enabled || name !== current;
-      if (!enabled || current === null) return false;
-      if (current === 'number' && field.value === '') {
-        const text = promptText();
-        if (prompt.textContent !== text) prompt.textContent = text;
-      }
-      if (current === 'run') {
-        if (!paceLabelled) labelPaces();
-        if (figures) {
-          const press = (element, on) => element.setAttribute('aria-pressed', String(on));
-          for (const element of modeButtons) {
-            press(element, Number(element.dataset.mode) === figures.mode);
-          }
-          for (const element of paceButtons) {
-            press(element, Number(element.dataset.steps) === figures.pace);
-          }
+  // Shows the group the run waits in (none when the controls are off); marks the run mode and
+  // the pace in force from `figures`. Answers whether a group is shown.
+  function update(run, figures) {
+    current = groupFor(run, current);
+    if (current !== 'number' && sent !== '') field.value = sent = '';
+    for (const name in groups) groups[name].hidden = !enabled || name !== current;
+    if (!enabled || current === null) return false;
+    if (current === 'number' && field.value === '') {
+      const text = promptText();
+      if (prompt.textContent !== text) prompt.textContent = text;
+    }
+    if (current === 'run') {
+      if (figures) {
+        const press = (element, on) => element.setAttribute('aria-pressed', String(on));
+        for (const element of modeButtons) {
+          press(element, Number(element.dataset.mode) === figures.mode);
+        }
+        for (const element of paceButtons) {
+          press(element, Number(element.dataset.steps) === figures.pace);
         }
       }
-      return true;
     }
-
-    return {
-      update,
-      field,
-      setEnabled: (on) => { enabled = on; },
-      enabled: () => enabled,
-      group: () => current,
-      // True for a keydown the number field edits itself (its input then sends the keys).
-      ownsKey: (event) => event.target === field && !event.ctrlKey && !event.altKey &&
-                          !event.metaKey && event.key !== 'Escape' && event.key !== 'Tab',
-    };
+    return true;
   }
 
-  return { create };
-})();
+  return {
+    update,
+    field,
+    setEnabled: (on) => { enabled = on; },
+    enabled: () => enabled,
+    group: () => current,
+    // True for a keydown the number field edits itself (its input then sends the keys).
+    ownsKey: (event) => event.target === field && !event.ctrlKey && !event.altKey &&
+                        !event.metaKey && event.key !== 'Escape' && event.key !== 'Tab',
+  };
+}

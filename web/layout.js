@@ -15,66 +15,59 @@
 //   summary   the console          the last picture (dimmed), the figures, the page controls
 //
 // A phone held upright is told once to turn sideways; the notice goes when it turns.
-'use strict';
+const stage = document.getElementById('stage');
+const screen = document.getElementById('screen');
+const dock = document.getElementById('dock');
+const slot = document.getElementById('picture-slot');
+const figuresPanel = document.getElementById('figures');
+const turnNotice = document.getElementById('turn-notice');
+const uprightPhone = window.matchMedia('(orientation: portrait) and (max-width: 599px)');
+const touchScreenQuery = window.matchMedia('(any-pointer: coarse)');
+let turnToldAlready = false;
 
-window.ZorvanLayout = (function () {
-  const stage = document.getElementById('stage');
-  const screen = document.getElementById('screen');
-  const dock = document.getElementById('dock');
-  const slot = document.getElementById('picture-slot');
-  const figuresPanel = document.getElementById('figures');
-  const turnNotice = document.getElementById('turn-notice');
-  const uprightPhone = window.matchMedia('(orientation: portrait) and (max-width: 599px)');
-  const touchScreen = window.matchMedia('(any-pointer: coarse)');
-  let turnToldAlready = false;
+// Shows `mode`; `controls` tells whether the controls show a group.
+function setMode(mode, controls) {
+  stage.dataset.mode = mode;
+  const figures = mode === 'run' || mode === 'summary';
+  figuresPanel.hidden = !figures;
+  slot.hidden = mode !== 'summary';
+  dock.hidden = !(figures || controls);
+  tellTurn(mode !== 'chooser');
+}
 
-  // Shows `mode`; `controls` tells whether the controls show a group.
-  function setMode(mode, controls) {
-    stage.dataset.mode = mode;
-    const figures = mode === 'run' || mode === 'summary';
-    figuresPanel.hidden = !figures;
-    slot.hidden = mode !== 'summary';
-    dock.hidden = !(figures || controls);
-    tellTurn(mode !== 'chooser');
-  }
+// The box of `element` in the stage's coordinates, CSS pixels.
+function boxOf(element) {
+  const outer = stage.getBoundingClientRect(), inner = element.getBoundingClientRect();
+  return { left: Math.round(inner.left - outer.left), top: Math.round(inner.top - outer.top),
+           width: Math.floor(inner.width), height: Math.floor(inner.height) };
+}
 
-  // The box of `element` in the stage's coordinates, CSS pixels.
-  function boxOf(element) {
-    const outer = stage.getBoundingClientRect(), inner = element.getBoundingClientRect();
-    return { left: Math.round(inner.left - outer.left), top: Math.round(inner.top - outer.top),
-             width: Math.floor(inner.width), height: Math.floor(inner.height) };
-  }
-
-  // The upright-phone notice, once, while a program is on the stage.
-  function tellTurn(programShown) {
-    const show = programShown && uprightPhone.matches && !turnToldAlready;
-    if (turnNotice.hidden === show) turnNotice.hidden = !show;
-  }
-  document.getElementById('turn-ok').addEventListener('click', () => {
+// The upright-phone notice, once, while a program is on the stage.
+function tellTurn(programShown) {
+  const show = programShown && uprightPhone.matches && !turnToldAlready;
+  if (turnNotice.hidden === show) turnNotice.hidden = !show;
+}
+document.getElementById('turn-ok').addEventListener('click', () => {
+  turnToldAlready = true;
+  turnNotice.hidden = true;
+});
+uprightPhone.addEventListener('change', () => {
+  if (!uprightPhone.matches && !turnNotice.hidden) {
     turnToldAlready = true;
     turnNotice.hidden = true;
-  });
-  uprightPhone.addEventListener('change', () => {
-    if (!uprightPhone.matches && !turnNotice.hidden) {
-      turnToldAlready = true;
-      turnNotice.hidden = true;
-    }
-  });
-
-  // Calls `relayout` whenever the screen or the picture slot changes size: the window resized or
-  // turned, the dock or a notice came or went.
-  function watch(relayout) {
-    const observer = new ResizeObserver(() => relayout());
-    observer.observe(screen);
-    observer.observe(slot);
   }
+});
 
-  return {
-    setMode,
-    watch,
-    screenBox: () => boxOf(screen),
-    slotBox: () => boxOf(slot),
-    // True on a device with a touchscreen: the controls are on from the start.
-    touchScreen: () => touchScreen.matches || navigator.maxTouchPoints > 0,
-  };
-})();
+// Calls `relayout` whenever the screen or the picture slot changes size: the window resized or
+// turned, the dock or a notice came or went.
+function watch(relayout) {
+  const observer = new ResizeObserver(() => relayout());
+  observer.observe(screen);
+  observer.observe(slot);
+}
+
+export { setMode, watch };
+export const screenBox = () => boxOf(screen);
+export const slotBox = () => boxOf(slot);
+// True on a device with a touchscreen: the controls are on from the start.
+export const touchScreen = () => touchScreenQuery.matches || navigator.maxTouchPoints > 0;

@@ -19,6 +19,7 @@
 #include "services/host.h"
 #include "services/live_figures.h"
 #include "services/run_files.h"
+#include "services/web/figure_slots.h"
 #include "services/web/web_console_picture.h"
 #include "services/web/web_host.h"
 #include "services/web/web_picture.h"
@@ -36,12 +37,7 @@ char key_text[2][kKeyTextSize];
 
 std::array<int32_t, 5> placed;  // zorvan_place_picture's answer
 
-// zorvan_figures's answer, in the order the page reads it.
-enum FigureSlot {
-  kValid, kStepCount, kInsectCount, kBox1Count, kBox2Count, kHalf, kHasDistance, kDistance,
-  kFirstStepDistance, kPace, kRunMode, kSeed, kFigureSlots
-};
-std::array<double, kFigureSlots> figures;
+std::array<double, kFigureSlots> figures;  // zorvan_figures's answer (figure_slots.h)
 
 // The dom_mod bits of the modifier flags the page passes.
 unsigned modifier_bits(int shift, int ctrl, int alt, int meta, int alt_graph) {
@@ -90,6 +86,10 @@ EMSCRIPTEN_KEEPALIVE int zorvan_key_pending() { return key_pressed() ? 1 : 0; }
 // The 25 x 80 cells, row by row, each a code page 852 byte and its attribute.
 EMSCRIPTEN_KEEPALIVE const uint8_t* zorvan_console_cells() {
   return &console_state().cells[0][0].character;
+}
+
+EMSCRIPTEN_KEEPALIVE int zorvan_console_cells_size() {
+  return static_cast<int>(sizeof console_state().cells);
 }
 
 EMSCRIPTEN_KEEPALIVE uint32_t zorvan_console_version() { return web_console_version(); }
