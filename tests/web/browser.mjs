@@ -10,14 +10,19 @@ import puppeteer from 'puppeteer-core';
 const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
                 '.svg': 'image/svg+xml', '.webmanifest': 'application/manifest+json' };
 
-// Serves `folder` on 127.0.0.1 at a free port; resolves to { url, close }.
-export async function serveFolder(folder) {
+// Serves `folder` on 127.0.0.1 at a free port; resolves to { url, close, serve }. serve(folder)
+// serves another folder from then on. With `cacheSeconds` every file but the service worker is
+// sent with "Cache-Control: max-age=<cacheSeconds>", as a server tuned for speed sends it.
+export async function serveFolder(folder, { cacheSeconds = 0 } = {}) {
+  let served = folder;
   const server = createServer(async (request, response) => {
     const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname)).replace(/^(\.\.[/\\])+/, '');
-    const file = join(folder, path.endsWith('/') ? path + 'index.html' : path);
+    const file = join(served, path.endsWith('/') ? path + 'index.html' : path);
     try {
       const body = await readFile(file);
-      response.writeHead(200, { 'Content-Type': TYPES[extname(file)] || 'application/octet-stream' });
+      const headers = { 'Content-Type': TYPES[extname(file)] || 'application/octet-stream' };
+      if (cacheSeconds > 0 && !file.endsWith('service-worker.js')) headers['Cache-Control'] = `max-age=${cacheSeconds}`;
+      response.writeHead(200, headers);
       response.end(body);
     } catch {
       response.writeHead(404);
@@ -27,7 +32,7 @@ export async function serveFolder(folder) {
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
   // Closing also drops the connections the browser keeps open for reuse.
   const close = () => new Promise((resolve) => { server.close(resolve); server.closeAllConnections(); });
-  return { url: `http://127.0.0.1:${server.address().port}/`, close };
+  return { url: `http://127.0.0.1:${server.address().port}/`, close, serve: (next) => { served = next; } };
 }
 
 // The browser the tests drive: ZORVAN_BROWSER, "chromium" (the default) or "firefox".

@@ -17,7 +17,7 @@ import { test, before, after, afterEach } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { inflateSync } from 'node:zlib';
-import { copyFileSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { copyFileSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
@@ -187,8 +187,8 @@ class Session {
         figures: document.getElementById('figures').hidden ? null : Object.fromEntries(
           [...document.querySelectorAll('[data-figure]')]
             .map((e) => [e.dataset.figure, e.closest('.figure').hidden ? null : e.textContent])),
-        modeNames: [0, 1, 2, 3].map((mode) => window.ZorvanFigures.modeText(mode)),
-        notYet: window.ZorvanFigures.NOT_YET,
+        modeNames: [0, 1, 2, 3].map((mode) => window.zorvanPage.modeText(mode)),
+        notYet: window.zorvanPage.notYet,
       };
     });
     this.script.push(`check ${name}`);
@@ -773,7 +773,7 @@ test('the figures computed in WebAssembly are the desktop figures, digit for dig
     const page = await browser.newPage();
     await page.goto(digestServer.url);
     await page.waitForFunction(() => window.done === true, { timeout: 120000 });
-    const web = (await page.evaluate(() => lines)).join('\n');
+    const web = (await page.evaluate(() => window.lines)).join('\n');
     await page.close();
     await digestServer.close();
     const native = execFileSync(nativeDigest, { encoding: 'utf8' }).trim();
@@ -941,6 +941,66 @@ test('after one visit the page reloads and runs a program with the network cut',
   await session.type('20\r5\r  ', 'key-wait');
   assert.equal((await session.run()).turns, 2);
   assert.deepEqual(session.errors, []);
+});
+
+// A returning student gets the new version of every file, never a mix: the site is served with
+// a day's cache headers, version 1 is visited and kept by the service worker, then version 2
+// (every file changed, and the worker with them, as a build makes it) replaces it on the
+// server. Once the new worker is in charge, every file it keeps and serves is version 2's, though
+// the browser's HTTP cache still holds version 1's.
+test('a new version of the page arrives whole, past the browser\'s cache', async () => {
+  const project = resolve(dataFolder, '..');
+  const versions = mkdtempSync(join(tmpdir(), 'zorvan-versions-'));
+  const makeVersion = (number) => {
+    const folder = join(versions, String(number));
+    execFileSync('cp', ['-r', siteFolder, folder]);
+    for (const name of readdirSync(folder).filter((file) => /\.(html|css|js|svg|webmanifest)$/.test(file))) {
+      if (name === 'service-worker.js' || number === 1) continue;
+      const comment = /\.(html|svg)$/.test(name) ? '<!-- version 2 -->' : name.endsWith('.webmanifest') ? ' ' : '/* version 2 */';
+      writeFileSync(join(folder, name), readFileSync(join(folder, name), 'utf8') + comment + '\n');
+    }
+    execFileSync('cmake', [`-DSITE_DIR=${folder}`, `-DWORKER=${join(project, 'web', 'service-worker.js')}`,
+                           '-P', join(project, 'cmake', 'site_worker.cmake')]);
+    return folder;
+  };
+  const first = makeVersion(1), second = makeVersion(2);
+  const site = await serveFolder(first, { cacheSeconds: 86400 });
+  const page = await browser.newPage();
+  openPages.add(page);
+  try {
+    await page.goto(site.url);
+    await page.evaluate(() => navigator.serviceWorker.ready);
+    await page.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 20000 });
+    site.serve(second);
+    const kept = await page.evaluate(async () => {
+      const registration = await navigator.serviceWorker.getRegistration();
+      const before = (await caches.keys()).join();
+      await registration.update();
+      // Until the new version's cache is the only one (the new worker deletes the old ones once
+      // it is in charge).
+      for (let i = 0; i < 400; ++i) {
+        const names = await caches.keys();
+        if (names.length === 1 && names[0] !== before) break;
+        await new Promise((r) => setTimeout(r, 50));
+      }
+      const names = await caches.keys();
+      const cache = await caches.open(names[0]);
+      const files = {};
+      for (const request of await cache.keys()) {
+        files[new URL(request.url).pathname.slice(1) || 'index.html'] = await (await cache.match(request)).text();
+      }
+      return { names, files };
+    });
+    assert.equal(kept.names.length, 1, `one version kept: ${kept.names}`);
+    const files = Object.keys(kept.files);
+    assert.ok(files.includes('index.html') && files.includes('zorvan2.js'), `kept: ${files}`);
+    for (const name of files) {
+      assert.equal(kept.files[name], readFileSync(join(second, name), 'utf8'), `${name} is not version 2's`);
+    }
+  } finally {
+    await site.close();
+    rmSync(versions, { recursive: true, force: true });
+  }
 });
 
 test('an accessibility check finds no serious fault in the chooser, the help, the run or the summary', async () => {
