@@ -2,7 +2,7 @@
 #include "services/notices.h"
 
 #include "services/messages.h"
-#include "services/program_options.h"
+#include "services/numbers.h"
 
 namespace notice {
 

@@ -43,3 +43,15 @@ std::string real_to_text(double value, int width, int decimals) {
   std::snprintf(buffer, sizeof buffer, "%*.*f", width, decimals, value);
   return buffer;
 }
+
+std::string zoom_text(double zoom) {
+  const auto hundredths = static_cast<int64_t>(std::floor(zoom * 100 + 1e-9));
+  std::string text = std::to_string(hundredths / 100);
+  const int64_t fraction = hundredths % 100;
+  if (fraction != 0) {
+    text += '.';
+    text += static_cast<char>('0' + fraction / 10);
+    if (fraction % 10 != 0) text += static_cast<char>('0' + fraction % 10);
+  }
+  return text;
+}

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -78,9 +79,16 @@ bool take_value(std::string_view option, std::string_view value, HostOptions& op
 
 ParsedOptions parse_host_options(int argc, const char* const* argv, const char* zoom_variable) {
   ParsedOptions parsed;
+  // The first refusal is the one told; the arguments after it are still read, so that its
+  // notice speaks the language a later --lang names.
+  const auto refuse = [&parsed](std::string rejected) {
+    if (!parsed.ok) return;
+    parsed.ok = false;
+    parsed.rejected = std::move(rejected);
+  };
   if (zoom_variable != nullptr && *zoom_variable != '\0' &&
       !take_value("--zoom", zoom_variable, parsed.options)) {
-    return {false, {}, std::string("ZORVAN_ZOOM=") + zoom_variable};
+    refuse(std::string("ZORVAN_ZOOM=") + zoom_variable);
   }
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument = argv[i];
@@ -104,22 +112,11 @@ ParsedOptions parse_host_options(int argc, const char* const* argv, const char* 
         value = argument.substr(name.size() + 1);
       }
     }
-    if (option.empty()) return {false, {}, std::string(argument)};
-    if (!take_value(option, value, parsed.options)) {
-      return {false, {}, std::string(option) + " " + std::string(value)};
+    if (option.empty()) {
+      refuse(std::string(argument));
+    } else if (!take_value(option, value, parsed.options)) {
+      refuse(std::string(option) + " " + std::string(value));
     }
   }
   return parsed;
-}
-
-std::string zoom_text(double zoom) {
-  const auto hundredths = static_cast<int64_t>(std::floor(zoom * 100 + 1e-9));
-  std::string text = std::to_string(hundredths / 100);
-  const int64_t fraction = hundredths % 100;
-  if (fraction != 0) {
-    text += '.';
-    text += static_cast<char>('0' + fraction / 10);
-    if (fraction % 10 != 0) text += static_cast<char>('0' + fraction % 10);
-  }
-  return text;
 }

@@ -26,13 +26,10 @@ struct HostOptions {
 
 struct ParsedOptions {
   bool ok = true;
-  HostOptions options;
-  std::string rejected;  // the argument (or variable) that was not understood
+  HostOptions options;   // what was read; when not ok, the options besides the refused ones
+  std::string rejected;  // the first argument (or variable) that was not understood
 };
 
 // `zoom_variable` is the value of ZORVAN_ZOOM, or nullptr when it is not set.
 ParsedOptions parse_host_options(int argc, const char* const* argv, const char* zoom_variable);
 
-// A zoom as a person writes it: a whole number alone ("2"), else up to two decimals without
-// trailing zeros ("1.5", "1.67"), cut down rather than rounded up.
-std::string zoom_text(double zoom);

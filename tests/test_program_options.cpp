@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "services/notices.h"
+#include "services/numbers.h"
 #include "services/program_options.h"
 #include "services/run_choices.h"
 

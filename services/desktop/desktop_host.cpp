@@ -21,8 +21,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
-#include <filesystem>
-#include <system_error>
 #include <thread>
 #include <SDL.h>
 #include <X11/Xlib.h>
@@ -35,12 +33,11 @@
 #include "services/graphics/graphics.h"
 #include "services/graphics/presenter.h"
 #include "services/host.h"
-#include "services/language.h"
 #include "services/run_time_error.h"
 #include "services/desktop/terminal_console.h"
 #include "services/notices.h"
 #include "services/program_options.h"
-#include "services/run_choices.h"
+#include "services/program_start.h"
 #include "services/desktop/window_presenter.h"
 
 namespace {
@@ -222,33 +219,18 @@ void watch_display_connection() {
 
 int host_program(int argc, const char* const* argv, const std::function<void()>& logic) {
   install_signal_handlers();
-  const ParsedOptions parsed = parse_host_options(argc, argv, std::getenv("ZORVAN_ZOOM"));
-  // The language comes first: every notice from here on speaks it. The data folder is the
-  // current directory, where the programs find their data files.
-  const LocaleVariables locale{std::getenv("LANGUAGE"), std::getenv("LC_ALL"),
-                               std::getenv("LC_MESSAGES"), std::getenv("LANG")};
-  const LanguageSetUp language = set_up_language(parsed.options.language, locale, ".");
-  if (!parsed.ok) {
-    say(notice::bad_argument(parsed.rejected, language_list(".")));
+  // The data folder is the current directory, where the programs find their data files.
+  const StartInputs inputs{argc, argv, std::getenv("ZORVAN_ZOOM"),
+                           {std::getenv("LANGUAGE"), std::getenv("LC_ALL"),
+                            std::getenv("LC_MESSAGES"), std::getenv("LANG")},
+                           "."};
+  const ProgramStart start = start_program(inputs);
+  if (!start.ok) {
+    say(start.notice);
     return kUsageExitCode;
   }
-  if (!language.ok) {
-    say(language.notice);
-    return kUsageExitCode;
-  }
-  const std::string choice_problem = run_choices_problem(parsed.options.run);
-  if (!choice_problem.empty()) {
-    say(choice_problem);
-    return kUsageExitCode;
-  }
-  const std::string& save_folder = parsed.options.run.save_folder;
-  std::error_code no_folder;
-  if (!save_folder.empty() && !std::filesystem::is_directory(save_folder, no_folder)) {
-    say(notice::save_folder_missing(save_folder));
-    return kUsageExitCode;
-  }
-  set_run_choices(parsed.options.run);
-  WindowPresenter window(parsed.options.zoom, parsed.options.largest_zoom);
+  const HostOptions& options = start.options;
+  WindowPresenter window(options.zoom, options.largest_zoom);
   if (!start_video_quietly(window)) {
     say(notice::no_display());
     return kGraphicsExitCode;
@@ -256,11 +238,11 @@ int host_program(int argc, const char* const* argv, const std::function<void()>&
   watch_display_connection();
   // The tolerance keeps a zoom written as the exact largest one ("1.6" on 1366x768) from being
   // refused for the binary rounding of either side.
-  if (!parsed.options.largest_zoom && parsed.options.zoom > window.largest_zoom_here() + 1e-9) {
-    say(notice::zoom_too_large(parsed.options.zoom, window.largest_zoom_here()));
+  if (!options.largest_zoom && options.zoom > window.largest_zoom_here() + 1e-9) {
+    say(notice::zoom_too_large(options.zoom, window.largest_zoom_here()));
     return kUsageExitCode;
   }
 
-  if (parsed.options.window || started_without_terminal()) return run_in_window(window, logic);
+  if (options.window || started_without_terminal()) return run_in_window(window, logic);
   return run_with_terminal(window, logic);
 }

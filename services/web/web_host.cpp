@@ -14,11 +14,9 @@
 #include "services/graphics/picture.h"
 #include "services/graphics/presenter.h"
 #include "services/host.h"
-#include "services/language.h"
 #include "services/notices.h"
 #include "services/program_host.h"
-#include "services/program_options.h"
-#include "services/run_choices.h"
+#include "services/program_start.h"
 #include "services/run_files.h"
 #include "services/web/web_picture.h"
 
@@ -183,17 +181,12 @@ int host_program(int argc, const char* const* argv, const std::function<void()>&
   install_host(record);
   start_slice();
   LogicOutcome outcome;
-  const ParsedOptions parsed = parse_host_options(argc, argv, nullptr);
   if (chdir(kDataFolder) != 0) {
     outcome = {kGraphicsExitCode,
                notice::internal_error("the data folder is missing from the page's files")};
-  } else if (const LanguageSetUp language = set_up_language(parsed.options.language, {}, ".");
-             !language.ok) {
-    outcome = {kUsageExitCode, language.notice};
-  } else if (!parsed.ok) {
-    outcome = {kUsageExitCode, notice::bad_argument(parsed.rejected, language_list("."))};
+  } else if (const ProgramStart start = start_program({argc, argv, nullptr, {}, "."}); !start.ok) {
+    outcome = {kUsageExitCode, start.notice};
   } else {
-    set_run_choices(parsed.options.run);
     want_run_files(true);
     outcome = run_logic_guarded(logic);
   }
