@@ -108,6 +108,15 @@ std::vector<std::string> marker_tokens(std::string_view text) {
   return tokens;
 }
 
+// The command-line options a text names ("--zoom", "--no-help").
+std::set<std::string> options_named(const std::string& text) {
+  std::set<std::string> options;
+  const std::regex option("--[a-z][a-z-]*");
+  for (std::sregex_iterator at(text.begin(), text.end(), option), end; at != end; ++at)
+    options.insert(at->str());
+  return options;
+}
+
 // Every folder of data/ is a language: its catalogue and the three files, so that none is half
 // there; and each is offered.
 TEST(DataFiles, EveryLanguageFolderHoldsItsCatalogueAndTheThreeFiles) {
@@ -131,8 +140,11 @@ TEST(DataFiles, EveryCatalogueTranslatesEveryMessageSoundly) {
     const PoFile catalogue = parse_po(read_bytes(folders[i] / kCatalogueName));
     EXPECT_EQ(catalogue.error_line, 0);
     for (const std::string& problem : catalogue_problems(catalogue)) ADD_FAILURE() << problem;
-    // The keys stay V, L, N and C in every language, and the legend names them.
     for (const PoEntry& entry : catalogue.entries) {
+      // The options are the command line's words in every language: a text names those its
+      // original names.
+      EXPECT_EQ(options_named(entry.translation), options_named(entry.original)) << entry.context;
+      // The keys stay V, L, N and C in every language, and the legend names them.
       if (entry.context != "run.legend") continue;
       for (const char* keys : {"V/v", "L/l", "N/n", "C/c"})
         EXPECT_NE(entry.translation.find(keys), std::string::npos) << keys;
