@@ -164,7 +164,7 @@ const std::map<std::string, std::set<std::string>> kTellingWords = {
             "lépés", "futás", "eloszlás", "változás", "csendes", "lapozhatunk", "szimuláció"}},
     {"en",
      {"the", "and", "of", "with", "how", "many", "box", "boxes", "insects", "step", "steps", "page",
-      "next", "chart", "run", "end", "quiet", "summary", "tale"}},
+      "next", "chart", "end", "quiet", "summary", "tale"}},
 };
 
 // The words that must not show when `language` speaks, but in a quotation: those of the other
