@@ -202,6 +202,23 @@ TEST(DataFiles, ThePageShowsEveryPageTextAndNoOther) {
   for (const std::string& name : known) EXPECT_TRUE(named.contains(name)) << name << ": unused";
 }
 
+// An installed page is named by its web app manifest: in the page's own default language,
+// Hungarian, with the page's heading as its name.
+TEST(DataFiles, TheManifestNamesThePageInThePagesDefaultLanguage) {
+  const std::string manifest =
+      read_bytes(fs::path(ZORVAN_SOURCE_DIR) / "web" / "manifest.webmanifest");
+  const auto field = [&](const std::string& name) {
+    std::smatch match;
+    const std::regex pattern("\"" + name + "\": \"([^\"]*)\"");
+    return std::regex_search(manifest, match, pattern) ? match[1].str() : std::string();
+  };
+  std::string heading;
+  for (const PoEntry& entry : parse_po(read_bytes(kPageTexts)).entries)
+    if (entry.context == "page.heading") heading = entry.original;
+  EXPECT_EQ(field("name"), heading);
+  EXPECT_EQ(field("lang"), kOriginalLanguage);
+}
+
 TEST(DataFiles, EveryFileIsCodePage852TextWithoutControlBytesAndWithCrLfLineEnds) {
   for (const fs::path& path : data_files()) {
     SCOPED_TRACE(shown(path));
