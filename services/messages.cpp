@@ -65,12 +65,12 @@ constexpr MessageInfo kMessages[] = {
      0},
     {Message::NoticeBadArgument, "notice.bad_argument",
      "Ismeretlen vagy hibás megadás: \"{argument}\". Használat: zorvan2 vagy zorvan [--zoom "
-     "Z] [--lang NYELV] [--seed S] [--n N [--k K]] [--no-help] [--save MAPPA], ahol Z a "
-     "nagyítás 1 és 8 között (egész vagy tizedes szám, pl. 1.5, vagy max; ZORVAN_ZOOM=Z is "
-     "lehet), a NYELV ezek egyike: {languages}, S a véletlenmag 0 és 4294967295 között, N és"
+     "Z] [--lang NYELV] [--seed S] [--n N [--k K]] [--no-help] [--window] [--save MAPPA], ahol "
+     "Z a nagyítás 1 és 8 között (egész vagy tizedes szám, pl. 1.5, vagy max; ZORVAN_ZOOM=Z "
+     "is lehet), a NYELV ezek egyike: {languages}, S a véletlenmag 0 és 4294967295 között, N és"
      " K a két kérdés válasza. [Usage: --zoom Z (1 to 8, e.g. 1.5, or max), --lang LANGUAGE "
-     "(one of {languages}), --seed S (0 to 4294967295), --n N, --k K, --no-help, --save "
-     "FOLDER.]",
+     "(one of {languages}), --seed S (0 to 4294967295), --n N, --k K, --no-help, --window, "
+     "--save FOLDER.]",
      0},
     {Message::NoticeUnknownLanguage, "notice.unknown_language",
      "Ehhez a nyelvhez nincs katalógus: --lang {language}. Választható nyelvek: {languages}. "

@@ -108,6 +108,15 @@ std::vector<std::string> marker_tokens(std::string_view text) {
   return tokens;
 }
 
+// The command-line options a text names ("--zoom", "--no-help").
+std::set<std::string> options_named(const std::string& text) {
+  std::set<std::string> options;
+  const std::regex option("--[a-z][a-z-]*");
+  for (std::sregex_iterator at(text.begin(), text.end(), option), end; at != end; ++at)
+    options.insert(at->str());
+  return options;
+}
+
 // Every folder of data/ is a language: its catalogue and the three files, so that none is half
 // there; and each is offered.
 TEST(DataFiles, EveryLanguageFolderHoldsItsCatalogueAndTheThreeFiles) {
@@ -131,8 +140,11 @@ TEST(DataFiles, EveryCatalogueTranslatesEveryMessageSoundly) {
     const PoFile catalogue = parse_po(read_bytes(folders[i] / kCatalogueName));
     EXPECT_EQ(catalogue.error_line, 0);
     for (const std::string& problem : catalogue_problems(catalogue)) ADD_FAILURE() << problem;
-    // The keys stay V, L, N and C in every language, and the legend names them.
     for (const PoEntry& entry : catalogue.entries) {
+      // The options are the command line's words in every language: a text names those its
+      // original names.
+      EXPECT_EQ(options_named(entry.translation), options_named(entry.original)) << entry.context;
+      // The keys stay V, L, N and C in every language, and the legend names them.
       if (entry.context != "run.legend") continue;
       for (const char* keys : {"V/v", "L/l", "N/n", "C/c"})
         EXPECT_NE(entry.translation.find(keys), std::string::npos) << keys;
@@ -188,6 +200,23 @@ TEST(DataFiles, ThePageShowsEveryPageTextAndNoOther) {
     }
   }
   for (const std::string& name : known) EXPECT_TRUE(named.contains(name)) << name << ": unused";
+}
+
+// An installed page is named by its web app manifest: in the page's own default language,
+// Hungarian, with the page's heading as its name.
+TEST(DataFiles, TheManifestNamesThePageInThePagesDefaultLanguage) {
+  const std::string manifest =
+      read_bytes(fs::path(ZORVAN_SOURCE_DIR) / "web" / "manifest.webmanifest");
+  const auto field = [&](const std::string& name) {
+    std::smatch match;
+    const std::regex pattern("\"" + name + "\": \"([^\"]*)\"");
+    return std::regex_search(manifest, match, pattern) ? match[1].str() : std::string();
+  };
+  std::string heading;
+  for (const PoEntry& entry : parse_po(read_bytes(kPageTexts)).entries)
+    if (entry.context == "page.heading") heading = entry.original;
+  EXPECT_EQ(field("name"), heading);
+  EXPECT_EQ(field("lang"), kOriginalLanguage);
 }
 
 TEST(DataFiles, EveryFileIsCodePage852TextWithoutControlBytesAndWithCrLfLineEnds) {
@@ -248,26 +277,36 @@ TEST(DataFiles, SummaryFilesHoldExactlyTheMarkersTheirProgramReplaces) {
   }
 }
 
-// True when the text holds a small letter (of the English or Hungarian alphabet).
+// True when the text holds a small letter (of the Latin alphabet, or one of the accented ones
+// of the programs' languages).
 bool has_lower_case(std::string_view utf8) {
   if (std::any_of(utf8.begin(), utf8.end(), [](char c) { return c >= 'a' && c <= 'z'; }))
     return true;
-  for (const char* small : {"á", "é", "í", "ó", "ö", "ő", "ú", "ü", "ű"}) {
+  for (const char* small : {"á", "ä", "é", "í", "ó", "ö", "ő", "ß", "ú", "ü", "ű"}) {
     if (utf8.find(small) != std::string_view::npos) return true;
   }
   return false;
 }
 
-// Every help section (a line "N. HEADING") begins a page.
-void expect_sections_begin_pages(const fs::path& help_file) {
+// The help's sections, each a line "N. HEADING", begin pages and follow one another from 1 on; a
+// section may run onto further pages. Gives the number of sections.
+std::size_t expect_sections_begin_pages(const fs::path& help_file) {
   const std::string bytes = read_bytes(help_file);  // the lines are views into it
   const auto help = split_lines(bytes);
+  std::size_t sections = 0;
   for (std::size_t i = 0; i < help.size(); ++i) {
     const std::string utf8 = cp852_to_utf8(help[i]);
     const bool heading = utf8.size() > 2 && std::isdigit(static_cast<unsigned char>(utf8[0])) &&
                          utf8[1] == '.' && utf8[2] == ' ' && !has_lower_case(utf8);
-    EXPECT_EQ(heading, i % kHelpPageLines == 0) << "line " << i + 1 << ": " << utf8;
+    if (heading) {
+      ++sections;
+      EXPECT_EQ(i % kHelpPageLines, 0u) << "line " << i + 1 << ": " << utf8;
+      EXPECT_EQ(utf8.substr(0, 2), std::to_string(sections) + ".") << "line " << i + 1;
+    } else {
+      EXPECT_NE(i, 0u) << "the help does not begin with its first section";
+    }
   }
+  return sections;
 }
 
 // The first two pages of a summary begin with a heading in capitals; the second version's
@@ -293,9 +332,12 @@ void expect_summary_pages(const fs::path& folder, const SummaryMarkers& summary)
 // The pages read as pages, in every language. The distances are written padded to five
 // characters, so a blank before their markers would show as two.
 TEST(DataFiles, SectionsBeginPagesAndPaddedFiguresFollowTheirWordDirectly) {
+  std::size_t hungarian_sections = 0;
   for (const fs::path& folder : language_folders()) {
     SCOPED_TRACE(shown(folder));
-    expect_sections_begin_pages(folder / "Zorvan.hlp");
+    const std::size_t sections = expect_sections_begin_pages(folder / "Zorvan.hlp");
+    if (folder == kDataDir) hungarian_sections = sections;
+    EXPECT_EQ(sections, hungarian_sections) << "sections of the help";
     for (const SummaryMarkers& summary : kSummaryFiles) expect_summary_pages(folder, summary);
   }
 }

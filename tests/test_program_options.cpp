@@ -113,6 +113,16 @@ TEST(ProgramOptions, AnythingElseIsRefusedAndNamed) {
   }
 }
 
+// The usage that a refused argument brings names every option the command line takes.
+TEST(ProgramOptions, TheUsageNamesEveryOptionTaken) {
+  const std::string usage = notice::bad_argument("-z", "hu");
+  for (const char* option :
+       {"--zoom", "--lang", "--seed", "--n", "--k", "--no-help", "--window", "--save"}) {
+    EXPECT_TRUE(parse({option, "1"}).ok || parse({option}).ok) << option;
+    EXPECT_NE(usage.find(std::string("[") + option), std::string::npos) << option;
+  }
+}
+
 TEST(ProgramOptions, NoticesAreHungarianWithTheEnglishInBrackets) {
   for (const std::string& text :
        {notice::enlarge_terminal(60, 20), notice::no_display(), notice::zoom_too_large(3, 2),

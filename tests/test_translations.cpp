@@ -1,6 +1,6 @@
-// The programs in another language: English from the first help page to the closing line with
-// no Hungarian on any screen, its run-screen labels whole inside their boxes, and a trial
-// language made of files alone, picked up by its locale.
+// The programs in another language: each translation from the first help page to the closing
+// line with no word of another language on any screen, its run-screen labels whole inside their
+// boxes, and a trial language made of files alone, picked up by its locale.
 //
 // The programs run in a scratch folder holding a copy of data/ (the program fixture's working
 // folder), as they run beside their data files.
@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -86,44 +87,116 @@ class ScriptedWaits : public HeadlessConsole {
   }};
 };
 
-// Six help pages, the two numbers, two steps, Normal, Quiet, step by step again, one step, the
-// end of the run and the summary's prompts.
-constexpr const char* kWholeRun = "aaaaaa20\r10\r  ncl vaaaa";
-
 std::string read_file(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Words of the Hungarian texts that no English text has, without their accents (no accented
-// letter may show at all).
-const std::set<std::string> kHungarianWords = {
-    "az",    "es",     "egy",      "hogy",     "nem",     "van",         "meg",
-    "ha",    "vege",   "fuss",     "nincs",    "legyen",  "rovar",       "doboz",
-    "lepes", "futas",  "eloszlas", "valtozas", "csendes", "lapozhatunk", "szimulacio",
-};
+// The help's pages in `folder`, as the viewer cuts its lines (a last line without its end counts).
+std::size_t help_pages(const fs::path& folder) {
+  const std::string help = read_file(folder / "Zorvan.hlp");
+  std::size_t lines = static_cast<std::size_t>(std::count(help.begin(), help.end(), '\n'));
+  if (!help.empty() && help.back() != '\n') ++lines;
+  return (lines + 17) / 18;
+}
 
-// True when a screen row shows nothing Hungarian: printable ASCII and the frame's shade blocks
-// only, and none of the words above.
-bool free_of_hungarian(const std::string& row) {
-  std::string text = row;
-  for (std::size_t at = text.find("▓"); at != std::string::npos; at = text.find("▓", at)) {
-    text.replace(at, std::string("▓").size(), " ");
-  }
-  if (std::any_of(text.begin(), text.end(),
-                  [](char c) { return static_cast<unsigned char>(c) < 0x20 || c > 0x7E; })) {
-    return false;
-  }
+// Every help page, the two numbers, two steps, Normal, Quiet, step by step again, one step, the
+// end of the run and the summary's prompts.
+std::string whole_run(const fs::path& folder) {
+  return std::string(help_pages(folder), 'a') + "20\r10\r  ncl vaaaa";
+}
+
+// The words of a text, small: runs of letters (any byte of a UTF-8 sequence counts as one).
+std::set<std::string> words_of(const std::string& text) {
+  std::set<std::string> words;
   std::string word;
   for (const char c : text + " ") {
-    if (std::isalpha(static_cast<unsigned char>(c))) {
-      word += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const auto byte = static_cast<unsigned char>(c);
+    if (std::isalpha(byte) || byte >= 0x80) {
+      word += static_cast<char>(std::tolower(byte));
     } else if (!word.empty()) {
-      if (kHungarianWords.contains(word)) return false;
+      words.insert(word);
       word.clear();
     }
   }
-  return true;
+  return words;
+}
+
+// A text without its quotations: what stands between double quotes on a line (the name of a
+// chart, or the Hungarian word a key's letter begins) is cited, not said.
+std::string unquoted(const std::string& text) {
+  std::string out;
+  bool quoted = false;
+  for (const char c : text) {
+    if (c == '"') {
+      quoted = !quoted;
+    } else if (c == '\n' || c == '\r') {
+      quoted = false;
+      out += c;
+    } else if (!quoted) {
+      out += c;
+    }
+  }
+  return out;
+}
+
+// Every text a language's programs show, UTF-8: the messages and the help and summary files.
+std::string language_texts(const fs::path& data, const std::string& language) {
+  const bool original = language == kOriginalLanguage;
+  const fs::path folder = original ? data : data / language;
+  std::string all;
+  if (original) {
+    for (const MessageInfo& info : message_table()) all += std::string(info.original) + "\n";
+  } else {
+    for (const PoEntry& entry : parse_po(read_file(folder / kCatalogueName)).entries)
+      all += entry.translation + "\n";
+  }
+  for (const char* name : {"Zorvan.hlp", "Zorvan2.sum", "Zorvan.sum"})
+    all += cp852_to_utf8(read_file(folder / name));
+  return all;
+}
+
+// Common words of Hungarian and English that no other language's texts say: a text left
+// untranslated in a language's own files shows them.
+const std::map<std::string, std::set<std::string>> kTellingWords = {
+    {"hu", {"az",    "és",    "egy",      "hogy",     "nem",     "van",         "meg",
+            "ha",    "vége",  "fuss",     "nincs",    "legyen",  "rovar",       "doboz",
+            "lépés", "futás", "eloszlás", "változás", "csendes", "lapozhatunk", "szimuláció"}},
+    {"en",
+     {"the", "and", "of", "with", "how", "many", "box", "boxes", "insects", "step", "steps", "page",
+      "next", "chart", "end", "quiet", "summary", "tale"}},
+};
+
+// The words that must not show when `language` speaks, but in a quotation: those of the other
+// languages' texts that its own texts never say (outside quotations), and the telling words of
+// the other languages.
+std::set<std::string> foreign_words(const fs::path& data, const std::string& language) {
+  const std::set<std::string> own = words_of(unquoted(language_texts(data, language)));
+  std::set<std::string> foreign;
+  for (const std::string& other : available_languages(data.string())) {
+    if (other == language) continue;
+    for (const std::string& word : words_of(language_texts(data, other)))
+      if (!own.contains(word)) foreign.insert(word);
+    const auto telling = kTellingWords.find(other);
+    if (telling != kTellingWords.end())
+      foreign.insert(telling->second.begin(), telling->second.end());
+  }
+  return foreign;
+}
+
+// The foreign words a text says, space-separated; empty when it says none.
+std::string foreign_in(const std::string& text, const std::set<std::string>& foreign) {
+  std::string found;
+  for (const std::string& word : words_of(unquoted(text)))
+    if (foreign.contains(word)) found += word + " ";
+  return found;
+}
+
+// The languages that translate the programs, each from its own folder.
+std::vector<std::string> translations() {
+  std::vector<std::string> languages = available_languages(kDataDir.string());
+  languages.erase(languages.begin());  // Hungarian, the original
+  return languages;
 }
 
 // The pixels the glyphs of a code page 852 text light.
@@ -247,63 +320,82 @@ std::string po_text(const PoFile& catalogue) {
 
 }  // namespace
 
-TEST_F(Translations, EnglishRunsFromTheFirstHelpPageToTheClosingLineWithNoHungarian) {
-  for (const VersionDescription* version : {&kSecondVersion, &kFirstVersion}) {
-    ASSERT_TRUE(set_up_language("en", {}, ".").ok);
-    reset_random();
-    ScriptedWaits waits(kWholeRun);
-    const LogicOutcome outcome = run_logic_guarded([&] { run_main_sequence(*version); });
-    EXPECT_EQ(outcome.exit_code, 0) << outcome.message;
-    const std::vector<HeadlessConsole::Screen> screens = waits.screens();
-    for (const HeadlessConsole::Screen& screen : screens) {
-      for (const std::string& text : screen) EXPECT_TRUE(free_of_hungarian(text)) << text;
-    }
-    // What the person reads is English: a help page, the prompts, a summary page, the end.
-    std::string all;
-    for (const HeadlessConsole::Screen& screen : screens) {
-      for (const std::string& text : screen) all += text + "\n";
-    }
-    for (const char* english :
-         {"▓▓ Simulation ▓▓", "Next page?", "1. THE TWO-BOX URN MODEL",
-          "How many Zorvans in all? [5-140]20", "How many Zorvans in box 1? [0- 20]10",
-          "SUMMARY: WHAT DO THE FIGURES OF THE RUN SHOW?", "And that is the end of the tale!!!!"}) {
-      EXPECT_NE(all.find(english), std::string::npos) << english;
+// The first line of a data file of the language in use, UTF-8.
+std::string first_line(const std::string& name) {
+  const std::string text = cp852_to_utf8(read_file(language_file(name)));
+  return text.substr(0, text.find_first_of("\r\n"));
+}
+
+// Each language, both programs: every screen shows its texts and none of another language's.
+TEST_F(Translations, EachLanguageRunsFromTheFirstHelpPageToTheClosingLineInItsOwnWords) {
+  for (const std::string& language : translations()) {
+    const std::set<std::string> foreign = foreign_words(dir_, language);
+    for (const VersionDescription* version : {&kSecondVersion, &kFirstVersion}) {
+      SCOPED_TRACE(language + " " + std::string(version->program_name));
+      ASSERT_TRUE(set_up_language(language, {}, ".").ok);
+      reset_random();
+      ScriptedWaits waits(whole_run(dir_ / language));
+      const LogicOutcome outcome = run_logic_guarded([&] { run_main_sequence(*version); });
+      EXPECT_EQ(outcome.exit_code, 0) << outcome.message;
+      std::string all;
+      for (const HeadlessConsole::Screen& screen : waits.screens()) {
+        for (const std::string& text : screen) {
+          EXPECT_EQ(foreign_in(text, foreign), "") << text;
+          all += text + "\n";
+        }
+      }
+      // What the person reads is the language's: a help page, the prompts, a summary page, the
+      // closing line.
+      for (const std::string& own :
+           {"▓▓" + message_text(Message::FrameTitle) + "▓▓", message_text(Message::PagePrompt),
+            first_line("Zorvan.hlp"), message_text(Message::PromptInsects) + "140]20",
+            message_text(Message::PromptBox1) + " 20]10",
+            first_line(std::string(version->summary_file)), message_text(Message::ClosingLine)}) {
+        EXPECT_NE(all.find(own), std::string::npos) << own;
+      }
     }
   }
 }
 
-TEST_F(Translations, EnglishLabelsStandWholeInsideTheirBoxes) {
-  const PoFile english = parse_po(read_file(dir_ / "en" / kCatalogueName));
-  ASSERT_TRUE(set_up_language("en", {}, ".").ok);
-  for (const auto& [width, height] : {std::pair{640, 480}, std::pair{1920, 1080}}) {
-    use_surface_size(width, height);
-    for (const VersionDescription* version : {&kSecondVersion, &kFirstVersion}) {
-      reset_run_state(*version);
-      expect_whole_in_its_box(english, Message::FrameTitle, *version, width, height);
-      expect_whole_in_its_box(english, Message::Legend, *version, width, height);
-      for (const PanelDesign& panel : version->panels) {
-        expect_whole_in_its_box(english, panel.title, *version, width, height);
+TEST_F(Translations, EachLanguagesLabelsStandWholeInsideTheirBoxes) {
+  for (const std::string& language : translations()) {
+    const PoFile catalogue = parse_po(read_file(dir_ / language / kCatalogueName));
+    ASSERT_TRUE(set_up_language(language, {}, ".").ok);
+    for (const auto& [width, height] : {std::pair{640, 480}, std::pair{1920, 1080}}) {
+      use_surface_size(width, height);
+      for (const VersionDescription* version : {&kSecondVersion, &kFirstVersion}) {
+        reset_run_state(*version);
+        expect_whole_in_its_box(catalogue, Message::FrameTitle, *version, width, height);
+        expect_whole_in_its_box(catalogue, Message::Legend, *version, width, height);
+        for (const PanelDesign& panel : version->panels) {
+          expect_whole_in_its_box(catalogue, panel.title, *version, width, height);
+        }
       }
     }
   }
 }
 
 // The notices and the run-time errors, which the terminal shows before or after the screens:
-// the Hungarian originals carry English words in brackets, the English edition English alone.
-TEST_F(Translations, EnglishNoticesAndErrorsSayItInEnglishOnly) {
-  ASSERT_TRUE(set_up_language("en", {}, ".").ok);
-  for (const std::string& text :
-       {notice::enlarge_terminal(60, 20), notice::unusable_terminal(nullptr),
-        notice::console_failed("x"), notice::no_display(), notice::window_failed(),
-        notice::display_lost(), notice::zoom_too_large(3, 2), notice::bad_argument("-z", "hu, en"),
-        notice::unknown_language("de", "hu, en"), notice::bad_catalogue("de/zorvan.po", 3),
-        notice::internal_error("x"), run_time_error_message(kErrorInvalidNumber),
-        run_time_error_message(kErrorReadPastEnd), run_time_error_message(1)}) {
-    EXPECT_TRUE(free_of_hungarian(text)) << text;
-    EXPECT_FALSE(text.ends_with("]")) << text;  // no words in brackets after it
+// the Hungarian originals carry English words in brackets, a translation its own words alone.
+// "Runtime error N: " begins an error's message in every language.
+TEST_F(Translations, NoticesAndErrorsSayItInTheLanguageAlone) {
+  for (const std::string& language : translations()) {
+    SCOPED_TRACE(language);
+    const std::set<std::string> foreign = foreign_words(dir_, language);
+    ASSERT_TRUE(set_up_language(language, {}, ".").ok);
+    for (const std::string& text :
+         {notice::enlarge_terminal(60, 20), notice::unusable_terminal(nullptr),
+          notice::console_failed("x"), notice::no_display(), notice::window_failed(),
+          notice::display_lost(), notice::zoom_too_large(3, 2),
+          notice::bad_argument("-z", "xx, yy"), notice::unknown_language("qq", "xx, yy"),
+          notice::bad_catalogue("qq/zorvan.po", 3), notice::internal_error("x"),
+          run_time_error_explanation(kErrorInvalidNumber),
+          run_time_error_explanation(kErrorReadPastEnd), run_time_error_explanation(1)}) {
+      EXPECT_EQ(foreign_in(text, foreign), "") << text;
+      EXPECT_FALSE(text.ends_with("]")) << text;  // no words in brackets after it
+    }
+    EXPECT_TRUE(run_time_error_message(kErrorInvalidNumber).starts_with("Runtime error 106: "));
   }
-  EXPECT_EQ(run_time_error_message(kErrorInvalidNumber),
-            "Runtime error 106: invalid numeric format");
 }
 
 // A language of files alone: English in capitals as "xx", its catalogue and three files in
@@ -319,20 +411,21 @@ TEST_F(TrialLanguage, AFolderOfFilesIsALanguageWithNoChangeToTheCode) {
     std::ofstream(dir_ / "xx" / name, std::ios::binary)
         << capitals_outside(read_file(dir_ / "en" / name), "<@", "@>");
   }
-  EXPECT_EQ(available_languages("."), (std::vector<std::string>{"hu", "en", "xx"}));
-  ASSERT_TRUE(set_up_language("", {"de:xx", nullptr, nullptr, "de_DE.UTF-8"}, ".").ok);
+  std::vector<std::string> languages = available_languages(kDataDir.string());
+  languages.push_back("xx");
+  EXPECT_EQ(available_languages("."), languages);
+  ASSERT_TRUE(set_up_language("", {"qq:xx", nullptr, nullptr, "qq_QQ.UTF-8"}, ".").ok);
   EXPECT_EQ(current_language(), "xx");
 
-  ScriptedWaits waits(kWholeRun);
+  ScriptedWaits waits(whole_run(dir_ / "xx"));
   EXPECT_EQ(run_logic_guarded([] { run_main_sequence(kFirstVersion); }).exit_code, 0);
   std::string all;
   for (const HeadlessConsole::Screen& screen : waits.screens()) {
     for (const std::string& text : screen) all += text + "\n";
   }
-  for (const char* trial :
-       {" SIMULATION ", "NEXT PAGE?", "TWO BOXES HOLD N INSECTS IN ALL",
-        "HOW MANY ZORVANS IN ALL? [5-140]20", "STEPS MADE IN ALL: ", "THE DIRECTION OF TIME",
-        "AND THAT IS THE END OF THE TALE!!!!"}) {
+  for (const char* trial : {" SIMULATION ", "NEXT PAGE?", "TWO BOXES HOLD N INSECTS BETWEEN THEM",
+                            "HOW MANY ZORVANS IN ALL? [5-140]20", "STEPS IN ALL: ",
+                            "THE DIRECTION OF TIME", "AND THAT IS THE END OF THE TALE!!!!"}) {
     EXPECT_NE(all.find(trial), std::string::npos) << trial;
   }
   EXPECT_EQ(all.find("Next page?"), std::string::npos);

@@ -16,6 +16,14 @@ screen | grep -qF "▓ Simulation ▓" || fail "no English frame title"
 screen | grep -qF "1. THE TWO-BOX URN MODEL" || fail "no English help page"
 tmux kill-session -t "$session"
 
+# German from the locale and from --lang, for both programs.
+for command in "LANG=de_DE.UTF-8 $zorvan2" "LANG=en_GB.UTF-8 $zorvan --lang de"; do
+  start_program "$data_dir" "$command"
+  wait_for "Weiterblättern?" || fail "$command: no German page prompt"
+  screen | grep -qF "1. DAS URNENMODELL MIT ZWEI KÄSTEN" || fail "$command: no German help page"
+  tmux kill-session -t "$session"
+done
+
 # --lang wins over the locale; LANGUAGE is not looked at under the plain C locale.
 for command in "LANG=en_US.UTF-8 $zorvan --lang hu" "LC_ALL=C LANGUAGE=en $zorvan2"; do
   start_program "$data_dir" "$command"
@@ -23,7 +31,7 @@ for command in "LANG=en_US.UTF-8 $zorvan --lang hu" "LC_ALL=C LANGUAGE=en $zorva
   tmux kill-session -t "$session"
 done
 
-start_program "$data_dir" "LANG=en_GB.UTF-8 $zorvan2 --lang de"
-wait_for "EXIT=2 TTY=same" || fail "--lang de did not end with exit code 2"
-joined_screen | grep -qF "no catalogue for this language: --lang de. The languages are hu, en." ||
+start_program "$data_dir" "LANG=en_GB.UTF-8 $zorvan2 --lang xx"
+wait_for "EXIT=2 TTY=same" || fail "--lang xx did not end with exit code 2"
+joined_screen | grep -qF "no catalogue for this language: --lang xx. The languages are hu, de, en." ||
   fail "no notice naming the languages"

@@ -636,11 +636,14 @@ function pageLanguage(page) {
 
 test('the page and its program speak the browser\'s language, ?lang= or the switch\'s', async () => {
   const english = { language: 'en', lang: 'en', heading: 'The two-box urn model', switched: 'en' };
+  const german = { language: 'de', lang: 'de', heading: 'Das Urnenmodell mit zwei Kästen',
+                   switched: 'de' };
   const hungarian = { language: 'hu', lang: 'hu', heading: 'A kétdobozos urnamodell',
                       switched: 'hu' };
   for (const [languages, query, expected] of [
-    [['en-GB', 'en'], '', english], [['de-DE', 'de', 'en'], '', english],
-    [['de-DE'], '', hungarian], [['hu-HU'], '', hungarian], [['hu'], '?lang=en', english],
+    [['en-GB', 'en'], '', english], [['fr-FR', 'fr', 'en'], '', english],
+    [['fr-FR'], '', hungarian], [['hu-HU'], '', hungarian], [['hu'], '?lang=en', english],
+    [['de-AT', 'en'], '', german], [['hu'], '?lang=de', german],
     [['en-US'], '?lang=xx', english], [['en-US'], '?lang=hu', hungarian]]) {
     const page = await pageWithBrowserLanguages(languages, query);
     assert.deepEqual(await pageLanguage(page), expected, `${languages} ${query}`);
@@ -653,7 +656,7 @@ test('the page and its program speak the browser\'s language, ?lang= or the swit
   const page = await pageWithBrowserLanguages(['hu-HU']);
   const names = await page.evaluate(() => [...document.querySelectorAll('#language option')]
     .map((option) => [option.value, option.textContent]));
-  assert.deepEqual(names, [['hu', 'Magyar'], ['en', 'English']]);
+  assert.deepEqual(names, [['hu', 'Magyar'], ['de', 'Deutsch'], ['en', 'English']]);
   await page.evaluate(() => window.zorvanPage.start('zorvan2'));
   await page.waitForFunction(() => window.zorvanPage.run().state === 'sleep', { timeout: 20000 });
   assert.match(await page.evaluate(() => window.zorvanPage.consoleText()), /Lapozhatunk\?/);
@@ -713,37 +716,44 @@ function pageTexts() {
   return { slots, shown, figures };
 }
 
-// With ?lang=en the page's bar, "About", its controls and its figures panel are English, with no
-// Hungarian text of the page left; by default (a browser with no language of the page's) they are
-// Hungarian, with no English one; and the switch turns the Hungarian page English at once. The
-// controls and the figures are those of a run in Step mode at a pace of 300 steps a second.
+// With ?lang=en or ?lang=de the page's bar, "About", its controls and its figures panel speak
+// that language, with no text of the page's other languages left; by default (a browser with no
+// language of the page's) they are Hungarian; and the switch turns the Hungarian page English at
+// once. The controls and the figures are those of a run in Step mode at a pace of 300 steps a
+// second.
 test('the page\'s controls, "About" and figures speak the page\'s language alone', async () => {
   const webFolder = resolve(dataFolder, '..', 'web');
   const pot = catalogueTexts(join(webFolder, 'page.pot'));
-  const english = catalogueTexts(join(dataFolder, 'en', 'page.po'));
-  const differing = Object.keys(pot).filter((id) => english[id][1] !== pot[id][0]);
+  const translated = { en: catalogueTexts(join(dataFolder, 'en', 'page.po')),
+                       de: catalogueTexts(join(dataFolder, 'de', 'page.po')) };
+  const textOf = (language, id) => (language === 'hu' ? pot[id][0] : translated[language][id][1]);
+  const languages = ['hu', ...Object.keys(translated)];
   const assertLanguage = async (page, language) => {
     const { slots, shown, figures } = await page.evaluate(pageTexts);
-    const expected = (id) => (language === 'en' ? english[id][1] : pot[id][0]);
+    const expected = (id) => textOf(language, id);
     for (const [id, text] of slots) assert.equal(text, expected(id), `${language}: ${id}`);
     for (const id of ['page.next_page', 'page.step_label', 'page.pace_group', 'page.figure_box1',
                       'page.figure_distance_title', 'page.about_model', 'page.console_label']) {
       assert.ok(slots.some(([shownId]) => shownId === id), `${language}: ${id} is not shown`);
     }
-    const foreign = new Set(differing.map((id) => (language === 'en' ? pot[id][0]
-                                                                      : english[id][1])));
+    const foreign = new Set();
+    for (const other of languages.filter((code) => code !== language)) {
+      for (const id of Object.keys(pot)) {
+        if (textOf(other, id) !== expected(id)) foreign.add(textOf(other, id));
+      }
+    }
     assert.deepEqual(shown.filter((text) => foreign.has(text)), [],
-                     `${language}: texts of the other language`);
-    if (language === 'en') {
-      assert.deepEqual(shown.filter((text) => /[áéíóöőúüű]/i.test(text)), [],
-                       'Hungarian letters in English');
+                     `${language}: texts of another language`);
+    if (language !== 'hu') {
+      assert.deepEqual(shown.filter((text) => /[áéíóőúű]/i.test(text)), [],
+                       `Hungarian letters in ${language}`);
     }
     assert.deepEqual([figures.mode, figures.pace],
                      [expected('page.mode_step'),
                       expected('page.pace_value').replace('{steps}', '300')]);
   };
-  for (const [query, language] of [['?lang=en', 'en'], ['', 'hu']]) {
-    const page = await pageWithBrowserLanguages(['de-DE'], query);
+  for (const [query, language] of [['?lang=en', 'en'], ['?lang=de', 'de'], ['', 'hu']]) {
+    const page = await pageWithBrowserLanguages(['fr-FR'], query);
     await page.setViewport({ width: 1366, height: 768 });
     const session = new Session(page, 'zorvan2', language);
     await page.click('#controls-toggle');
