@@ -16,6 +16,7 @@
 #include "sim/run_modes.h"
 #include "sim/run_state.h"
 #include "sim/step.h"
+#include "sim/urn_model.h"
 #include "sim/version.h"
 
 // The host record of the run in progress: the caller's console with the run's presenter.
@@ -46,7 +47,7 @@ inline void one_turn() {
 
 // The model alone: the draws and the table updates of a move, with nothing drawn (Quiet).
 inline void bare_model_step() {
-  move_insect();
+  benchmark::DoNotOptimize(move_insect(run));
   ++run.step_count;
   ++run.empirical_panel.values[run.box1_count];
 }

@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "services/graphics/graphics.h"
-#include "services/numbers.h"
 #include "sim/run_state.h"
 
 namespace {
@@ -54,19 +53,10 @@ int cell_size_for(int s, int max_x, int max_y) {
   return std::min(by_height, by_width);
 }
 
-uint16_t grid_side(int n) {
-  auto s = static_cast<uint16_t>(truncate_real(extended_sqrt(n)));
-  while (s * s < n) ++s;
-  return s;
-}
-
 int box_origin_x(int box) { return box == 1 ? kBoxLeft : get_max_x() / 2 + kBoxLeft; }
 
 void prepare_box_view() {
-  const uint16_t s = grid_side(run.insect_count);
-  run.grid_columns = s;
-  run.grid_rows = s;
-  run.cell_size = static_cast<uint16_t>(cell_size_for(s, get_max_x(), get_max_y()));
+  run.cell_size = static_cast<uint16_t>(cell_size_for(run.grid_columns, get_max_x(), get_max_y()));
   const int c = run.cell_size;
   draw_insect_picture(c);
   run.insect_image.resize(static_cast<std::size_t>(image_size(0, 0, c - 1, c - 1)));
@@ -74,12 +64,10 @@ void prepare_box_view() {
   clear_viewport();
 }
 
-void clear_cell(int box, int column, int row) {
-  if (turn_drawing() == TurnDrawing::Draw) paint_cell(box, column, row);
-}
-
-void draw_insect(int box, int column, int row) {
-  if (turn_drawing() == TurnDrawing::Draw) put_insect(box, column, row);
+void draw_move(const InsectMove& move) {
+  if (turn_drawing() != TurnDrawing::Draw) return;
+  paint_cell(move.from.box, move.from.column, move.from.row);
+  put_insect(move.to.box, move.to.column, move.to.row);
 }
 
 // Draws in every run mode: it is how the picture comes back after quiet running.

@@ -23,6 +23,7 @@
 #include "sim/step.h"
 #include "sim/summary_report.h"
 #include "sim/text_frame.h"
+#include "sim/urn_model.h"
 
 namespace {
 
@@ -53,33 +54,12 @@ void set_up_panels() {
   strip_prepare(run.strip, n);
 }
 
-// Insects first..last go to `box`, each on a distinct random cell (column drawn before row).
-void place_insects(int first, int last, uint8_t box) {
-  for (int i = first; i <= last; ++i) {
-    int16_t column = 0;
-    int16_t row = 0;
-    do {
-      column = static_cast<int16_t>(random_below(run.grid_columns) + 1);
-      row = static_cast<int16_t>(random_below(run.grid_rows) + 1);
-    } while (run.cell_taken[box][column][row] != 0);
-    run.insects[i] = InsectRecord{box, column, row};
-    run.cell_taken[box][column][row] = 1;
-  }
-}
-
-// The move, the step counted and recorded.
+// The move shown, the step counted and recorded.
 void make_step() {
-  move_insect();
+  const InsectMove move = move_insect(run);
+  draw_move(move);
   ++run.step_count;
   record_step();
-}
-
-void clear_occupancy() {
-  for (int box = 1; box <= 2; ++box) {
-    for (int column = 1; column <= run.grid_columns; ++column) {
-      for (int row = 1; row <= run.grid_rows; ++row) run.cell_taken[box][column][row] = 0;
-    }
-  }
 }
 
 }  // namespace
@@ -112,10 +92,9 @@ void setup_run() {
   open_run_surface();
   clear_viewport();
   set_up_panels();
+  set_up_grid(run);
   prepare_box_view();
-  clear_occupancy();
-  place_insects(1, run.box1_count, 1);
-  place_insects(run.box1_count + 1, run.insect_count, 2);
+  place_insects(run);
   close_graphics();
 }
 

@@ -14,6 +14,7 @@
 #include "charts/chart_panel.h"
 #include "charts/strip_chart.h"
 #include "services/run_choices.h"
+#include "sim/urn_model.h"
 #include "sim/version.h"
 
 // The run modes and their keys: see run_modes.h.
@@ -23,27 +24,14 @@ enum class RunMode : int32_t { Normal = 0, Stepwise = 1, Quiet = 2, Finish = 3 }
 // and the text frame look at it.
 enum class ScreenState : int32_t { Graphics = 0, Text = 1 };
 
-constexpr int kMaxGrid = 12;
-
-struct InsectRecord {
-  uint8_t box = 0;     // 1 or 2
-  int16_t column = 0;  // 1..grid_columns
-  int16_t row = 0;     // 1..grid_rows
-};
-
-struct RunState {
+// The run: the model (N, K, T, the insects and their cells, urn_model.h) and what the program
+// keeps beside it, the views' state and the flow's.
+struct RunState : UrnModel {
   const VersionDescription* version = &kSecondVersion;  // the program this process runs
-  int16_t insect_count = 0;  // N, 5..140 once entered
-  int16_t box1_count = 0;    // K as entered, then the current count of box 1
   int16_t start_box1_count = 0;  // K as entered: with N and the seed it names the run
-  uint32_t seed = 0;         // the generator's seed for this run (run_choices' at program start)
-  int64_t step_count = 0;    // T: moves made (64-bit: quiet running passes 2^31 in minutes)
+  uint32_t seed = 0;  // the generator's seed for this run (run_choices' at program start)
   RunMode run_mode = RunMode::Stepwise;
   ScreenState screen_state = ScreenState::Text;  // the text frame until the run screen opens
-  std::array<InsectRecord, kMaxInsects + 1> insects{};  // indexed 1..N
-  // cell_taken[box][column][row], each index 1-based; 1 when an insect sits there.
-  int32_t cell_taken[3][kMaxGrid + 1][kMaxGrid + 1] = {};
-  uint16_t grid_columns = 0, grid_rows = 0;  // s, the least integer with s*s >= N
   uint16_t cell_size = 0;                    // side of one cell in pixels
   std::vector<uint8_t> insect_image;         // the insect picture, sized by image_size
   ChartPanel empirical_panel, theory_panel;

@@ -29,6 +29,7 @@ std::vector<uint8_t> insect_pixels() {
   run.insect_count = 1;
   int16_t driver = 0, mode = 0;
   open_graphics(driver, mode, "");
+  set_up_grid(run);
   prepare_box_view();
   std::vector<uint8_t> pixels;
   if (run.cell_size == kIconSize) {
