@@ -127,7 +127,7 @@ void run_main_sequence(const VersionDescription& version) {
   reset_run_state(version);
   run.seed = run_choices().seed;
   reset_random(run.seed);
-  install_live_figures();
+  const ScopedLiveFigures figures_source(run);
   run.run_mode = RunMode::Stepwise;
   if (!run_choices().skip_help) show_help();
   start_run();

@@ -49,7 +49,7 @@ std::string heading(Message message) { return message_text(message); }
 std::string decimal(double value) { return real_to_text(value, 0, 6); }
 
 void add_figures(std::string& csv) {
-  const SummaryFigures figures = run_figures();
+  const SummaryFigures figures = run_figures(run);
   add_row(csv, {heading(Message::FiguresProgram), std::string(run.version->program_name)});
   add_row(csv, {heading(Message::FiguresSeed), std::to_string(run.seed)});
   add_row(csv, {heading(Message::FiguresInsects), std::to_string(figures.insect_count)});

@@ -34,7 +34,7 @@ void write_closing_line() {
 
 }  // namespace
 
-SummaryFigures run_figures() {
+SummaryFigures run_figures(const RunState& run) {
   SummaryFigures figures;
   figures.step_count = run.step_count;
   figures.insect_count = run.insect_count;
@@ -56,7 +56,7 @@ void show_summary(const std::string& notice) {
     reset_text_attributes();
   }
   key_wait();
-  const SummaryFigureTexts figures = summary_figure_texts(run_figures());
+  const SummaryFigureTexts figures = summary_figure_texts(run_figures(run));
   const LineTransform put_figures = [&figures](std::string& line) {
     replace_markers(line, run.version->summary_markers, figures);
   };

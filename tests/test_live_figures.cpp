@@ -23,7 +23,7 @@ class LiveFiguresTest : public RunTest {
 
 TEST_F(LiveFiguresTest, FollowTheStepsTheBoxesThePaceAndTheDistance) {
   start_run(21, 5);
-  install_live_figures();
+  const ScopedLiveFigures live(run);
   LiveFigures figures = read_live_figures();
   EXPECT_TRUE(figures.valid);
   EXPECT_EQ(figures.step_count, 0);

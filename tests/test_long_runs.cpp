@@ -120,7 +120,7 @@ TEST_F(LongRun, CrossingTenMillionAnd2To31And2To32StepsKeepsFiguresAndBarsTrue) 
       EXPECT_GT(std::max(empirical.values[4], empirical.values[6]), start + 2);  // past the mark
       EXPECT_EQ(empirical.scale, scale_at_start / 2);
 
-      const SummaryFigures figures = run_figures();
+      const SummaryFigures figures = run_figures(run);
       EXPECT_EQ(figures.step_count, start + kTurns);
       EXPECT_GE(figures.final_distance, 0.0);
       EXPECT_LT(figures.final_distance, 12.0);  // at most sqrt(N + 1) for normalised panels

@@ -81,7 +81,7 @@ TEST_F(SavedRunTest, ThePictureIsTheSurfaceAndTheFiguresAreTheRunsAndTheSummarys
   EXPECT_EQ(png.indices, snapshot());
 
   const Rows rows = csv_rows(file_text(folder() / (stem + ".csv")));
-  const SummaryFigureTexts summary = summary_figure_texts(run_figures());
+  const SummaryFigureTexts summary = summary_figure_texts(run_figures(run));
   const auto figure = [&rows](int row) { return rows.at(row).at(1); };
   EXPECT_EQ(figure(0), "zorvan2");
   EXPECT_EQ(figure(1), "0");

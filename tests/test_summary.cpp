@@ -132,7 +132,7 @@ TEST_F(SummaryReport, FinalFiguresAreTheEndOfTheRun) {
   start_run(10, 10);
   script_keys("nv");
   turns(2);
-  const SummaryFigures figures = run_figures();
+  const SummaryFigures figures = run_figures(run);
   EXPECT_EQ(figures.step_count, 1);
   EXPECT_EQ(figures.box1_count, 9);  // K = N: the first move empties one cell of box 1
   EXPECT_DOUBLE_EQ(figures.first_step_distance, run.first_step_distance);
