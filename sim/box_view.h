@@ -10,11 +10,12 @@
 
 #include <cstdint>
 
+#include "sim/run_state.h"
 #include "sim/urn_model.h"
 
 // Cell size and the insect picture, drawn at the surface's top left and saved into
 // run.insect_image; leaves the surface cleared. Needs an open surface and the grid sized.
-void prepare_box_view();
+void prepare_box_view(RunState& run);
 
 // The side of a cell for an s x s grid on a surface of max_x + 1 by max_y + 1 pixels:
 // (max_y - 30) div 2s, and no more than lets box 2 end by max_x - 8 on a tall surface.
@@ -22,9 +23,9 @@ int cell_size_for(int s, int max_x, int max_y);
 
 // Shows a step's move: the cell left painted white with the fill in force (solid colour 15),
 // then the insect picture on the cell arrived at; nothing while quiet.
-void draw_move(const InsectMove& move);
+void draw_move(const RunState& run, const InsectMove& move);
 // Paints every cell of both boxes white and draws every insect, in any run mode.
-void redraw_boxes();
+void redraw_boxes(const RunState& run);
 
 // The left edge of a box's first column.
 int box_origin_x(int box);

@@ -13,15 +13,15 @@
 // A quiet step that halves no scale draws nothing: its status box is deferred, and it takes no
 // drawing lock (nothing it does touches the surface or its drawing state). Any other step's
 // drawing is one hold of the lock (nested in a drawing turn's).
-void record_step() {
+void record_step(RunState& run) {
   const auto count = static_cast<uint16_t>(run.box1_count);
-  const TurnDrawing drawing = turn_drawing();
+  const TurnDrawing drawing = turn_drawing(run);
   std::optional<DrawingBatch> step;
   if (drawing == TurnDrawing::CountOnly && !panel_increment_halves(count, run.empirical_panel)) {
     status_box().defer(run.step_count);
   } else {
     step.emplace();
-    draw_status_box();
+    draw_status_box(run);
   }
   panel_increment(count, run.empirical_panel, drawing);
   strip_push(count, run.strip, drawing);

@@ -13,7 +13,7 @@
 // with the closing line ("Itt a vége fuss el véle!!!!") from column 25 of row 10 of the cleared
 // screen. A `notice` (UTF-8: the run's files could not be saved) is shown bright on the empty
 // frame, above its page prompt.
-void show_summary(const std::string& notice = {});
+void show_summary(RunState& run, const std::string& notice = {});
 
 // The figures of the run as it stands: T, N, the count of box 1, the distance taken at step 1
 // and the distance now (both distances 0 for a version without the theoretical chart).

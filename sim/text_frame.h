@@ -10,8 +10,11 @@
 #include <cstdint>
 #include <string>
 
-// Clears the console, draws the frame and leaves output in the inner window at its top left.
-void draw_text_frame();
+#include "sim/run_state.h"
+
+// Clears the console, draws the frame and leaves output in the inner window at its top left;
+// the run's screen is the text screen from then on (the graphics mode left if it was up).
+void draw_text_frame(RunState& run);
 
 // Shows the page prompt, turning the spinner \ | / - every 100 ms, until a key is pressed, and
 // returns it. When input has ended it returns 0 at once, as if a key had been pressed.

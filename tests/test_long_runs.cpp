@@ -126,7 +126,7 @@ TEST_F(LongRun, CrossingTenMillionAnd2To31And2To32StepsKeepsFiguresAndBarsTrue) 
       EXPECT_LT(figures.final_distance, 12.0);  // at most sqrt(N + 1) for normalised panels
       write_data_file(std::string(version->summary_file), "T=<@T@>\r\n");
       script_keys("aa", ScriptEnd::EndOfInput);
-      show_summary();
+      show_summary(run);
       const auto& screens = console_.screens_at_sleep();
       ASSERT_GE(screens.size(), 2u);
       EXPECT_EQ(screens.back()[2].find("T=" + std::to_string(start + kTurns) + " "), 4u);

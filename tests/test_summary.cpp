@@ -84,7 +84,7 @@ class SummaryReport : public RunTest {
   void summarise(int prompts) {
     screens_before_ = console_.screens_at_sleep().size();
     script_keys(std::string(static_cast<std::size_t>(prompts), 'a'), ScriptEnd::EndOfInput);
-    show_summary();
+    show_summary(run);
   }
   std::size_t screens_before_ = 0;
 };
