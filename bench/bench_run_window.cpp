@@ -25,9 +25,10 @@ WindowPresenter* the_window = nullptr;  // initialised on the main thread; null:
 void step_loop(benchmark::State& state, Presenter& presenter, RunMode mode) {
   HeadlessConsole console;
   try {
-    start_bench_run(presenter, mode);
+    RunState run;
+    start_bench_run(run, presenter, mode);
     state.SetLabel(std::to_string(get_max_x() + 1) + "x" + std::to_string(get_max_y() + 1));
-    for (auto _ : state) one_turn();
+    for (auto _ : state) one_turn(run);
     report_turn_rate(state);
   } catch (const std::exception& error) {
     state.SkipWithError(error.what());

@@ -11,9 +11,10 @@ namespace {
 void BM_StepLoop(benchmark::State& state, RunMode mode) {
   HeadlessConsole console;
   HeadlessPresenter presenter(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-  start_bench_run(presenter, mode);
+  RunState run;
+  start_bench_run(run, presenter, mode);
   const uint64_t locks = drawing_lock_count();
-  for (auto _ : state) one_turn();
+  for (auto _ : state) one_turn(run);
   report_turn_rate(state);
   state.counters["locks/turn"] = benchmark::Counter(
       static_cast<double>(drawing_lock_count() - locks), benchmark::Counter::kAvgIterations);
@@ -28,13 +29,14 @@ void BM_Normal(benchmark::State& state) { BM_StepLoop(state, RunMode::Normal); }
 void BM_StatusBox(benchmark::State& state, bool whole) {
   HeadlessConsole console;
   HeadlessPresenter presenter(1920, 1017);
-  start_bench_run(presenter, RunMode::Quiet);
+  RunState run;
+  start_bench_run(run, presenter, RunMode::Quiet);
   run.step_count = state.range(0);
   for (auto _ : state) {
     const DrawingBatch turn;
     ++run.step_count;
     if (whole) status_box().forget();
-    draw_status_box();
+    draw_status_box(run);
   }
   finish_run();
 }

@@ -27,8 +27,8 @@
 #include "services/graphics/surface.h"
 #include "services/graphics/surface_mirror.h"
 #include "services/desktop/window_picture.h"
-#include "sim/run_state.h"
 #include "sim/status_box.h"
+#include "sim/urn_model.h"
 
 namespace {
 
@@ -134,11 +134,12 @@ void status_box_repaint(benchmark::State& state, SDL_Window* window, SDL_Surface
                                           : static_cast<uint32_t>(SDL_PIXELFORMAT_RGB888);
   picture.create(format, kWidth, kHeight);
   picture.convert_all(mirror.pixels());
-  run.step_count = 1000000;
+  UrnModel model;
+  model.step_count = 1000000;
   SDL_Rect rects[ChangedRegion::kMaxBoxes];
   for (auto _ : state) {
-    ++run.step_count;
-    draw_status_box();
+    ++model.step_count;
+    draw_status_box(model);
     const MirrorChanges changes = mirror.update();
     picture.convert(mirror.pixels(), changes.boxes);
     if (window == nullptr) continue;

@@ -16,19 +16,21 @@
 #include "sim/run_modes.h"
 #include "sim/run_state.h"
 #include "sim/step.h"
+#include "sim/urn_model.h"
 #include "sim/version.h"
 
 // The host record of the run in progress: the caller's console with the run's presenter.
 inline std::optional<ScopedHost> bench_run_host;
 
-// Prompts answered with N = 140, K = 70 on the console the caller created, the surface opened
-// through `presenter`, the run screen drawn and step 0 recorded; then the mode is set.
-inline void start_bench_run(Presenter& presenter, RunMode mode) {
+// The caller's run started afresh: prompts answered with N = 140, K = 70 on the console the
+// caller created, the surface opened through `presenter`, the run screen drawn and step 0
+// recorded; then the mode is set.
+inline void start_bench_run(RunState& run, Presenter& presenter, RunMode mode) {
   bench_run_host.emplace([&presenter](Host& record) { record.presenter = &presenter; });
-  reset_run_state(kSecondVersion);
+  reset_run_state(run, kSecondVersion);
   reset_random();
   script_keys("140\r70\r");
-  start_run();
+  start_run(run);
   run.run_mode = mode;
 }
 
@@ -39,14 +41,14 @@ inline void finish_run() {
 }
 
 // One turn of the program's loop: the turn, then the host's turn hook.
-inline void one_turn() {
-  run_turn();
+inline void one_turn(RunState& run) {
+  run_turn(run);
   end_of_turn();
 }
 
 // The model alone: the draws and the table updates of a move, with nothing drawn (Quiet).
-inline void bare_model_step() {
-  move_insect();
+inline void bare_model_step(RunState& run) {
+  benchmark::DoNotOptimize(move_insect(run));
   ++run.step_count;
   ++run.empirical_panel.values[run.box1_count];
 }
@@ -62,8 +64,9 @@ inline void report_turn_rate(benchmark::State& state) {
 inline void BM_BareModelStep(benchmark::State& state) {
   HeadlessConsole console;
   HeadlessPresenter presenter(640, 480);
-  start_bench_run(presenter, RunMode::Quiet);
-  for (auto _ : state) bare_model_step();
+  RunState run;
+  start_bench_run(run, presenter, RunMode::Quiet);
+  for (auto _ : state) bare_model_step(run);
   report_turn_rate(state);
   finish_run();
 }

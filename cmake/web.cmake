@@ -54,8 +54,8 @@ set(ZORVAN_NEVER_WAITS
   "Surface::*" "ChangedRegion::*" "open_graphics(*)" "close_graphics()" "get_max_x()"
   "get_max_y()" "set_viewport(*)" "clear_viewport()" "set_fill(*)" "fill_bar(*)"
   "draw_rectangle(*)" "draw_line(*)" "draw_arc(*)" "flood_fill(*)" "draw_text(*)"
-  "put_image(*)" "panel_*" "find_halving_value(*)" "move_insect()"
-  "record_step()" "StatusBox::*" "redraw_boxes()" "zorvan_picture_update"
+  "put_image(*)" "panel_*" "find_halving_value(*)" "move_insect(*)"
+  "draw_move(*)" "record_step(*)" "StatusBox::*" "redraw_boxes(*)" "zorvan_picture_update"
   "RgbaFrame::*" "zorvan_console_update")
 list(JOIN ZORVAN_NEVER_WAITS "\n" ZORVAN_NEVER_WAITS_LINES)
 set(ZORVAN_NEVER_WAITS_FILE ${CMAKE_BINARY_DIR}/asyncify_never_waits.txt)

@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "services/graphics/graphics.h"
-#include "services/numbers.h"
 #include "sim/run_state.h"
 
 namespace {
@@ -30,17 +29,20 @@ void draw_insect_picture(int c) {
   flood_fill((3 * h) / 2, h, 15);
 }
 
-int cell_left(int box, int column) { return box_origin_x(box) + run.cell_size * (column - 1); }
-int cell_top(int row) { return kBoxTop + run.cell_size * (row - 1); }
+int cell_left(const RunState& run, int box, int column) {
+  return box_origin_x(box) + run.cell_size * (column - 1);
+}
+int cell_top(const RunState& run, int row) { return kBoxTop + run.cell_size * (row - 1); }
 
-void paint_cell(int box, int column, int row) {
-  const int x = cell_left(box, column);
-  const int y = cell_top(row);
+void paint_cell(const RunState& run, int box, int column, int row) {
+  const int x = cell_left(run, box, column);
+  const int y = cell_top(run, row);
   fill_bar(x, y, x + run.cell_size - 1, y + run.cell_size - 1);
 }
 
-void put_insect(int box, int column, int row) {
-  put_image(cell_left(box, column), cell_top(row), run.insect_image.data(), PutMode::Copy);
+void put_insect(const RunState& run, const InsectRecord& cell) {
+  put_image(cell_left(run, cell.box, cell.column), cell_top(run, cell.row), run.insect_image.data(),
+            PutMode::Copy);
 }
 
 }  // namespace
@@ -54,19 +56,10 @@ int cell_size_for(int s, int max_x, int max_y) {
   return std::min(by_height, by_width);
 }
 
-uint16_t grid_side(int n) {
-  auto s = static_cast<uint16_t>(truncate_real(extended_sqrt(n)));
-  while (s * s < n) ++s;
-  return s;
-}
-
 int box_origin_x(int box) { return box == 1 ? kBoxLeft : get_max_x() / 2 + kBoxLeft; }
 
-void prepare_box_view() {
-  const uint16_t s = grid_side(run.insect_count);
-  run.grid_columns = s;
-  run.grid_rows = s;
-  run.cell_size = static_cast<uint16_t>(cell_size_for(s, get_max_x(), get_max_y()));
+void prepare_box_view(RunState& run) {
+  run.cell_size = static_cast<uint16_t>(cell_size_for(run.grid_columns, get_max_x(), get_max_y()));
   const int c = run.cell_size;
   draw_insect_picture(c);
   run.insect_image.resize(static_cast<std::size_t>(image_size(0, 0, c - 1, c - 1)));
@@ -74,24 +67,19 @@ void prepare_box_view() {
   clear_viewport();
 }
 
-void clear_cell(int box, int column, int row) {
-  if (turn_drawing() == TurnDrawing::Draw) paint_cell(box, column, row);
-}
-
-void draw_insect(int box, int column, int row) {
-  if (turn_drawing() == TurnDrawing::Draw) put_insect(box, column, row);
+void draw_move(const RunState& run, const InsectMove& move) {
+  if (turn_drawing(run) != TurnDrawing::Draw) return;
+  paint_cell(run, move.from.box, move.from.column, move.from.row);
+  put_insect(run, move.to);
 }
 
 // Draws in every run mode: it is how the picture comes back after quiet running.
-void redraw_boxes() {
+void redraw_boxes(const RunState& run) {
   for (int column = 1; column <= run.grid_columns; ++column) {
     for (int row = 1; row <= run.grid_rows; ++row) {
-      paint_cell(1, column, row);
-      paint_cell(2, column, row);
+      paint_cell(run, 1, column, row);
+      paint_cell(run, 2, column, row);
     }
   }
-  for (int i = 1; i <= run.insect_count; ++i) {
-    const InsectRecord& insect = run.insects[i];
-    put_insect(insect.box, insect.column, insect.row);
-  }
+  for (int i = 1; i <= run.insect_count; ++i) put_insect(run, run.insects[i]);
 }

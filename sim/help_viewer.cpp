@@ -4,7 +4,6 @@
 #include "services/language.h"
 #include "services/messages.h"
 #include "sim/pager.h"
-#include "sim/run_state.h"
 
 namespace {
 
@@ -13,8 +12,8 @@ constexpr PageLayout kHelpPage{2, 18, 80};  // inner-window rows 2..19, lines cu
 
 }  // namespace
 
-void show_help() {
-  if (!page_text_file(language_file(kHelpFileName), kHelpPage)) {
-    report_missing_file(message_cp852(run.version->help_missing_message));
+void show_help(RunState& run) {
+  if (!page_text_file(run, language_file(kHelpFileName), kHelpPage)) {
+    report_missing_file(run, message_cp852(run.version->help_missing_message));
   }
 }

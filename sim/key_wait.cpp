@@ -10,7 +10,7 @@ namespace {
 // The run-key wait of the graphics screen. When input has ended, before or during the wait, it
 // acts as V, so a run fed from a file ends instead of spinning. A digit also sets the pace. The
 // running modes do not wait, so they serve a wake-up (a resized terminal's redraw) here.
-int run_key_wait() {
+int run_key_wait(RunState& run) {
   int key = kNoKey;
   if (run.run_mode == RunMode::Stepwise) {
     key = read_key_or_end();
@@ -25,7 +25,7 @@ int run_key_wait() {
   }
   if (key == kNoKey) return key;
   run.run_mode = mode_for_key(key, run.run_mode);
-  pace_key(key);
+  pace_key(run, key);
   return key;
 }
 
@@ -41,4 +41,6 @@ RunMode mode_for_key(int key, RunMode current) {
   }
 }
 
-int key_wait() { return run.screen_state == ScreenState::Text ? page_prompt() : run_key_wait(); }
+int key_wait(RunState& run) {
+  return run.screen_state == ScreenState::Text ? page_prompt() : run_key_wait(run);
+}

@@ -1,14 +1,19 @@
-// The run state's figures for the editions (see live_figures.h). The figures the summary also
-// gives come from the summary's own reading of the run state, so the panel beside the picture
-// and the summary's pages agree at the end of a run.
+// The run's figures for the editions (see live_figures.h). The figures the summary also gives
+// come from the summary's own reading of the run, so the panel beside the picture and the
+// summary's pages agree at the end of a run.
 #include "sim/live_figures.h"
 
 #include "sim/pace.h"
-#include "sim/run_state.h"
 #include "sim/summary_report.h"
 
-LiveFigures live_figures() {
-  const SummaryFigures summary = run_figures();
+namespace {
+
+LiveFigures figures_of(const void* run) { return live_figures(*static_cast<const RunState*>(run)); }
+
+}  // namespace
+
+LiveFigures live_figures(const RunState& run) {
+  const SummaryFigures summary = run_figures(run);
   LiveFigures figures;
   figures.valid = true;
   figures.step_count = summary.step_count;
@@ -25,4 +30,8 @@ LiveFigures live_figures() {
   return figures;
 }
 
-void install_live_figures() { install_figures_source({live_figures, pace_for_key}); }
+ScopedLiveFigures::ScopedLiveFigures(const RunState& run) : run_(run) {
+  install_figures_source({figures_of, &run_, pace_for_key});
+}
+
+ScopedLiveFigures::~ScopedLiveFigures() { keep_last_figures(live_figures(run_)); }

@@ -3,7 +3,6 @@
 
 #include "services/console/keyboard.h"
 #include "services/host.h"
-#include "sim/run_state.h"
 
 namespace {
 
@@ -17,14 +16,14 @@ HostTime interval_of(int32_t steps_per_second) {
 
 int32_t pace_for_key(int key) { return key >= '0' && key <= '9' ? kPaceForDigit[key - '0'] : -1; }
 
-void pace_key(int key) {
+void pace_key(RunState& run, int key) {
   const int32_t pace = pace_for_key(key);
   if (pace < 0) return;
   run.pace = pace;
   run.pace_started = false;
 }
 
-bool pace_holds_back() {
+bool pace_holds_back(RunState& run) {
   if (run.run_mode != RunMode::Normal || run.pace == 0) {
     run.pace_started = false;  // the next paced run starts its count afresh
     return false;

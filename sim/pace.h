@@ -14,13 +14,15 @@
 
 #include <cstdint>
 
+#include "sim/run_state.h"
+
 // Steps a second for a digit key 0..9 ('0' is no limit), or -1 for any other key.
 int32_t pace_for_key(int key);
 
-// Applies a key read at the run-key wait: a digit sets the pace and restarts the count.
-void pace_key(int key);
+// Applies a key read at the run-key wait: a digit sets the run's pace and restarts the count.
+void pace_key(RunState& run, int key);
 
 // In a Normal turn with a pace, after the keyboard was looked at: waits until the step is due
 // and books it (false), or returns true when a key came first (look at the keyboard again).
 // False at once in every other case.
-bool pace_holds_back();
+bool pace_holds_back(RunState& run);

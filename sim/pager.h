@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "sim/run_state.h"
+
 // How a file's lines are laid out on a page.
 struct PageLayout {
   int first_row;           // the inner window's row of a page's first line
@@ -25,9 +27,9 @@ using LineTransform = std::function<void(std::string& line)>;
 
 // Pages the file `name` (a path from the current directory) to its end. False, with nothing
 // shown, when the file cannot be opened.
-bool page_text_file(std::string_view name, const PageLayout& layout,
+bool page_text_file(RunState& run, std::string_view name, const PageLayout& layout,
                     const LineTransform& transform = {});
 
 // Tells the user that a file could not be opened: `message` (code page 852) in bright text from
 // the cursor on, a line end, the normal attribute again, and one page prompt.
-void report_missing_file(std::string_view message);
+void report_missing_file(RunState& run, std::string_view message);

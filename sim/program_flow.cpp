@@ -23,6 +23,7 @@
 #include "sim/step.h"
 #include "sim/summary_report.h"
 #include "sim/text_frame.h"
+#include "sim/urn_model.h"
 
 namespace {
 
@@ -40,46 +41,25 @@ int ask_number(const std::string& prompt, int low, int high) {
   }
 }
 
-void set_up_panels() {
+void set_up_panels(RunState& run) {
   const int n = run.insect_count;
   for (const PanelDesign& design : run.version->panels) {
     const bool strip = design.id == PanelId::Strip;
     const double scale =
         strip ? static_cast<double>(extended_real(scale_y(190)) / n) : kInitialScale;
-    panel_init(panel_of(design.id), scale_x(design.x1), scale_y(design.y1), scale_x(design.x2),
+    panel_init(panel_of(run, design.id), scale_x(design.x1), scale_y(design.y1), scale_x(design.x2),
                scale_y(design.y2), message_cp852(design.title), strip ? 0 : n + 1, scale,
                kPanelColour);
   }
   strip_prepare(run.strip, n);
 }
 
-// Insects first..last go to `box`, each on a distinct random cell (column drawn before row).
-void place_insects(int first, int last, uint8_t box) {
-  for (int i = first; i <= last; ++i) {
-    int16_t column = 0;
-    int16_t row = 0;
-    do {
-      column = static_cast<int16_t>(random_below(run.grid_columns) + 1);
-      row = static_cast<int16_t>(random_below(run.grid_rows) + 1);
-    } while (run.cell_taken[box][column][row] != 0);
-    run.insects[i] = InsectRecord{box, column, row};
-    run.cell_taken[box][column][row] = 1;
-  }
-}
-
-// The move, the step counted and recorded.
-void make_step() {
-  move_insect();
+// The move shown, the step counted and recorded.
+void make_step(RunState& run) {
+  const InsectMove move = move_insect(run);
+  draw_move(run, move);
   ++run.step_count;
-  record_step();
-}
-
-void clear_occupancy() {
-  for (int box = 1; box <= 2; ++box) {
-    for (int column = 1; column <= run.grid_columns; ++column) {
-      for (int row = 1; row <= run.grid_rows; ++row) run.cell_taken[box][column][row] = 0;
-    }
-  }
+  record_step(run);
 }
 
 }  // namespace
@@ -94,8 +74,8 @@ int16_t scale_y(int16_t v) {
 
 // An answer given in advance (run_choices: already within the prompt's limits) stands for its
 // prompt, which is then not shown.
-void ask_parameters() {
-  draw_text_frame();
+void ask_parameters(RunState& run) {
+  draw_text_frame(run);
   const RunChoices& choices = run_choices();
   run.insect_count = static_cast<int16_t>(
       choices.insect_count ? *choices.insect_count
@@ -107,36 +87,35 @@ void ask_parameters() {
   run.start_box1_count = run.box1_count;
 }
 
-void setup_run() {
-  ask_parameters();
+void setup_run(RunState& run) {
+  ask_parameters(run);
   open_run_surface();
   clear_viewport();
-  set_up_panels();
-  prepare_box_view();
-  clear_occupancy();
-  place_insects(1, run.box1_count, 1);
-  place_insects(run.box1_count + 1, run.insect_count, 2);
+  set_up_panels(run);
+  set_up_grid(run);
+  prepare_box_view(run);
+  place_insects(run);
   close_graphics();
 }
 
-void start_run() {
-  setup_run();
+void start_run(RunState& run) {
+  setup_run(run);
   run.step_count = 0;
-  draw_run_screen();
-  record_step();
+  draw_run_screen(run);
+  record_step(run);
 }
 
 // A drawing turn holds the drawing lock once, so that a repaint shows the turn whole. A quiet
 // turn draws nothing but a halving, which record_step holds the lock for.
-bool run_turn() {
+bool run_turn(RunState& run) {
   do {
-    if (poll_run_keys()) return false;
-  } while (pace_holds_back());
-  if (turn_drawing() == TurnDrawing::Draw) {
+    if (poll_run_keys(run)) return false;
+  } while (pace_holds_back(run));
+  if (turn_drawing(run) == TurnDrawing::Draw) {
     const DrawingBatch turn;
-    make_step();
+    make_step(run);
   } else {
-    make_step();
+    make_step(run);
   }
   return true;
 }
@@ -144,17 +123,24 @@ bool run_turn() {
 // The run's files are saved (and kept for an edition that offers them) while its last picture
 // is still on the surface; a failure to save is told on the summary's first frame, and ends the
 // program with SaveFailed once the summary has been read (the run and its summary go on).
-void run_main_sequence(const VersionDescription& version) {
-  reset_run_state(version);
+void run_main_sequence(RunState& run, const VersionDescription& version) {
+  reset_run_state(run, version);
   run.seed = run_choices().seed;
   reset_random(run.seed);
-  install_live_figures();
+  const ScopedLiveFigures figures_source(run);
   run.run_mode = RunMode::Stepwise;
-  if (!run_choices().skip_help) show_help();
-  start_run();
-  while (run_turn()) end_of_turn();
-  const std::string save_failure = save_run(run_choices().save_folder);
-  keep_files_for_edition();
-  show_summary(save_failure);
+  if (!run_choices().skip_help) show_help(run);
+  start_run(run);
+  while (run_turn(run)) end_of_turn();
+  const std::string save_failure = save_run(run, run_choices().save_folder);
+  keep_files_for_edition(run);
+  show_summary(run, save_failure);
   if (!save_failure.empty()) throw SaveFailed(save_failure);
+}
+
+// The run lives on the logic thread's stack for the whole program: the editions' figures reader
+// reads it there (while the program waits) and keeps its last figures when it ends.
+void run_main_sequence(const VersionDescription& version) {
+  RunState run;
+  run_main_sequence(run, version);
 }

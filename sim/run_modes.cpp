@@ -9,25 +9,25 @@
 namespace {
 
 // The strip is redrawn in its own slots so that later pushes continue the same picture.
-void redraw_panel(PanelId id) {
+void redraw_panel(RunState& run, PanelId id) {
   if (id == PanelId::Strip) {
     strip_redraw(run.strip);
   } else {
-    panel_redraw(panel_of(id));
+    panel_redraw(panel_of(run, id));
   }
 }
 
 }  // namespace
 
-void redraw_after_quiet() {
-  for (const PanelId id : run.version->quiet_redraw_order) redraw_panel(id);
-  redraw_boxes();
+void redraw_after_quiet(RunState& run) {
+  for (const PanelId id : run.version->quiet_redraw_order) redraw_panel(run, id);
+  redraw_boxes(run);
 }
 
-bool poll_run_keys() {
+bool poll_run_keys(RunState& run) {
   const RunMode before = run.run_mode;
-  const int key = key_wait();
+  const int key = key_wait(run);
   const bool leaves_quiet = key == 'L' || key == 'l' || key == 'N' || key == 'n';
-  if (before == RunMode::Quiet && leaves_quiet) redraw_after_quiet();
+  if (before == RunMode::Quiet && leaves_quiet) redraw_after_quiet(run);
   return run.run_mode == RunMode::Finish;
 }

@@ -14,7 +14,7 @@
 
 // Looks at the keyboard once (waiting in Stepwise), applies the key, and redraws everything when
 // the user leaves quiet running. True when the run is to end.
-bool poll_run_keys();
+bool poll_run_keys(RunState& run);
 
 // The redraw done on leaving quiet running: the version's panels in order, then the boxes.
-void redraw_after_quiet();
+void redraw_after_quiet(RunState& run);

@@ -7,7 +7,6 @@
 #include "services/messages.h"
 #include "services/graphics/graphics.h"
 #include "sim/box_view.h"
-#include "sim/run_state.h"
 #include "sim/status_box.h"
 #include "sim/text_frame.h"
 
@@ -62,7 +61,7 @@ void open_run_surface() {
   open_graphics(driver, mode, kDriverPath);
 }
 
-void draw_run_screen() {
+void draw_run_screen(RunState& run) {
   run.screen_state = ScreenState::Graphics;
   open_run_surface();
   clear_viewport();
@@ -73,7 +72,7 @@ void draw_run_screen() {
   draw_title_box();
   draw_empty_status_box();
   draw_legend();
-  for (const PanelId id : run.version->frame_order) panel_draw_frame(panel_of(id));
+  for (const PanelId id : run.version->frame_order) panel_draw_frame(panel_of(run, id));
   set_viewport(0, 0, get_max_x(), get_max_y(), Clipping::On);
-  redraw_boxes();
+  redraw_boxes(run);
 }

@@ -6,8 +6,11 @@
 // (75, 465)-(562, 479). The status box's drawing at each step is status_box.h's.
 #pragma once
 
-// Opens the surface for the run and draws the screen; the status box shows " T:" alone.
-void draw_run_screen();
+#include "sim/run_state.h"
+
+// Opens the surface for the run and draws the screen, the boxes from the run's model; the status
+// box shows " T:" alone. The run's screen is the graphics screen from then on.
+void draw_run_screen(RunState& run);
 
 // Opens the surface with automatic selection, as both openings of a run do; the status box
 // forgets what it showed.

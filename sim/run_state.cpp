@@ -1,11 +1,9 @@
-// The one run-state record.
+// The run's reset and its panels by name.
 #include "sim/run_state.h"
 
 #include <utility>
 
-RunState run;
-
-void reset_run_state(const VersionDescription& version) {
+void reset_run_state(RunState& run, const VersionDescription& version) {
   std::vector<uint8_t> insect_image = std::move(run.insect_image);
   run = RunState{};
   run.version = &version;
@@ -13,7 +11,7 @@ void reset_run_state(const VersionDescription& version) {
   run.insect_image = std::move(insect_image);
 }
 
-ChartPanel& panel_of(PanelId id) {
+ChartPanel& panel_of(RunState& run, PanelId id) {
   switch (id) {
     case PanelId::Empirical: return run.empirical_panel;
     case PanelId::Theory: return run.theory_panel;

@@ -1,8 +1,10 @@
-// The run-wide state: one record, alive from program start to exit, zero before first use.
+// The run's state: one record, owned by the program flow (program_flow.h) and handed by
+// reference to the operations that read or change it, first argument; a test builds its own.
 //
 // Written only by the logic thread: the program flow sets it up, the step and the run modes
-// change it, the charts and the box view are lent its parts. The window thread never reads it (it
-// sees the surface alone, under the drawing lock).
+// change it, the views draw from it and the charts are lent its panels. The window thread never
+// reads it (it sees the surface alone, under the drawing lock); the editions' figures reader
+// does, on the logic thread or while it waits (live_figures.h).
 #pragma once
 
 #include <array>
@@ -14,6 +16,7 @@
 #include "charts/chart_panel.h"
 #include "charts/strip_chart.h"
 #include "services/run_choices.h"
+#include "sim/urn_model.h"
 #include "sim/version.h"
 
 // The run modes and their keys: see run_modes.h.
@@ -23,47 +26,32 @@ enum class RunMode : int32_t { Normal = 0, Stepwise = 1, Quiet = 2, Finish = 3 }
 // and the text frame look at it.
 enum class ScreenState : int32_t { Graphics = 0, Text = 1 };
 
-constexpr int kMaxGrid = 12;
-
-struct InsectRecord {
-  uint8_t box = 0;     // 1 or 2
-  int16_t column = 0;  // 1..grid_columns
-  int16_t row = 0;     // 1..grid_rows
-};
-
-struct RunState {
-  const VersionDescription* version = &kSecondVersion;  // the program this process runs
-  int16_t insect_count = 0;  // N, 5..140 once entered
-  int16_t box1_count = 0;    // K as entered, then the current count of box 1
+// The run: the model (N, K, T, the insects and their cells, urn_model.h) and what the program
+// keeps beside it for the views and the flow.
+struct RunState : UrnModel {
+  const VersionDescription* version = &kSecondVersion;  // the program this run belongs to
   int16_t start_box1_count = 0;  // K as entered: with N and the seed it names the run
-  uint32_t seed = 0;         // the generator's seed for this run (run_choices' at program start)
-  int64_t step_count = 0;    // T: moves made (64-bit: quiet running passes 2^31 in minutes)
+  uint32_t seed = 0;             // the generator's seed (run_choices' at program start)
   RunMode run_mode = RunMode::Stepwise;
   ScreenState screen_state = ScreenState::Text;  // the text frame until the run screen opens
-  std::array<InsectRecord, kMaxInsects + 1> insects{};  // indexed 1..N
-  // cell_taken[box][column][row], each index 1-based; 1 when an insect sits there.
-  int32_t cell_taken[3][kMaxGrid + 1][kMaxGrid + 1] = {};
-  uint16_t grid_columns = 0, grid_rows = 0;  // s, the least integer with s*s >= N
-  uint16_t cell_size = 0;                    // side of one cell in pixels
-  std::vector<uint8_t> insect_image;         // the insect picture, sized by image_size
+  uint16_t cell_size = 0;                        // side of one cell in pixels
+  std::vector<uint8_t> insect_image;             // the insect picture, sized by image_size
   ChartPanel empirical_panel, theory_panel;
-  StripChart strip;                          // the count-change chart
-  double first_step_distance = 0.0;          // distance taken at step 1
-  int32_t pace = 0;              // steps a second drawn in Normal, 0 for no limit (pace.h)
-  bool pace_started = false;     // pace_due counts from a paced step of this Normal run
+  StripChart strip;                      // the count-change chart
+  double first_step_distance = 0.0;      // distance taken at step 1
+  int32_t pace = 0;                      // steps a second drawn in Normal, 0 for no limit (pace.h)
+  bool pace_started = false;             // pace_due counts from a paced step of this Normal run
   std::chrono::nanoseconds pace_due{0};  // when the next paced step is due, on the host's clock
 };
 
-extern RunState run;
+// The run's panel that a version's description names.
+ChartPanel& panel_of(RunState& run, PanelId id);
 
-// The panel of the run state that a version's description names.
-ChartPanel& panel_of(PanelId id);
-
-// Back to the start state for `version` (program entry and tests). Keeps buffer capacity.
-void reset_run_state(const VersionDescription& version = kSecondVersion);
+// Back to the start state for `version`. Keeps the insect picture's buffer capacity.
+void reset_run_state(RunState& run, const VersionDescription& version = kSecondVersion);
 
 // Whether this turn draws its per-step updates: not while quiet. Asked several times a turn, so
 // it is inline.
-inline TurnDrawing turn_drawing() {
+inline TurnDrawing turn_drawing(const RunState& run) {
   return run.run_mode == RunMode::Quiet ? TurnDrawing::CountOnly : TurnDrawing::Draw;
 }

@@ -48,8 +48,8 @@ std::string heading(Message message) { return message_text(message); }
 
 std::string decimal(double value) { return real_to_text(value, 0, 6); }
 
-void add_figures(std::string& csv) {
-  const SummaryFigures figures = run_figures();
+void add_figures(const RunState& run, std::string& csv) {
+  const SummaryFigures figures = run_figures(run);
   add_row(csv, {heading(Message::FiguresProgram), std::string(run.version->program_name)});
   add_row(csv, {heading(Message::FiguresSeed), std::to_string(run.seed)});
   add_row(csv, {heading(Message::FiguresInsects), std::to_string(figures.insect_count)});
@@ -61,7 +61,7 @@ void add_figures(std::string& csv) {
   add_row(csv, {heading(Message::FiguresFinalDistance), decimal(figures.final_distance)});
 }
 
-void add_distributions(std::string& csv) {
+void add_distributions(const RunState& run, std::string& csv) {
   const bool theory = run.version->has_theory;
   const ChartPanel& empirical = run.empirical_panel;
   if (theory) {
@@ -87,7 +87,7 @@ void add_distributions(std::string& csv) {
 }
 
 // The strip holds the counts after the most recent steps, the last one after step T.
-void add_strip(std::string& csv) {
+void add_strip(const RunState& run, std::string& csv) {
   add_row(csv, {heading(Message::FiguresStripStep), heading(Message::FiguresStripCount)});
   const int stored = run.strip.panel.bar_count;
   for (int k = 0; k < stored; ++k) {
@@ -118,36 +118,36 @@ std::string write_whole_file(const std::filesystem::path& path, std::string_view
 
 }  // namespace
 
-std::string figures_csv() {
+std::string figures_csv(const RunState& run) {
   std::string csv(kByteOrderMark);
-  add_figures(csv);
+  add_figures(run, csv);
   csv += kRowEnd;
-  add_distributions(csv);
+  add_distributions(run, csv);
   csv += kRowEnd;
-  add_strip(csv);
+  add_strip(run, csv);
   return csv;
 }
 
-std::string saved_file_stem() {
+std::string saved_file_stem(const RunState& run) {
   return std::string(run.version->program_name) + "_N" + std::to_string(run.insect_count) + "_K" +
          std::to_string(run.start_box1_count) + "_seed" + std::to_string(run.seed) + "_T" +
          std::to_string(run.step_count);
 }
 
-std::string save_run(const std::string& folder) {
+std::string save_run(const RunState& run, const std::string& folder) {
   if (folder.empty()) return {};
-  const std::filesystem::path stem = std::filesystem::path(folder) / saved_file_stem();
+  const std::filesystem::path stem = std::filesystem::path(folder) / saved_file_stem(run);
   const std::vector<uint8_t> png = surface_png();
   const std::string_view png_bytes(reinterpret_cast<const char*>(png.data()), png.size());
   std::string reason = write_whole_file(std::filesystem::path(stem) += ".png", png_bytes);
   if (reason.empty()) {
-    reason = write_whole_file(std::filesystem::path(stem) += ".csv", figures_csv());
+    reason = write_whole_file(std::filesystem::path(stem) += ".csv", figures_csv(run));
   }
   if (reason.empty()) return {};
   return notice::save_failed(folder, reason);
 }
 
-void keep_files_for_edition() {
+void keep_files_for_edition(const RunState& run) {
   if (!run_files_wanted()) return;
-  keep_run_files({saved_file_stem(), surface_png(), figures_csv()});
+  keep_run_files({saved_file_stem(run), surface_png(), figures_csv(run)});
 }

@@ -18,19 +18,21 @@
 #include <stdexcept>
 #include <string>
 
+#include "sim/run_state.h"
+
 // The CSV text of the run as it stands (see above).
-std::string figures_csv();
+std::string figures_csv(const RunState& run);
 
 // The name both files share, without extension: "<program>_N<n>_K<k>_seed<s>_T<t>", K as
 // entered at the start, T as it stands.
-std::string saved_file_stem();
+std::string saved_file_stem(const RunState& run);
 
 // Writes "<stem>.png" (the surface as it stands) and "<stem>.csv" into `folder`; nothing when
 // `folder` is empty. Each file is written under a temporary name in the folder and renamed when
 // complete, so a failure leaves nothing half-written under the final names. Returns the notice
 // for the person when a file cannot be written, empty otherwise. Needs an open surface.
-std::string save_run(const std::string& folder);
+std::string save_run(const RunState& run, const std::string& folder);
 
 // Keeps the picture, the figures and their name for an edition that offers them
 // (services/run_files.h), when one has asked for them; nothing otherwise. Needs an open surface.
-void keep_files_for_edition();
+void keep_files_for_edition(const RunState& run);

@@ -9,7 +9,6 @@
 #include <charconv>
 
 #include "services/graphics/graphics.h"
-#include "sim/run_state.h"
 
 namespace {
 
@@ -198,4 +197,4 @@ void StatusBox::draw_deferred() {
 
 StatusBox& status_box() { return the_status_box; }
 
-void draw_status_box() { status_box().draw(run.step_count); }
+void draw_status_box(const UrnModel& model) { status_box().draw(model.step_count); }

@@ -27,6 +27,7 @@
 #include <string_view>
 
 #include "services/graphics/graphics.h"
+#include "sim/urn_model.h"
 
 // " T:" and the step number right-aligned in 5 characters (longer numbers take what they need);
 // from 8 digits on without the leading blank, from 9 digits on the number alone.
@@ -78,5 +79,5 @@ class StatusBox {
 // The run screen's status box, one for the process like the surface it is drawn on.
 StatusBox& status_box();
 
-// Shows the run's step number in the status box.
-void draw_status_box();
+// Shows the model's step number in the status box.
+void draw_status_box(const UrnModel& model);

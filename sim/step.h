@@ -1,12 +1,10 @@
-// One turn of the model: an insect moves, and the step is recorded.
+// The recording of a step: what the status box and the charts show of the model after a move
+// (the move itself is the model's, urn_model.h, and the box view shows it).
 #pragma once
 
-// One insect, chosen at random among all N, flies into the other box. The first cell tried in
-// the target box is column 1, row 1; only when it is taken are random cells drawn (column, then
-// row) until a free one comes. The box view shows the move unless the run is quiet.
-void move_insect();
+#include "sim/run_state.h"
 
 // The status box with step_count (every mode; deferred while quiet, see status_box.h), then the
 // charts: the empirical count, the strip value, the theoretical chart at step 0 and the distance
 // at step 1 (where the version has them).
-void record_step();
+void record_step(RunState& run);

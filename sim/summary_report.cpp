@@ -12,7 +12,6 @@
 #include "services/graphics/graphics.h"
 #include "sim/key_wait.h"
 #include "sim/pager.h"
-#include "sim/run_state.h"
 #include "sim/text_frame.h"
 
 namespace {
@@ -34,7 +33,7 @@ void write_closing_line() {
 
 }  // namespace
 
-SummaryFigures run_figures() {
+SummaryFigures run_figures(const RunState& run) {
   SummaryFigures figures;
   figures.step_count = run.step_count;
   figures.insect_count = run.insect_count;
@@ -46,22 +45,22 @@ SummaryFigures run_figures() {
   return figures;
 }
 
-void show_summary(const std::string& notice) {
+void show_summary(RunState& run, const std::string& notice) {
   run.screen_state = ScreenState::Text;
   close_graphics();
-  draw_text_frame();
+  draw_text_frame(run);
   if (!notice.empty()) {
     set_bright_text();
     write_text(cp852(notice));
     reset_text_attributes();
   }
-  key_wait();
-  const SummaryFigureTexts figures = summary_figure_texts(run_figures());
-  const LineTransform put_figures = [&figures](std::string& line) {
+  key_wait(run);
+  const SummaryFigureTexts figures = summary_figure_texts(run_figures(run));
+  const LineTransform put_figures = [&run, &figures](std::string& line) {
     replace_markers(line, run.version->summary_markers, figures);
   };
-  if (!page_text_file(language_file(run.version->summary_file), kSummaryPage, put_figures)) {
-    report_missing_file(message_cp852(run.version->summary_missing_message));
+  if (!page_text_file(run, language_file(run.version->summary_file), kSummaryPage, put_figures)) {
+    report_missing_file(run, message_cp852(run.version->summary_missing_message));
   }
   write_closing_line();
 }

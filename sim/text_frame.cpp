@@ -8,7 +8,6 @@
 #include "services/messages.h"
 #include "services/graphics/graphics.h"
 #include "services/console/keyboard.h"
-#include "sim/run_state.h"
 
 namespace {
 
@@ -49,7 +48,7 @@ void draw_border() {
 
 const std::string& title_text() { return message_cp852(Message::FrameTitle); }
 
-void draw_text_frame() {
+void draw_text_frame(RunState& run) {
   if (run.screen_state == ScreenState::Graphics) leave_graphics_mode();
   run.screen_state = ScreenState::Text;
   console_window(1, 1, kConsoleColumns, kConsoleRows);

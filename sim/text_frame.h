@@ -10,8 +10,11 @@
 #include <cstdint>
 #include <string>
 
-// Clears the console, draws the frame and leaves output in the inner window at its top left.
-void draw_text_frame();
+#include "sim/run_state.h"
+
+// Clears the console, draws the frame and leaves output in the inner window at its top left;
+// the run's screen is the text screen from then on (the graphics mode left if it was up).
+void draw_text_frame(RunState& run);
 
 // The spinner's shapes, in the order it turns through them.
 constexpr char kSpinnerShapes[] = "-\\|/";

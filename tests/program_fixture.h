@@ -1,6 +1,6 @@
 // A fixture that runs the programs in-process: headless console with scripted keys, a headless
-// surface of a chosen size, fresh run state and generator, and a scratch working folder that
-// holds whichever data files the test writes.
+// surface of a chosen size, a run of its own and a fresh generator, and a scratch working folder
+// that holds whichever data files the test writes.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -25,7 +25,6 @@
 class ProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    reset_run_state();
     reset_random();
     previous_dir_ = std::filesystem::current_path();
     dir_ = std::filesystem::temp_directory_path() /
@@ -48,7 +47,7 @@ class ProgramTest : public ::testing::Test {
   LogicOutcome run_program(const std::string& keys,
                            const VersionDescription& version = kSecondVersion) {
     script_keys(keys, ScriptEnd::EndOfInput);
-    return run_logic_guarded([&] { run_main_sequence(version); });
+    return run_logic_guarded([&] { run_main_sequence(run, version); });
   }
 
   // The screen row (1-based) as UTF-8 without trailing blanks.
@@ -59,6 +58,7 @@ class ProgramTest : public ::testing::Test {
 
   void use_surface_size(int width, int height) { presenter_ = HeadlessPresenter(width, height); }
 
+  RunState run;  // the test's run, as the program left it
   HeadlessConsole console_;
   HeadlessPresenter presenter_{640, 480};
   const ScopedHost hosted_{[this](Host& record) { record.presenter = &presenter_; }};
@@ -80,15 +80,15 @@ class ProgramTest : public ::testing::Test {
 class RunTest : public ProgramTest {
  protected:
   void start_run(int n, int k, const VersionDescription& version = kSecondVersion) {
-    reset_run_state(version);
+    reset_run_state(run, version);
     script_keys(std::to_string(n) + "\r" + std::to_string(k) + "\r");
-    ::start_run();
+    ::start_run(run);
   }
 
   // Exactly `count` turns of the step loop (fewer when the run ends).
   int turns(int count) {
     int made = 0;
-    while (made < count && run_turn()) ++made;
+    while (made < count && run_turn(run)) ++made;
     return made;
   }
 

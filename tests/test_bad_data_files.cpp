@@ -128,14 +128,14 @@ class BadDataFile : public RunTest {
     if (use.summary) {
       start_run(5, 2, *use.version);
     } else {
-      reset_run_state(*use.version);
+      reset_run_state(run, *use.version);
     }
     push_end_of_input();
     const std::size_t before = console_.screens_at_sleep().size() + (use.summary ? 1 : 0);
     if (use.summary) {
-      show_summary();
+      show_summary(run);
     } else {
-      show_help();
+      show_help(run);
     }
     const auto& all = console_.screens_at_sleep();
     return {all.begin() + static_cast<std::ptrdiff_t>(std::min(before, all.size())), all.end()};
@@ -244,12 +244,12 @@ TEST_F(BadDataFile, MemoryStaysFlatPagingATenMegabyteFileAndAOneMegabyteLine) {
   push_end_of_input();
   const uint64_t prompts_before = counter.prompts;
   const long before = peak_memory_kb();
-  show_help();
+  show_help(run);
   const long after_help = peak_memory_kb();
   const uint64_t help_prompts = counter.prompts - prompts_before;
   const std::string last_page_first_row = row(4);
 
-  show_summary();
+  show_summary(run);
   const long after_summary = peak_memory_kb();
 
   EXPECT_EQ(help_prompts, (kLines + 17u) / 18u);

@@ -88,9 +88,9 @@ TEST_F(BadPromptInput, EachGivesItsOneOutcomeAndShowsWhatWasTyped) {
   for (const PromptCase& c : kPromptCases) {
     reset_console();
     reset_keyboard();
-    reset_run_state();
+    reset_run_state(run);
     script_key_events(terminal_keys(c.typed), ScriptEnd::EndOfInput);
-    const LogicOutcome outcome = run_logic_guarded([] { ask_parameters(); });
+    const LogicOutcome outcome = run_logic_guarded([this] { ask_parameters(run); });
     EXPECT_EQ(outcome.exit_code, c.exit_code) << c.name;
     if (c.exit_code != 0) {
       EXPECT_EQ(outcome.message.rfind("Runtime error " + std::to_string(c.exit_code) + ":", 0), 0u)

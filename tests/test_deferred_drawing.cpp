@@ -98,8 +98,8 @@ class DeferredDrawingTest : public RunTest {
     std::vector<std::vector<uint8_t>> seen;
     for (const Moment& moment : moments) {
       if (moment.key != 0) script_keys(std::string(1, moment.key));
-      run_turn();
-      if (every_step) draw_status_box();
+      run_turn(run);
+      if (every_step) draw_status_box(run);
       if (moment.look == Look::None) continue;
       if (every_step || moment.look == Look::Snapshot) {
         seen.push_back(snapshot());
@@ -198,7 +198,7 @@ TEST_F(DeferredDrawingTest, RepaintThreadEndsWithThePictureOfDrawingAtEveryStep)
   start_run(5, 2);
   script_keys("c");
   turns(kTurns);
-  draw_status_box();
+  draw_status_box(run);
   const std::vector<uint8_t> expected = snapshot();
 
   reset_random();

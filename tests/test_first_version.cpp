@@ -69,7 +69,7 @@ TEST_F(FirstVersion, LeavingQuietRedrawsTheTwoPanelsAndTheBoxes) {
   script_keys("L");
   turns(1);
   const std::vector<uint8_t> redrawn = snapshot();
-  redraw_after_quiet();
+  redraw_after_quiet(run);
   EXPECT_EQ(snapshot(), redrawn);
   EXPECT_EQ(kFirstVersion.quiet_redraw_order.size(), 2u);
   // The tall panel's bars stand where the second version has its theoretical chart.

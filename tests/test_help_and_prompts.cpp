@@ -20,7 +20,7 @@ using HelpViewer = ProgramTest;
 using ParameterPrompts = ProgramTest;
 
 TEST_F(TextFrame, DrawsBorderBrightTitleAndInnerWindow) {
-  draw_text_frame();
+  draw_text_frame(run);
   const std::string shade = "▓";
   std::string full;
   for (int i = 0; i < 80; ++i) full += shade;
@@ -37,7 +37,7 @@ TEST_F(TextFrame, DrawsBorderBrightTitleAndInnerWindow) {
 }
 
 TEST_F(TextFrame, PagePromptTurnsItsSpinnerUntilAKeyComes) {
-  draw_text_frame();
+  draw_text_frame(run);
   script_keys("q");
   EXPECT_EQ(page_prompt(), 'q');
   EXPECT_EQ(row(25), std::string(34, ' ') + "Lapozhatunk?\\");
@@ -47,7 +47,7 @@ TEST_F(TextFrame, PagePromptTurnsItsSpinnerUntilAKeyComes) {
 TEST_F(HelpViewer, PagesEighteenLinesAtATime) {
   write_data_file("Zorvan.hlp", numbered_lines(19));
   script_keys("ab");
-  show_help();
+  show_help(run);
   EXPECT_EQ(page_prompts(), 2u);
   EXPECT_EQ(row(4), "▓ sor 19" + std::string(71, ' ') + "▓");
   EXPECT_EQ(row(5), "▓" + std::string(78, ' ') + "▓");
@@ -56,7 +56,7 @@ TEST_F(HelpViewer, PagesEighteenLinesAtATime) {
 TEST_F(HelpViewer, EighteenLinesMakeOnePage) {
   write_data_file("Zorvan.hlp", numbered_lines(18));
   script_keys("a");
-  show_help();
+  show_help(run);
   EXPECT_EQ(page_prompts(), 1u);
   EXPECT_NE(row(4).find("sor 1 "), std::string::npos);
   EXPECT_NE(row(21).find("sor 18"), std::string::npos);
@@ -64,14 +64,14 @@ TEST_F(HelpViewer, EighteenLinesMakeOnePage) {
 
 TEST_F(HelpViewer, EmptyFileShowsNoPage) {
   write_data_file("Zorvan.hlp", "");
-  show_help();
+  show_help(run);
   EXPECT_EQ(page_prompts(), 0u);
   EXPECT_EQ(row(1), "");
 }
 
 TEST_F(HelpViewer, MissingFileGivesBrightMessageAndOnePrompt) {
   script_keys("a");
-  show_help();
+  show_help(run);
   EXPECT_EQ(page_prompts(), 1u);
   EXPECT_EQ(row(1), "  Nincs meg a tájékoztató fájl!!!");
   EXPECT_EQ(console_state().cells[0][2].attribute, kWhite);
@@ -79,9 +79,9 @@ TEST_F(HelpViewer, MissingFileGivesBrightMessageAndOnePrompt) {
 }
 
 TEST_F(HelpViewer, FirstVersionSaysFileInItsMessage) {
-  reset_run_state(kFirstVersion);
+  reset_run_state(run, kFirstVersion);
   script_keys("a");
-  show_help();
+  show_help(run);
   EXPECT_EQ(row(1), "  Nincs meg a tájékoztató file!!!");
 }
 
@@ -89,7 +89,7 @@ TEST_F(HelpViewer, LongLinesAreCutAtEightyAndWrapInTheWindow) {
   const std::string hundred(100, 'x');
   write_data_file("Zorvan.hlp", hundred + "\r\n" + std::string(76, 'y') + "\nlast");
   script_keys("a");
-  show_help();
+  show_help(run);
   EXPECT_EQ(row(4), "▓ " + std::string(76, 'x') + " ▓");
   EXPECT_EQ(row(5), "▓ xxxx" + std::string(73, ' ') + "▓");
   EXPECT_EQ(row(6), "▓ " + std::string(76, 'y') + " ▓");
@@ -100,7 +100,7 @@ TEST_F(HelpViewer, LongLinesAreCutAtEightyAndWrapInTheWindow) {
 TEST_F(HelpViewer, CtrlZEndsTheFileWhereItStands) {
   write_data_file("Zorvan.hlp", "elso\r\nmasodik\x1Aharmadik\r\nnegyedik\r\n");
   script_keys("a");
-  show_help();
+  show_help(run);
   EXPECT_EQ(page_prompts(), 1u);
   EXPECT_NE(row(5).find("masodik "), std::string::npos);
   EXPECT_EQ(row(6), "▓" + std::string(78, ' ') + "▓");
@@ -109,13 +109,13 @@ TEST_F(HelpViewer, CtrlZEndsTheFileWhereItStands) {
 TEST_F(HelpViewer, ExtendedKeyTurnsTwoPages) {
   write_data_file("Zorvan.hlp", numbered_lines(40));
   script_key_events({{scan::kDown, true}, {'a', false}});
-  show_help();
+  show_help(run);
   EXPECT_EQ(page_prompts(), 3u);
 }
 
 TEST_F(ParameterPrompts, AskForNThenKWithTheirBounds) {
   script_keys("5\r2\r");
-  ask_parameters();
+  ask_parameters(run);
   EXPECT_EQ(run.insect_count, 5);
   EXPECT_EQ(run.box1_count, 2);
   EXPECT_EQ(row(3), "▓ Hány Zorvan legyen összesen? [5-140]5" + std::string(40, ' ') + "▓");
@@ -124,7 +124,7 @@ TEST_F(ParameterPrompts, AskForNThenKWithTheirBounds) {
 
 TEST_F(ParameterPrompts, OutOfRangeAnswersBringThePromptBack) {
   script_keys("4\r141\r0\r-7\r65541\r\r   140 tail\r141\r-1\r140\r");
-  ask_parameters();
+  ask_parameters(run);
   EXPECT_EQ(run.insect_count, 140);
   EXPECT_EQ(run.box1_count, 140);
   for (int r = 3; r <= 8; ++r) EXPECT_NE(row(r).find("összesen? [5-140]"), std::string::npos) << r;

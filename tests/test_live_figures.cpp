@@ -1,5 +1,5 @@
-// The run's figures as the editions read them beside the picture: they follow the run state as
-// it changes, and the program installs them when it starts.
+// The run's figures as the editions read them beside the picture: they follow the run as it
+// changes, the program installs them when it starts, and its run's last ones stay when it ends.
 #include <string>
 
 #include "program_fixture.h"
@@ -12,7 +12,7 @@ namespace {
 class LiveFiguresTest : public RunTest {
  protected:
   // Insects in box 1, counted from the insects themselves.
-  static int insects_in_box1() {
+  int insects_in_box1() const {
     int count = 0;
     for (int i = 1; i <= run.insect_count; ++i) count += run.insects[i].box == 1 ? 1 : 0;
     return count;
@@ -23,7 +23,7 @@ class LiveFiguresTest : public RunTest {
 
 TEST_F(LiveFiguresTest, FollowTheStepsTheBoxesThePaceAndTheDistance) {
   start_run(21, 5);
-  install_live_figures();
+  const ScopedLiveFigures live(run);
   LiveFigures figures = read_live_figures();
   EXPECT_TRUE(figures.valid);
   EXPECT_EQ(figures.step_count, 0);
@@ -51,13 +51,16 @@ TEST_F(LiveFiguresTest, FollowTheStepsTheBoxesThePaceAndTheDistance) {
   EXPECT_NE(figures.distance, figures.first_step_distance) << "the distance now is not kept";
 }
 
+// The program's run is gone when the program has ended, and the page reads the figures then: they
+// are the run's last ones.
 TEST_F(LiveFiguresTest, TheProgramInstallsThemWithItsSeedAndTheFirstVersionHasNoDistance) {
   install_figures_source({});
   EXPECT_FALSE(read_live_figures().valid);
   EXPECT_EQ(pace_for_run_key('9'), -1);
 
   const ScopedRunChoices choices({7, std::nullopt, std::nullopt, false, ""});
-  const LogicOutcome outcome = run_program("a20\r5\r  v", kFirstVersion);
+  script_keys("a20\r5\r  v", ScriptEnd::EndOfInput);
+  const LogicOutcome outcome = run_logic_guarded([] { run_main_sequence(kFirstVersion); });
   EXPECT_EQ(outcome.exit_code, 0);
   const LiveFigures figures = read_live_figures();
   EXPECT_TRUE(figures.valid);

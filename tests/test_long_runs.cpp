@@ -120,13 +120,13 @@ TEST_F(LongRun, CrossingTenMillionAnd2To31And2To32StepsKeepsFiguresAndBarsTrue) 
       EXPECT_GT(std::max(empirical.values[4], empirical.values[6]), start + 2);  // past the mark
       EXPECT_EQ(empirical.scale, scale_at_start / 2);
 
-      const SummaryFigures figures = run_figures();
+      const SummaryFigures figures = run_figures(run);
       EXPECT_EQ(figures.step_count, start + kTurns);
       EXPECT_GE(figures.final_distance, 0.0);
       EXPECT_LT(figures.final_distance, 12.0);  // at most sqrt(N + 1) for normalised panels
       write_data_file(std::string(version->summary_file), "T=<@T@>\r\n");
       script_keys("aa", ScriptEnd::EndOfInput);
-      show_summary();
+      show_summary(run);
       const auto& screens = console_.screens_at_sleep();
       ASSERT_GE(screens.size(), 2u);
       EXPECT_EQ(screens.back()[2].find("T=" + std::to_string(start + kTurns) + " "), 4u);

@@ -11,7 +11,7 @@ namespace {
 class RunChoicesTest : public ProgramTest {
  protected:
   // What tells one run from another: every insect's cell and the empirical distribution.
-  static std::string fingerprint() {
+  std::string fingerprint() const {
     std::string text =
         "T" + std::to_string(run.step_count) + " K" + std::to_string(run.box1_count) + ":";
     for (int i = 1; i <= run.insect_count; ++i) {

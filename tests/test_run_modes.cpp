@@ -80,7 +80,7 @@ TEST_F(RunModes, EachDrawingTurnTakesTheDrawingLockOnceAndAQuietOneNone) {
     script_keys(keys, ScriptEnd::EndOfInput);
     const int64_t steps = run.step_count;
     const uint64_t locks = drawing_lock_count();
-    while (run_turn()) {
+    while (run_turn(run)) {
     }
     EXPECT_EQ(run.step_count - steps, 6);
     EXPECT_EQ(drawing_lock_count() - locks, 6 * locks_each);
@@ -130,7 +130,7 @@ TEST_F(RunModes, LeavingQuietRedrawsPanelsAndBoxes) {
   turns(1);
   const std::vector<uint8_t> redrawn = snapshot();
   // Drawing the whole picture again from the state must change nothing.
-  redraw_after_quiet();
+  redraw_after_quiet(run);
   EXPECT_EQ(snapshot(), redrawn);
   // The boxes show the insects where they now are.
   for (int i = 1; i <= 20; ++i) {
@@ -154,7 +154,7 @@ TEST_F(RunModes, CInQuietRedrawsNothing) {
 
 TEST_F(RunModes, LargeSurfacesScaleTheLayout) {
   for (const auto& size : {std::pair{1920, 1017}, std::pair{7680, 4320}}) {
-    reset_run_state();
+    reset_run_state(run);
     use_surface_size(size.first, size.second);
     start_run(5, 2);
     EXPECT_EQ(run.cell_size, (size.second - 1 - 30) / 6);

@@ -14,7 +14,7 @@ using BoxView = RunTest;
 namespace {
 
 // The picture on a cell, read back from the surface.
-std::vector<uint8_t> cell_picture(int box, int column, int row) {
+std::vector<uint8_t> cell_picture(const RunState& run, int box, int column, int row) {
   const int c = run.cell_size;
   const int x = box_origin_x(box) + c * (column - 1);
   const int y = 20 + c * (row - 1);
@@ -23,7 +23,7 @@ std::vector<uint8_t> cell_picture(int box, int column, int row) {
   return picture;
 }
 
-bool cell_is_white(int box, int column, int row) {
+bool cell_is_white(const RunState& run, int box, int column, int row) {
   const int c = run.cell_size;
   const int x = box_origin_x(box) + c * (column - 1);
   const int y = 20 + c * (row - 1);
@@ -36,14 +36,14 @@ bool cell_is_white(int box, int column, int row) {
 }
 
 // Every occupied cell shows the insect picture and every other cell of the grid is white.
-void expect_boxes_match_insects() {
+void expect_boxes_match_insects(const RunState& run) {
   for (int box = 1; box <= 2; ++box) {
     for (int column = 1; column <= run.grid_columns; ++column) {
       for (int row = 1; row <= run.grid_rows; ++row) {
         if (run.cell_taken[box][column][row] == 1) {
-          EXPECT_EQ(cell_picture(box, column, row), run.insect_image) << box << column << row;
+          EXPECT_EQ(cell_picture(run, box, column, row), run.insect_image) << box << column << row;
         } else {
-          EXPECT_TRUE(cell_is_white(box, column, row)) << box << column << row;
+          EXPECT_TRUE(cell_is_white(run, box, column, row)) << box << column << row;
         }
       }
     }
@@ -114,7 +114,7 @@ TEST_F(RunScreen, StatusTextKeepsCountingPastTheFieldWidth) {
   EXPECT_EQ(status_text(123456), " T:123456");
   start_run(5, 2);
   run.step_count = 123456;
-  draw_status_box();
+  draw_status_box(run);
   // Nine characters centred on x = 551 + 47: the 'T' glyph's top row spans x = 570..575.
   EXPECT_EQ(get_pixel(570, 4), 15);
   EXPECT_EQ(get_pixel(575, 4), 15);
@@ -141,7 +141,7 @@ TEST_F(RunScreen, StepNumberStaysWholeInsideTheBoxFromEightDigitsOn) {
     ASSERT_EQ(text, c.text);
     ASSERT_EQ(status_box_characters(text), c.characters);
     run.step_count = c.steps;
-    draw_status_box();
+    draw_status_box(run);
     const int sw = 8 * c.characters;
     const int left = 639 - sw - 8;
     const int x0 = left + (sw + 15) / 2 - 4 * static_cast<int>(text.size());
@@ -166,12 +166,12 @@ namespace {
 
 // Draws the status box for `steps` as a step draws it, then again whole, and expects the same
 // surface both times.
-void expect_status_box_whole(int64_t steps) {
+void expect_status_box_whole(RunState& run, int64_t steps) {
   run.step_count = steps;
-  draw_status_box();
+  draw_status_box(run);
   const std::vector<uint8_t> drawn = RunTest::snapshot();
   status_box().forget();
-  draw_status_box();
+  draw_status_box(run);
   ASSERT_TRUE(RunTest::snapshot() == drawn) << "status box for " << steps << " steps";
 }
 
@@ -191,13 +191,13 @@ TEST_F(RunScreen, StatusBoxRedrawnInPartsGivesTheWholeBox) {
     use_surface_size(width, height);
     start_run(5, 2);
     for (const int64_t start : starts) {
-      for (int64_t i = 0; i <= 20; ++i) expect_status_box_whole(start + i);
+      for (int64_t i = 0; i <= 20; ++i) expect_status_box_whole(run, start + i);
     }
-    for (const int64_t steps : jumps) expect_status_box_whole(steps);
+    for (const int64_t steps : jumps) expect_status_box_whole(run, steps);
     run.run_mode = RunMode::Normal;
     ASSERT_EQ(turns(57), 57);
-    draw_run_screen();
-    expect_status_box_whole(run.step_count);
+    draw_run_screen(run);
+    expect_status_box_whole(run, run.step_count);
   }
 }
 
@@ -205,10 +205,10 @@ TEST_F(RunScreen, StatusBoxRedrawnInPartsGivesTheWholeBox) {
 TEST_F(RunScreen, AStepThatChangesOneDigitRewritesOneGlyphCell) {
   start_run(5, 2);
   run.step_count = 123;
-  draw_status_box();
+  draw_status_box(run);
   take_surface_changes();
   run.step_count = 124;
-  draw_status_box();
+  draw_status_box(run);
   const ChangedRegion changed = take_surface_changes();
   ASSERT_EQ(changed.size(), 1);
   // " T:  124" centred in the box (551, 0)-(639, 15): its last cell is x = 622..629, y = 4..11.
@@ -220,7 +220,7 @@ TEST_F(RunScreen, AStepThatChangesOneDigitRewritesOneGlyphCell) {
 TEST_F(BoxView, CellSizesFollowTheGridSide) {
   const int cases[][3] = {{5, 3, 74}, {9, 3, 74}, {10, 4, 56}, {140, 12, 18}};
   for (const auto& c : cases) {
-    reset_run_state();
+    reset_run_state(run);
     start_run(c[0], 0);
     EXPECT_EQ(run.grid_columns, c[1]) << c[0];
     EXPECT_EQ(run.grid_rows, c[1]) << c[0];
@@ -231,7 +231,7 @@ TEST_F(BoxView, CellSizesFollowTheGridSide) {
 TEST_F(BoxView, EveryCellIsWhiteAndEveryInsectIsDrawn) {
   start_run(7, 3);
   EXPECT_EQ(run.insect_image.size(), 74u * 74u * 2u + 12u);
-  expect_boxes_match_insects();
+  expect_boxes_match_insects(run);
   // Nothing is painted beyond the grid: box 1 ends at x = 241, box 2 starts at 339.
   EXPECT_EQ(get_pixel(242, 100), 0);
   EXPECT_EQ(get_pixel(338, 100), 0);
@@ -240,10 +240,10 @@ TEST_F(BoxView, EveryCellIsWhiteAndEveryInsectIsDrawn) {
 
 TEST_F(BoxView, MovesKeepThePictureInStepWithTheInsects) {
   start_run(140, 70);
-  expect_boxes_match_insects();
+  expect_boxes_match_insects(run);
   script_keys("N");
   turns(300);
-  expect_boxes_match_insects();
+  expect_boxes_match_insects(run);
 }
 
 // On a surface taller than wide the cell size followed the height alone: the boxes overlapped
@@ -258,7 +258,7 @@ TEST_F(BoxView, CellSizeIsLimitedByTheWidthOnlyOnTallSurfaces) {
     }
   }
   for (const auto& size : {std::pair{1080, 1920}, std::pair{480, 640}, std::pair{1000, 1000}}) {
-    reset_run_state();
+    reset_run_state(run);
     use_surface_size(size.first, size.second);
     start_run(5, 2);
     const int side = run.grid_columns * run.cell_size;

@@ -69,7 +69,7 @@ TEST_F(SavedRunTest, ThePictureIsTheSurfaceAndTheFiguresAreTheRunsAndTheSummarys
   start_run(12, 4);
   run.run_mode = RunMode::Normal;
   ASSERT_EQ(turns(160), 160);  // the strip is full and has scrolled
-  ASSERT_EQ(save_run(folder().string()), "");
+  ASSERT_EQ(save_run(run, folder().string()), "");
   const std::string stem = "zorvan2_N12_K4_seed0_T160";
   EXPECT_EQ(names_in(folder()), (std::vector<std::string>{stem + ".csv", stem + ".png"}));
 
@@ -81,7 +81,7 @@ TEST_F(SavedRunTest, ThePictureIsTheSurfaceAndTheFiguresAreTheRunsAndTheSummarys
   EXPECT_EQ(png.indices, snapshot());
 
   const Rows rows = csv_rows(file_text(folder() / (stem + ".csv")));
-  const SummaryFigureTexts summary = summary_figure_texts(run_figures());
+  const SummaryFigureTexts summary = summary_figure_texts(run_figures(run));
   const auto figure = [&rows](int row) { return rows.at(row).at(1); };
   EXPECT_EQ(figure(0), "zorvan2");
   EXPECT_EQ(figure(1), "0");

@@ -3,12 +3,13 @@
 
 #include "charts/theory.h"
 #include "program_fixture.h"
+#include "urn_model_checks.h"
 
 using Step = RunTest;
 
 namespace {
 
-std::vector<int> placement() {
+std::vector<int> placement(const RunState& run) {
   std::vector<int> cells;
   for (int i = 1; i <= run.insect_count; ++i) {
     cells.insert(cells.end(), {run.insects[i].box, run.insects[i].column, run.insects[i].row});
@@ -16,45 +17,27 @@ std::vector<int> placement() {
   return cells;
 }
 
-// Every insect sits on a taken cell of its box, no other cell is taken, and box1_count agrees.
-void expect_consistent_state() {
-  int taken = 0;
-  int in_box1 = 0;
-  for (int box = 1; box <= 2; ++box) {
-    for (int c = 1; c <= run.grid_columns; ++c) {
-      for (int r = 1; r <= run.grid_rows; ++r) taken += run.cell_taken[box][c][r];
-    }
-  }
-  for (int i = 1; i <= run.insect_count; ++i) {
-    const InsectRecord& insect = run.insects[i];
-    ASSERT_EQ(run.cell_taken[insect.box][insect.column][insect.row], 1) << i;
-    in_box1 += insect.box == 1;
-  }
-  EXPECT_EQ(taken, run.insect_count);
-  EXPECT_EQ(in_box1, run.box1_count);
-}
-
 }  // namespace
 
 TEST_F(Step, SameAnswersGiveTheSameRun) {
   start_run(23, 9);
-  const std::vector<int> first_placement = placement();
+  const std::vector<int> first_placement = placement(run);
   script_keys("C");
   turns(500);
-  const std::vector<int> first_end = placement();
-  reset_run_state();
+  const std::vector<int> first_end = placement(run);
+  reset_run_state(run);
   reset_random();
   start_run(23, 9);
-  EXPECT_EQ(placement(), first_placement);
+  EXPECT_EQ(placement(run), first_placement);
   script_keys("C");
   turns(500);
-  EXPECT_EQ(placement(), first_end);
+  EXPECT_EQ(placement(run), first_end);
 }
 
 TEST_F(Step, InsectsOneToKStartInBoxOne) {
   start_run(30, 12);
   for (int i = 1; i <= 30; ++i) EXPECT_EQ(run.insects[i].box, i <= 12 ? 1 : 2) << i;
-  expect_consistent_state();
+  expect_consistent(run);
 }
 
 TEST_F(Step, AFullBoxLosesTheFirstInsect) {
@@ -62,7 +45,7 @@ TEST_F(Step, AFullBoxLosesTheFirstInsect) {
   script_keys("x");
   turns(1);
   EXPECT_EQ(run.box1_count, 1);
-  reset_run_state();
+  reset_run_state(run);
   start_run(9, 9);
   script_keys("x");
   turns(1);
@@ -88,7 +71,7 @@ TEST_F(Step, StateStaysConsistentAndEveryStepIsCounted) {
   start_run(140, 0);
   script_keys("C");
   turns(20000);
-  expect_consistent_state();
+  expect_consistent(run);
   int64_t counted = 0;
   for (int i = 0; i < run.empirical_panel.bar_count; ++i) counted += run.empirical_panel.values[i];
   EXPECT_EQ(counted, run.step_count + 1);
@@ -107,7 +90,7 @@ TEST_F(Step, TheoryIsDrawnAtStepZero) {
   EXPECT_EQ(five, (std::vector<int64_t>{8, 41, 82, 82, 41, 8}));
   EXPECT_EQ(get_pixel(10 + 0 * 50 + 2, 349 - 8), 15);  // bar 0 reaches y2 - 8
   EXPECT_EQ(get_pixel(10 + 0 * 50 + 2, 349 - 9), 0);
-  reset_run_state();
+  reset_run_state(run);
   start_run(6, 2);
   const std::vector<int64_t> six(run.theory_panel.values.begin(),
                                  run.theory_panel.values.begin() + 7);

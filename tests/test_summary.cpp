@@ -84,7 +84,7 @@ class SummaryReport : public RunTest {
   void summarise(int prompts) {
     screens_before_ = console_.screens_at_sleep().size();
     script_keys(std::string(static_cast<std::size_t>(prompts), 'a'), ScriptEnd::EndOfInput);
-    show_summary();
+    show_summary(run);
   }
   std::size_t screens_before_ = 0;
 };
@@ -132,7 +132,7 @@ TEST_F(SummaryReport, FinalFiguresAreTheEndOfTheRun) {
   start_run(10, 10);
   script_keys("nv");
   turns(2);
-  const SummaryFigures figures = run_figures();
+  const SummaryFigures figures = run_figures(run);
   EXPECT_EQ(figures.step_count, 1);
   EXPECT_EQ(figures.box1_count, 9);  // K = N: the first move empties one cell of box 1
   EXPECT_DOUBLE_EQ(figures.first_step_distance, run.first_step_distance);

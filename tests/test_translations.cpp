@@ -364,7 +364,7 @@ TEST_F(Translations, EachLanguagesLabelsStandWholeInsideTheirBoxes) {
     for (const auto& [width, height] : {std::pair{640, 480}, std::pair{1920, 1080}}) {
       use_surface_size(width, height);
       for (const VersionDescription* version : {&kSecondVersion, &kFirstVersion}) {
-        reset_run_state(*version);
+        reset_run_state(run, *version);
         expect_whole_in_its_box(catalogue, Message::FrameTitle, *version, width, height);
         expect_whole_in_its_box(catalogue, Message::Legend, *version, width, height);
         for (const PanelDesign& panel : version->panels) {
@@ -418,7 +418,7 @@ TEST_F(TrialLanguage, AFolderOfFilesIsALanguageWithNoChangeToTheCode) {
   EXPECT_EQ(current_language(), "xx");
 
   ScriptedWaits waits(whole_run(dir_ / "xx"));
-  EXPECT_EQ(run_logic_guarded([] { run_main_sequence(kFirstVersion); }).exit_code, 0);
+  EXPECT_EQ(run_logic_guarded([this] { run_main_sequence(run, kFirstVersion); }).exit_code, 0);
   std::string all;
   for (const HeadlessConsole::Screen& screen : waits.screens()) {
     for (const std::string& text : screen) all += text + "\n";

@@ -25,11 +25,12 @@ constexpr int kSurfaceHeight = 288;
 std::vector<uint8_t> insect_pixels() {
   HeadlessPresenter presenter(kSurfaceWidth, kSurfaceHeight);
   const ScopedHost hosted([&presenter](Host& record) { record.presenter = &presenter; });
-  reset_run_state();
+  RunState run;
   run.insect_count = 1;
   int16_t driver = 0, mode = 0;
   open_graphics(driver, mode, "");
-  prepare_box_view();
+  set_up_grid(run);
+  prepare_box_view(run);
   std::vector<uint8_t> pixels;
   if (run.cell_size == kIconSize) {
     put_image(0, 0, run.insect_image.data(), PutMode::Copy);

@@ -155,12 +155,12 @@ void digest_runs(HeadlessPresenter& presenter) {
     for (int n = 5; n <= kMaxInsects; ++n) {
       HeadlessConsole console;
       presenter = HeadlessPresenter(640, height);
-      reset_run_state(kSecondVersion);
+      RunState run;
       reset_random();
       script_keys(std::to_string(n) + "\r" + std::to_string(n / 3) + "\r");
-      start_run();
+      start_run(run);
       run.run_mode = RunMode::Quiet;
-      for (int turn = 0; turn < 300; ++turn) run_turn();
+      for (int turn = 0; turn < 300; ++turn) run_turn(run);
       layout.integer(run.grid_columns);
       layout.integer(run.cell_size);
       for (const ChartPanel* panel : {&run.empirical_panel, &run.theory_panel, &run.strip.panel}) {
