@@ -21,7 +21,3 @@ void keep_last_figures(const LiveFigures& last) {
 LiveFigures read_live_figures() {
   return installed.figures != nullptr ? installed.figures(installed.run) : LiveFigures{};
 }
-
-int32_t pace_for_run_key(int key) {
-  return installed.pace_for_key != nullptr ? installed.pace_for_key(key) : -1;
-}

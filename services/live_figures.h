@@ -3,7 +3,7 @@
 //
 // The services know nothing of the run; the program flow does. When a program starts, it
 // installs a source here: a reader, handed the run it reads, that takes the figures from the run
-// at the moment it is called, and the pace each digit key sets. An edition reads them when it
+// at the moment it is called. An edition reads them when it
 // likes (the page: a few times a second, between slices of turns), so the step loop pays nothing
 // for them. When the run ends, the flow leaves its last figures here in place of the reader, so
 // that they can still be read after the program has ended and its run is gone.
@@ -33,19 +33,14 @@ struct LiveFigures {
 struct FiguresSource {
   LiveFigures (*figures)(const void* run) = nullptr;  // the figures now, read from `run`
   const void* run = nullptr;  // the run in progress, handed to `figures`; opaque here
-  int32_t (*pace_for_key)(int key) = nullptr;  // steps a second a key sets, or -1
 };
 
 // Program start: the source the editions read from here on. Its run must stay alive until
 // keep_last_figures or another source replaces it.
 void install_figures_source(const FiguresSource& source);
 
-// The run has ended: from now on the figures read are `last`; the pace keys stay the source's.
+// The run has ended: from now on the figures read are `last`.
 void keep_last_figures(const LiveFigures& last);
 
 // The figures now; invalid (all zero) with no source installed.
 LiveFigures read_live_figures();
-
-// Steps a second that `key` sets as the pace of normal running, or -1 when it sets none (and
-// with no source installed).
-int32_t pace_for_run_key(int key);

@@ -3,7 +3,6 @@
 // summary's pages agree at the end of a run.
 #include "sim/live_figures.h"
 
-#include "sim/pace.h"
 #include "sim/summary_report.h"
 
 namespace {
@@ -31,7 +30,7 @@ LiveFigures live_figures(const RunState& run) {
 }
 
 ScopedLiveFigures::ScopedLiveFigures(const RunState& run) : run_(run) {
-  install_figures_source({figures_of, &run_, pace_for_key});
+  install_figures_source({figures_of, &run_});
 }
 
 ScopedLiveFigures::~ScopedLiveFigures() { keep_last_figures(live_figures(run_)); }

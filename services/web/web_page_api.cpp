@@ -185,10 +185,6 @@ EMSCRIPTEN_KEEPALIVE const double* zorvan_figures() {
   return figures.data();
 }
 
-// Steps a second that a key ('0'..'9') sets as the pace of normal running, or -1: the labels of
-// the page's pace buttons.
-EMSCRIPTEN_KEEPALIVE int zorvan_pace_for_key(int key) { return pace_for_run_key(key); }
-
 // The files kept at the last run's end (run_files.h), for the page's Save buttons: the PNG file
 // of its last picture and the CSV text of its figures (UTF-8), each as its first byte and its
 // size, and the name both share (NUL-terminated). Sizes 0 and an empty name before a run has
