@@ -1,5 +1,5 @@
 // zorvan: the first version of the two-box urn model, with the empirical distribution alone.
-#include "services/program_host.h"
+#include "services/program/program_host.h"
 #include "sim/program_flow.h"
 
 int main(int argc, char** argv) {

@@ -12,7 +12,7 @@
 
 #include "services/graphics/graphics.h"
 #include "services/graphics/presenter.h"
-#include "services/host.h"
+#include "services/program/host.h"
 
 namespace {
 

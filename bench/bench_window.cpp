@@ -23,7 +23,7 @@
 
 #include "services/graphics/graphics.h"
 #include "services/graphics/presenter.h"
-#include "services/host.h"
+#include "services/program/host.h"
 #include "services/graphics/surface.h"
 #include "services/graphics/surface_mirror.h"
 #include "services/desktop/window_picture.h"

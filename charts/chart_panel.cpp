@@ -21,7 +21,7 @@
 #include <cstdint>
 
 #include "services/graphics/graphics.h"
-#include "services/numbers.h"
+#include "services/numbers/extended_real.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <cassert>
 
-#include "services/numbers.h"
+#include "services/numbers/number_text.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <array>
 #include <cassert>
 
-#include "services/numbers.h"
+#include "services/numbers/extended_real.h"
 
 void theory_fill(ChartPanel& panel) {
   const int n = panel.bar_count;

@@ -14,10 +14,10 @@
 #include <string_view>
 
 #include "fuzz/fuzz_check.h"
-#include "services/cp852.h"
-#include "services/messages.h"
-#include "services/notices.h"
-#include "services/po_file.h"
+#include "services/text/cp852.h"
+#include "services/text/messages.h"
+#include "services/text/notices.h"
+#include "services/text/po_file.h"
 
 namespace {
 

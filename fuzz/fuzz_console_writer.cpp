@@ -42,7 +42,7 @@ int field_width(FuzzBytes& input) {
   return b == 0x80 ? INT_MIN : static_cast<int8_t>(b) * 2;
 }
 
-std::string_view text(FuzzBytes& input) { return input.bytes(input.byte()); }
+std::string_view text_bytes(FuzzBytes& input) { return input.bytes(input.byte()); }
 
 struct Snapshot {
   ConsoleState state;
@@ -107,7 +107,7 @@ void run_operation(FuzzBytes& input, const Snapshot& before) {
     }
     case Operation::kWriteText: {
       const int width = field_width(input);
-      write_text(text(input), width);
+      write_text(text_bytes(input), width);
       break;
     }
     case Operation::kWriteNumber: {
@@ -141,7 +141,7 @@ void run_operation(FuzzBytes& input, const Snapshot& before) {
       reset_text_attributes();
       break;
     case Operation::kPutBytes:
-      console_put_bytes(text(input));
+      console_put_bytes(text_bytes(input));
       console_present();
       break;
     case Operation::kSetCursor: {

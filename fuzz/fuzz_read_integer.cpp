@@ -15,7 +15,7 @@
 #include "fuzz/fuzz_check.h"
 #include "services/console/console.h"
 #include "services/console/headless_console.h"
-#include "services/run_time_error.h"
+#include "services/program/run_time_error.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The help viewer: the help file through the text frame's pager.
 #include "sim/help_viewer.h"
 
-#include "services/language.h"
-#include "services/messages.h"
+#include "services/text/language.h"
+#include "services/text/messages.h"
 #include "sim/pager.h"
 
 namespace {

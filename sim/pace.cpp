@@ -2,7 +2,7 @@
 #include "sim/pace.h"
 
 #include "services/console/keyboard.h"
-#include "services/host.h"
+#include "services/program/host.h"
 
 namespace {
 

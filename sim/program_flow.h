@@ -13,7 +13,7 @@
 
 // The whole program for one version, from the help pages to the closing line of the summary, on
 // a run of its own. From its start the editions can read the run's figures, and after its end
-// the figures it ended with (services/live_figures.h).
+// the figures it ended with (services/program/live_figures.h).
 void run_main_sequence(const VersionDescription& version);
 
 // The same on `run`, started afresh for `version`; the run is left as the program ended it.

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "charts/chart_panel.h"
-#include "services/messages.h"
+#include "services/text/messages.h"
 #include "services/graphics/graphics.h"
 #include "sim/box_view.h"
 #include "sim/status_box.h"

@@ -15,7 +15,7 @@
 
 #include "charts/chart_panel.h"
 #include "charts/strip_chart.h"
-#include "services/run_choices.h"
+#include "services/program/run_choices.h"
 #include "sim/urn_model.h"
 #include "sim/version.h"
 

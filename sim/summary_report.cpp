@@ -6,9 +6,9 @@
 
 #include "charts/theory.h"
 #include "services/console/console.h"
-#include "services/cp852.h"
-#include "services/language.h"
-#include "services/messages.h"
+#include "services/text/cp852.h"
+#include "services/text/language.h"
+#include "services/text/messages.h"
 #include "services/graphics/graphics.h"
 #include "sim/key_wait.h"
 #include "sim/pager.h"

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "services/console/console.h"
-#include "services/messages.h"
+#include "services/text/messages.h"
 #include "services/graphics/graphics.h"
 #include "services/console/keyboard.h"
 

@@ -1,7 +1,8 @@
 // The model's placement and step.
 #include "sim/urn_model.h"
 
-#include "services/numbers.h"
+#include "services/numbers/random.h"
+#include "services/numbers/extended_real.h"
 
 namespace {
 

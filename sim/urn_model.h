@@ -14,7 +14,7 @@
 #include <array>
 #include <cstdint>
 
-#include "services/run_choices.h"
+#include "services/program/run_choices.h"
 
 constexpr int kMaxGrid = 12;  // s for the largest N (140)
 

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "charts/summary_text.h"
-#include "services/messages.h"
+#include "services/text/messages.h"
 
 // A chart of the run screen, by the panel of the run state it lives in.
 enum class PanelId : uint8_t { Empirical, Theory, Strip };

@@ -6,7 +6,7 @@
 
 #include "services/graphics/graphics.h"
 #include "services/graphics/presenter.h"
-#include "services/host.h"
+#include "services/program/host.h"
 
 // Opens the surface at the size of `presenter`, set up for drawing as the run screen draws.
 inline void open_chart_surface(HeadlessPresenter& presenter) {

@@ -11,13 +11,13 @@
 #include <string>
 
 #include "services/console/console.h"
-#include "services/cp852.h"
+#include "services/text/cp852.h"
 #include "services/graphics/graphics.h"
 #include "services/console/headless_console.h"
-#include "services/numbers.h"
+#include "services/numbers/random.h"
 #include "services/graphics/presenter.h"
-#include "services/host.h"
-#include "services/program_host.h"
+#include "services/program/host.h"
+#include "services/program/program_host.h"
 #include "sim/program_flow.h"
 #include "sim/run_state.h"
 #include "sim/version.h"

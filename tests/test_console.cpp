@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "services/console/console.h"
-#include "services/cp852.h"
+#include "services/text/cp852.h"
 #include "services/console/headless_console.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "services/console/console.h"
 #include "services/console/headless_console.h"
-#include "services/run_time_error.h"
+#include "services/program/run_time_error.h"
 
 namespace {
 

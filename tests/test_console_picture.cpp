@@ -195,9 +195,9 @@ TEST(ConsolePicture, CursorUnderlinesItsCellAndAnUnchangedConsoleGivesNoBoxes) {
   EXPECT_EQ(picture.pixels()[(2 * 16 - 1) * w + 2 * 8], kLightGrey);   // bottom row of (3, 2)
   EXPECT_EQ(picture.pixels()[(2 * 16 - 2) * w + 3 * 8 - 1], kLightGrey);
   EXPECT_EQ(picture.pixels()[(2 * 16 - 3) * w + 2 * 8], 0);            // above the underline
-  EXPECT_TRUE(picture.update(state, true).empty());
+  EXPECT_TRUE(picture.update(state, true).no_boxes());
   const ChangedRegion blink = picture.update(state, false);
-  ASSERT_EQ(blink.size(), 1);
+  ASSERT_EQ(blink.box_count(), 1);
   EXPECT_EQ(blink.begin()->x1, 16);
   EXPECT_EQ(blink.begin()->y2, 31);
   EXPECT_EQ(picture.pixels()[(2 * 16 - 1) * w + 2 * 8], 0);

@@ -1,7 +1,7 @@
 // Code page 852 conversion.
 #include <gtest/gtest.h>
 
-#include "services/cp852.h"
+#include "services/text/cp852.h"
 
 TEST(Cp852, HungarianLettersHaveTheirBytes) {
   EXPECT_EQ(cp852("á"), "\xA0");

@@ -1,6 +1,6 @@
 // X87Real against the x87 unit itself: on x86-64 long double is the x87 extended format, so every
 // operation of the emulation can be checked bit for bit against the hardware.
-#include "services/extended_real.h"
+#include "services/numbers/extended_real.h"
 
 #include <gtest/gtest.h>
 

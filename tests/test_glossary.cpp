@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "services/cp852.h"
-#include "services/language.h"
-#include "services/messages.h"
-#include "services/po_file.h"
+#include "services/text/cp852.h"
+#include "services/text/language.h"
+#include "services/text/messages.h"
+#include "services/text/po_file.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "program_fixture.h"
-#include "services/host.h"
-#include "services/run_time_error.h"
+#include "services/program/host.h"
+#include "services/program/run_time_error.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ TEST(HostKeyWait, ReadKeyWaitsTheHostsWayAndRunsTheIdleHookAfterEachWait) {
   std::vector<HostTime> deadlines;
   int idle_runs = 0;
   const ScopedHost hosted([&](Host& record) {
-    record.key_wait = [&deadlines](HostTime deadline) {  // a key comes at the third wait
+    record.await_key = [&deadlines](HostTime deadline) {  // a key comes at the third wait
       deadlines.push_back(deadline);
       if (deadlines.size() == 3) push_key({'x', false});
     };
@@ -37,7 +37,7 @@ TEST(HostKeyWait, AQueuedKeyOrTheEndOfInputNeedsNoWait) {
   reset_keyboard();
   int waits = 0;
   const ScopedHost hosted([&waits](Host& record) {
-    record.key_wait = [&waits](HostTime) { ++waits; };
+    record.await_key = [&waits](HostTime) { ++waits; };
   });
   push_key({'a', false});
   EXPECT_EQ(read_key(), 'a');
@@ -57,7 +57,7 @@ TEST(HostKeyWait, AWaitWithADeadlineEndsOnAKeyOrAtTheDeadline) {
   int waits = 0;
   const ScopedHost hosted([&](Host& record) {
     record.clock = [&now] { return now; };
-    record.key_wait = [&](HostTime deadline) {  // returns after 4 ms at most
+    record.await_key = [&](HostTime deadline) {  // returns after 4 ms at most
       ++waits;
       const HostTime until = std::min(deadline, now + milliseconds(4));
       if (key_at && *key_at <= until) {
@@ -95,7 +95,7 @@ TEST_F(HostKeyWaitRun, TheHostsKeyWaitServesTheStepwiseKeysAndThePace) {
   std::string keys = "5n";  // 100 steps a second, then Normal
   const ScopedHost hosted([&](Host& record) {
     record.clock = [&now] { return now; };
-    record.key_wait = [&](HostTime deadline) {
+    record.await_key = [&](HostTime deadline) {
       deadlines.push_back(deadline);
       if (deadline != kNoDeadline) {
         now = deadline;

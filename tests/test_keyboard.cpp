@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "services/console/keyboard.h"
-#include "services/run_time_error.h"
+#include "services/program/run_time_error.h"
 
 namespace {
 

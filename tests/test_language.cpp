@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "services/language.h"
-#include "services/messages.h"
+#include "services/text/language.h"
+#include "services/text/messages.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "program_fixture.h"
-#include "services/live_figures.h"
-#include "services/run_choices.h"
+#include "services/program/live_figures.h"
+#include "services/program/run_choices.h"
 #include "sim/live_figures.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "services/messages.h"
-#include "services/notices.h"
-#include "services/po_file.h"
+#include "services/text/messages.h"
+#include "services/text/notices.h"
+#include "services/text/po_file.h"
 
 namespace {
 

@@ -1,7 +1,9 @@
 // Random numbers, truncation and number text.
 #include <gtest/gtest.h>
 
-#include "services/numbers.h"
+#include "services/numbers/random.h"
+#include "services/numbers/number_text.h"
+#include "services/numbers/extended_real.h"
 
 TEST(Numbers, FirstDrawsFollowTheFixedSeed) {
   reset_random();

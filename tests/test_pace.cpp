@@ -51,7 +51,7 @@ class Pace : public RunTest {
   FakeHost host_;
   const ScopedHost fake_hosted_{[this](Host& record) {
     record.clock = [this] { return host_.now_; };
-    record.key_wait = [this](HostTime due) { host_.wait(due); };
+    record.await_key = [this](HostTime due) { host_.wait(due); };
   }};
 };
 

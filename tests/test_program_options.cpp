@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "services/notices.h"
-#include "services/numbers.h"
-#include "services/program_options.h"
-#include "services/run_choices.h"
+#include "services/text/notices.h"
+#include "services/numbers/number_text.h"
+#include "services/program/program_options.h"
+#include "services/program/run_choices.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The start-up that both editions share: the language is in use before any notice is made, the
 // refusals come in one order, and only a start that is accepted puts the run's choices in force.
-#include "services/program_start.h"
+#include "services/program/program_start.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "services/run_choices.h"
+#include "services/program/run_choices.h"
 
 namespace {
 

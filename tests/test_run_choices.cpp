@@ -4,7 +4,7 @@
 #include <string>
 
 #include "program_fixture.h"
-#include "services/run_choices.h"
+#include "services/program/run_choices.h"
 
 namespace {
 

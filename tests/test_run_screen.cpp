@@ -210,7 +210,7 @@ TEST_F(RunScreen, AStepThatChangesOneDigitRewritesOneGlyphCell) {
   run.step_count = 124;
   draw_status_box(run);
   const ChangedRegion changed = take_surface_changes();
-  ASSERT_EQ(changed.size(), 1);
+  ASSERT_EQ(changed.box_count(), 1);
   // " T:  124" centred in the box (551, 0)-(639, 15): its last cell is x = 622..629, y = 4..11.
   const SurfaceBox cell = *changed.begin();
   EXPECT_EQ((std::vector<int>{cell.x1, cell.y1, cell.x2, cell.y2}),

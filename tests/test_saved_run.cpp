@@ -13,8 +13,9 @@
 #include "charts/theory.h"
 #include "png_decoder.h"
 #include "program_fixture.h"
-#include "services/run_choices.h"
-#include "services/run_files.h"
+#include "services/numbers/number_text.h"
+#include "services/program/run_choices.h"
+#include "services/program/run_files.h"
 #include "sim/saved_run.h"
 #include "sim/summary_report.h"
 

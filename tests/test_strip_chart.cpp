@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "services/graphics/graphics.h"
-#include "services/numbers.h"
+#include "services/numbers/extended_real.h"
 #include "services/graphics/presenter.h"
 #include "chart_surface.h"
 

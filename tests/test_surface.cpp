@@ -14,7 +14,7 @@
 #include "services/graphics/graphics.h"
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
-#include "services/host.h"
+#include "services/program/host.h"
 
 namespace {
 
@@ -545,14 +545,14 @@ TEST(SurfaceImage, MoveGivesThePixelsOfGetThenPut) {
 TEST(SurfaceChanges, OpeningChangesAllAndTakingStartsAfresh) {
   Surface s = fresh(20, 10);
   ChangedRegion all = s.take_changes();
-  ASSERT_EQ(all.size(), 1);
+  ASSERT_EQ(all.box_count(), 1);
   EXPECT_EQ(all.begin()->area(), 200);
-  EXPECT_TRUE(s.take_changes().empty());
+  EXPECT_TRUE(s.take_changes().no_boxes());
   s.set_viewport(2, 2, 9, 9, Clipping::On);  // state changes alone change no pixel
   s.set_fill(FillPattern::Solid, 4);
   s.set_text_justify(HorizontalJustify::Center, VerticalJustify::Middle);
   s.draw_text(0, 0, "A");  // the corner rule draws nothing
-  EXPECT_TRUE(s.take_changes().empty());
+  EXPECT_TRUE(s.take_changes().no_boxes());
 }
 
 // Each operation, on a surface where any colour changes something, under three viewports: the
@@ -647,7 +647,7 @@ TEST(SurfaceChanges, RegionStaysShortAndCoversEveryBoxAdded) {
     const SurfaceBox box{x, y, x + random.below(10), y + random.below(10)};
     region.add(box);
     added.push_back(box);
-    ASSERT_LE(region.size(), ChangedRegion::kMaxBoxes);
+    ASSERT_LE(region.box_count(), ChangedRegion::kMaxBoxes);
     if (i % 50 != 49) continue;
     for (const SurfaceBox& b : added) {
       for (int py = b.y1; py <= b.y2; ++py) {
@@ -661,10 +661,10 @@ TEST(SurfaceChanges, RegionStaysShortAndCoversEveryBoxAdded) {
   joined.add({5, 5, 12, 12});   // overlaps: the union grows by less than this box
   joined.add({2, 2, 3, 3});     // inside
   joined.add({0, 10, 19, 12});  // fills the rest of the union
-  ASSERT_EQ(joined.size(), 1);
+  ASSERT_EQ(joined.box_count(), 1);
   EXPECT_EQ(joined.begin()->area(), 20 * 13);
   joined.add({50, 50, 51, 51});  // far away: a box of its own
-  EXPECT_EQ(joined.size(), 2);
+  EXPECT_EQ(joined.box_count(), 2);
   EXPECT_EQ(region_area(joined), 20 * 13 + 4);
 }
 

@@ -14,7 +14,7 @@
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
 #include "services/graphics/surface_mirror.h"
-#include "services/host.h"
+#include "services/program/host.h"
 
 namespace {
 
@@ -87,7 +87,7 @@ TEST_F(SurfaceMirrorTest, AfterEveryDrawingTheMirrorEqualsTheSurfaceAndNamesTheC
     EXPECT_TRUE(each_inside_one(changes.boxes, step.written));
     EXPECT_TRUE(mirror_equals_surface());
   }
-  EXPECT_TRUE(mirror_.update().boxes.empty());  // nothing drawn since
+  EXPECT_TRUE(mirror_.update().boxes.no_boxes());  // nothing drawn since
 }
 
 // A mirror that cannot follow the changed region alone answers "all", the whole frame as its one
@@ -97,7 +97,7 @@ TEST_F(SurfaceMirrorTest, ResizeClosingAndOpeningChangeAll) {
   const SurfaceBox whole{0, 0, kWidth - 1, kHeight - 1};
   const auto expect_all = [&](const MirrorChanges& changes, bool black) {
     EXPECT_TRUE(changes.all);
-    ASSERT_EQ(changes.boxes.size(), 1);
+    ASSERT_EQ(changes.boxes.box_count(), 1);
     EXPECT_TRUE(inside(*changes.boxes.begin(), whole) && inside(whole, *changes.boxes.begin()));
     EXPECT_EQ(mirror_is_black(), black);
   };

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "services/run_time_error.h"
+#include "services/program/run_time_error.h"
 #include "services/console/text_file.h"
 
 namespace {

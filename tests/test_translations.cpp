@@ -17,12 +17,12 @@
 
 #include "program_fixture.h"
 #include "services/graphics/font8x8.h"
-#include "services/host.h"
-#include "services/language.h"
-#include "services/messages.h"
-#include "services/notices.h"
-#include "services/po_file.h"
-#include "services/run_time_error.h"
+#include "services/program/host.h"
+#include "services/text/language.h"
+#include "services/text/messages.h"
+#include "services/text/notices.h"
+#include "services/text/po_file.h"
+#include "services/program/run_time_error.h"
 
 namespace {
 
@@ -82,7 +82,7 @@ class ScriptedWaits : public HeadlessConsole {
   int turns_ = 0;
   // The waits and the turns come to this object while it lives (after its console's scope).
   const ScopedHost hosted_{[](Host& record) {
-    record.key_wait = [](HostTime) { on_key_wait(); };
+    record.await_key = [](HostTime) { on_key_wait(); };
     record.turn_hook = on_turn;
   }};
 };

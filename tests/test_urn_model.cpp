@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "services/graphics/presenter.h"
-#include "services/numbers.h"
+#include "services/numbers/random.h"
 #include "sim/urn_model.h"
 #include "urn_model_checks.h"
 

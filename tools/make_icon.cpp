@@ -10,7 +10,7 @@
 #include "services/graphics/png_image.h"
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
-#include "services/host.h"
+#include "services/program/host.h"
 #include "sim/box_view.h"
 #include "sim/run_state.h"
 

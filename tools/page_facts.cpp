@@ -23,10 +23,10 @@
 #include <vector>
 
 #include "services/console/console.h"
-#include "services/language.h"
-#include "services/messages.h"
-#include "services/po_file.h"
-#include "services/program_options.h"
+#include "services/text/language.h"
+#include "services/text/messages.h"
+#include "services/text/po_file.h"
+#include "services/program/program_options.h"
 #include "services/web/figure_slots.h"
 #include "sim/key_wait.h"
 #include "sim/pace.h"

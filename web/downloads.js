@@ -1,5 +1,5 @@
 // Save picture and Save figures: the files the program kept when the run ended
-// (services/run_files.h, program.js), named as the desktop's --save names them, offered for
+// (services/program/run_files.h, program.js), named as the desktop's --save names them, offered for
 // download.
 
 // Hands `bytes` to the browser as a download named `name`.

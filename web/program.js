@@ -148,7 +148,7 @@ class Program {
     return Object.fromEntries(FIGURE_SLOTS.map((name, index) => [name, values[index]]));
   }
 
-  // The files kept at the run's end (services/run_files.h): { name, picture, figures } (the PNG
+  // The files kept at the run's end (services/program/run_files.h): { name, picture, figures } (the PNG
   // and the CSV as bytes), or null before a run has ended.
   keptFiles() {
     const module = this.module, heap = module.HEAPU8;

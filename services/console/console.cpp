@@ -16,8 +16,8 @@
 #include <chrono>
 #include <thread>
 
-#include "services/cp852.h"
-#include "services/host.h"
+#include "services/text/cp852.h"
+#include "services/program/host.h"
 
 namespace {
 

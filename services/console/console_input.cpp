@@ -21,7 +21,7 @@
 #include "services/console/console.h"
 #include "services/console/keyboard.h"
 #include "services/console/pc_keys.h"
-#include "services/run_time_error.h"
+#include "services/program/run_time_error.h"
 
 namespace {
 

@@ -27,7 +27,7 @@
 
 #include "services/console/console.h"
 #include "services/graphics/surface.h"
-#include "services/host.h"
+#include "services/program/host.h"
 
 // The cursor's blink: shown for this long, then hidden for as long.
 constexpr int kCursorBlinkMs = 530;

@@ -4,8 +4,8 @@
 #include <span>
 
 #include "services/console/pc_keys.h"
-#include "services/cp852.h"
-#include "services/utf8.h"
+#include "services/text/cp852.h"
+#include "services/text/utf8.h"
 
 namespace {
 

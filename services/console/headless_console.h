@@ -15,7 +15,7 @@
 
 #include "services/console/console.h"
 #include "services/console/keyboard.h"
-#include "services/host.h"
+#include "services/program/host.h"
 
 class HeadlessConsole : public ConsoleBackend {
  public:

@@ -12,7 +12,7 @@
 #include <deque>
 #include <mutex>
 
-#include "services/run_time_error.h"
+#include "services/program/run_time_error.h"
 
 namespace {
 
@@ -71,9 +71,9 @@ int wait_and_take() {
   for (;;) {
     if (!queue.empty()) return take_front();
     if (input_ended.load(std::memory_order_acquire)) return kInputEnded;
-    if (host().key_wait) {
+    if (host().await_key) {
       lock.unlock();
-      host().key_wait(kNoDeadline);
+      host().await_key(kNoDeadline);
     } else {
       wait_on_queue(lock, kNoDeadline);
       wake_requested = false;
@@ -133,10 +133,10 @@ int read_key_or_end() { return wait_and_take(); }
 // own wait serves a wake-up (the idle hook) and goes on waiting.
 void wait_for_key_until(HostTime deadline) {
   if (key_pressed()) return;
-  if (host().key_wait) {
+  if (host().await_key) {
     while (!key_pressed() && !input_ended.load(std::memory_order_acquire) &&
            host_now() < deadline) {
-      host().key_wait(deadline);
+      host().await_key(deadline);
     }
     return;
   }

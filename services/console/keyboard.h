@@ -20,7 +20,7 @@
 #include <cstdint>
 
 #include "services/console/pc_keys.h"
-#include "services/host.h"
+#include "services/program/host.h"
 
 struct KeyEvent {
   uint8_t code = 0;       // the character (code page 852), or the scan code of an extended key

@@ -17,7 +17,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "services/run_time_error.h"
+#include "services/program/run_time_error.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 // clock; no key wait of its own (the key queue blocks) and no turn hook. It is installed before
 // the terminal's reader thread and the logic thread start and before the window loop runs on
 // this thread, and cleared after all three have ended.
-#include "services/program_host.h"
+#include "services/program/program_host.h"
 
 #include <atomic>
 #include <csignal>
@@ -29,15 +29,15 @@
 #include <unistd.h>
 
 #include "services/console/console.h"
-#include "services/cp852.h"
+#include "services/text/cp852.h"
 #include "services/graphics/graphics.h"
 #include "services/graphics/presenter.h"
-#include "services/host.h"
-#include "services/run_time_error.h"
+#include "services/program/host.h"
+#include "services/program/run_time_error.h"
 #include "services/desktop/terminal_console.h"
-#include "services/notices.h"
-#include "services/program_options.h"
-#include "services/program_start.h"
+#include "services/text/notices.h"
+#include "services/program/program_options.h"
+#include "services/program/program_start.h"
 #include "services/desktop/window_presenter.h"
 
 namespace {

@@ -38,11 +38,11 @@
 #include <system_error>
 #include <vector>
 
-#include "services/cp852.h"
-#include "services/notices.h"
+#include "services/text/cp852.h"
+#include "services/text/notices.h"
 #include "services/console/key_decoder.h"
 #include "services/console/keyboard.h"
-#include "services/host.h"
+#include "services/program/host.h"
 
 #define NCURSES_WIDECHAR 1
 #define NCURSES_NOMACROS 1

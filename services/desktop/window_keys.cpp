@@ -7,8 +7,8 @@
 #include <span>
 
 #include "services/console/pc_keys.h"
-#include "services/cp852.h"
-#include "services/utf8.h"
+#include "services/text/cp852.h"
+#include "services/text/utf8.h"
 
 static_assert(key_mod::kShift == KMOD_SHIFT && key_mod::kCtrl == KMOD_CTRL);
 static_assert(key_mod::kAlt == KMOD_ALT && key_mod::kNumLock == KMOD_NUM);

@@ -5,7 +5,7 @@
 #include <SDL.h>
 
 // The palette in the channel layout of a 32-bit SDL pixel format.
-static ColourTable make_colour_table(const SDL_PixelFormat* format) {
+static ColourTable sdl_colour_table(const SDL_PixelFormat* format) {
   return make_colour_table(PixelLayout{format->Rshift, format->Gshift, format->Bshift,
                                        format->Amask});
 }
@@ -18,7 +18,7 @@ bool WindowPicture::create(uint32_t format, int width, int height) {
   picture_ = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, format);
   if (picture_ == nullptr) return false;
   SDL_SetSurfaceBlendMode(picture_, SDL_BLENDMODE_NONE);  // copies replace, whatever the alpha
-  colours_ = make_colour_table(picture_->format);
+  colours_ = sdl_colour_table(picture_->format);
   SDL_FillRect(picture_, nullptr, colours_.pixel[0]);
   return true;
 }

@@ -21,7 +21,7 @@
 #include "services/console/console_font.h"
 #include "services/desktop/window_keys.h"
 #include "services/graphics/surface.h"
-#include "services/host.h"
+#include "services/program/host.h"
 
 // ---------------------------------------------------------------------------------------------
 // The presenter: main-thread side
@@ -334,7 +334,7 @@ void WindowPresenter::repaint() {
   const PictureScaling scaling = surface_scaling();
   if (needs_full_present_) {
     present(picture_, nullptr, scaling);
-  } else if (!changes.boxes.empty()) {
+  } else if (!changes.boxes.no_boxes()) {
     present(picture_, &changes.boxes, scaling);
   }
 }
@@ -371,7 +371,7 @@ void WindowPresenter::repaint_console() {
   console_window_picture_.convert(console_picture_.pixels(), changed);
   if (needs_full_present_) {
     present(console_window_picture_, nullptr, PictureScaling::WholeMultiple);
-  } else if (!changed.empty()) {
+  } else if (!changed.no_boxes()) {
     present(console_window_picture_, &changed, PictureScaling::WholeMultiple);
   }
 }

@@ -27,7 +27,7 @@
 #include "services/graphics/png_image.h"
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
-#include "services/host.h"
+#include "services/program/host.h"
 
 std::atomic<bool> surface_changed{false};
 

@@ -12,17 +12,11 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <string_view>
 #include <vector>
 
 #include "services/graphics/drawing_types.h"
-
-
-class GraphicsNotOpen : public std::runtime_error {
- public:
-  GraphicsNotOpen() : std::runtime_error("graphics surface is not in graphics mode") {}
-};
+#include "services/program/run_time_error.h"  // GraphicsNotOpen
 
 // driver 0 asks for automatic selection (the largest window the desktop allows); the path is
 // accepted and not used. On success graph_result is 0 and the drawing state is reset.

@@ -548,7 +548,7 @@ class Surface::FloodFill {
         view_width_(view_.x2 - view_.x1 + 1),
         filled_(static_cast<size_t>(view_width_) * (view_.y2 - view_.y1 + 1), 0) {}
 
-  void run(int x, int y) {
+  void flood_from(int x, int y) {
     push(x, y);
     while (seed_count_ > 0) {
       const Seed seed = seeds_[--seed_count_];
@@ -616,7 +616,7 @@ void Surface::flood_fill(int x, int y, int border_colour) {
     return;
   }
   try {
-    FloodFill(*this, canonical_colour(static_cast<uint8_t>(border_colour))).run(ax, ay);
+    FloodFill(*this, canonical_colour(static_cast<uint8_t>(border_colour))).flood_from(ax, ay);
   } catch (const std::bad_alloc&) {
     state_.result = kGraphNoFloodMemory;
   }

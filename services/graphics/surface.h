@@ -52,8 +52,8 @@ class ChangedRegion {
   static constexpr int kMaxBoxes = 8;
   void add(SurfaceBox box);  // the caller keeps the box on the surface
   void clear() { count_ = 0; }
-  bool empty() const { return count_ == 0; }
-  int size() const { return count_; }
+  bool no_boxes() const { return count_ == 0; }
+  int box_count() const { return count_; }
   const SurfaceBox* begin() const { return boxes_; }
   const SurfaceBox* end() const { return boxes_ + count_; }
 

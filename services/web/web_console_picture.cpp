@@ -4,7 +4,7 @@
 #include "services/console/console.h"
 #include "services/console/console_font.h"
 #include "services/console/console_picture.h"
-#include "services/host.h"
+#include "services/program/host.h"
 #include "services/web/rgba_frame.h"
 
 namespace {

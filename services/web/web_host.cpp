@@ -13,11 +13,11 @@
 #include "services/graphics/graphics.h"
 #include "services/graphics/picture.h"
 #include "services/graphics/presenter.h"
-#include "services/host.h"
-#include "services/notices.h"
-#include "services/program_host.h"
-#include "services/program_start.h"
-#include "services/run_files.h"
+#include "services/program/host.h"
+#include "services/text/notices.h"
+#include "services/program/program_host.h"
+#include "services/program/program_start.h"
+#include "services/program/run_files.h"
 #include "services/web/web_picture.h"
 
 // ---------------------------------------------------------------------------------------------
@@ -174,7 +174,7 @@ int host_program(int argc, const char* const* argv, const std::function<void()>&
   Host record;
   record.console = &console;
   record.presenter = &presenter;
-  record.key_wait = wait_for_key;
+  record.await_key = wait_for_key;
   record.interrupt = page_interrupted;
   record.turn_hook = end_turn;
   record.clock = page_clock;

@@ -13,7 +13,7 @@
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
 #include "services/graphics/surface_mirror.h"
-#include "services/host.h"
+#include "services/program/host.h"
 
 namespace {
 
@@ -74,7 +74,7 @@ TEST(WindowPicture, ChangedBoxesGiveTheSamePictureAsTheWholeFrame) {
       EXPECT_TRUE(pixels_of(by_changes.surface()) == pixels_of(whole.surface()));
       const WindowPicture::Update update = by_changes.show(windows[0], &changes.boxes);
       EXPECT_FALSE(update.whole);
-      EXPECT_EQ(update.count, changes.boxes.size());
+      EXPECT_EQ(update.count, changes.boxes.box_count());
       whole.show(windows[1], nullptr);
       EXPECT_TRUE(pixels_of(windows[0]) == pixels_of(windows[1]));
     }

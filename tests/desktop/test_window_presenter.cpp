@@ -13,7 +13,7 @@
 #include "services/console/keyboard.h"
 #include "services/desktop/window_keys.h"
 #include "services/desktop/window_presenter.h"
-#include "services/host.h"
+#include "services/program/host.h"
 
 namespace {
 

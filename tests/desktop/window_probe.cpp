@@ -31,7 +31,7 @@
 #include "services/console/keyboard.h"
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
-#include "services/host.h"
+#include "services/program/host.h"
 #include "services/desktop/window_presenter.h"
 
 namespace {

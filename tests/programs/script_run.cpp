@@ -40,11 +40,11 @@
 #include "services/graphics/graphics.h"
 #include "services/graphics/presenter.h"
 #include "services/graphics/surface.h"
-#include "services/host.h"
-#include "services/language.h"
-#include "services/live_figures.h"
-#include "services/numbers.h"
-#include "services/program_host.h"
+#include "services/program/host.h"
+#include "services/text/language.h"
+#include "services/program/live_figures.h"
+#include "services/numbers/random.h"
+#include "services/program/program_host.h"
 #include "sim/program_flow.h"
 #include "sim/version.h"
 
@@ -223,7 +223,7 @@ int main(int argc, char** argv) {
   Host record;
   record.console = &console;
   record.presenter = &presenter;
-  record.key_wait = wait_for_key;
+  record.await_key = wait_for_key;
   record.turn_hook = after_turn;
   record.clock = [] { return clock_now; };
   install_host(record);

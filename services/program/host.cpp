@@ -1,5 +1,5 @@
 // The host record in force (see host.h) and its defaults.
-#include "services/host.h"
+#include "services/program/host.h"
 
 #include <utility>
 

@@ -1,5 +1,5 @@
 // The files kept at the run's end (see run_files.h).
-#include "services/run_files.h"
+#include "services/program/run_files.h"
 
 #include <optional>
 #include <utility>

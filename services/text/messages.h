@@ -22,7 +22,7 @@
 #include <string_view>
 #include <vector>
 
-#include "services/po_file.h"
+#include "services/text/po_file.h"
 
 enum class Message : uint16_t {
   // The text frame and the page prompt.

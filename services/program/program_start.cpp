@@ -1,11 +1,11 @@
 // The start-up sequence shared by the editions (see program_start.h).
-#include "services/program_start.h"
+#include "services/program/program_start.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "services/notices.h"
-#include "services/run_choices.h"
+#include "services/text/notices.h"
+#include "services/program/run_choices.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // data folder. The folder and the catalogue are read with the system's own calls, as the text
 // files are: the C++ library's file system and streams would make the web page's programs more
 // than twice as large.
-#include "services/language.h"
+#include "services/text/language.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -15,9 +15,9 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "services/messages.h"
-#include "services/notices.h"
-#include "services/po_file.h"
+#include "services/text/messages.h"
+#include "services/text/notices.h"
+#include "services/text/po_file.h"
 
 namespace {
 
@@ -62,11 +62,11 @@ bool is_c_locale(std::string_view locale) {
   return name == "C" || name == "POSIX";
 }
 
-bool set(const char* variable) { return variable != nullptr && *variable != '\0'; }
+bool is_set(const char* variable) { return variable != nullptr && *variable != '\0'; }
 
 // The language an entry of LANGUAGE, a locale or --lang's value stands for, when it is
 // available: "en_GB.UTF-8" is en_GB if that has a catalogue, else en; C and POSIX are Hungarian.
-bool match(std::string_view entry, std::span<const std::string> available, std::string& found) {
+bool match_language(std::string_view entry, std::span<const std::string> available, std::string& found) {
   const std::string_view name = locale_name(entry);
   if (is_c_locale(name)) {
     found = kOriginalLanguage;
@@ -81,7 +81,7 @@ bool match(std::string_view entry, std::span<const std::string> available, std::
   return false;
 }
 
-std::string joined(std::span<const std::string> languages) {
+std::string joined_list(std::span<const std::string> languages) {
   std::string list;
   for (const std::string& language : languages) list += (list.empty() ? "" : ", ") + language;
   return list;
@@ -131,27 +131,27 @@ LanguageChoice choose_language(std::string_view requested, const LocaleVariables
                                std::span<const std::string> available) {
   std::string found;
   if (!requested.empty()) {
-    if (match(requested, available, found)) return {found, false};
+    if (match_language(requested, available, found)) return {found, false};
     LanguageChoice instead = choose_language({}, variables, available);
     instead.refused = true;
     return instead;
   }
-  const char* locale = set(variables.lc_all)        ? variables.lc_all
-                       : set(variables.lc_messages) ? variables.lc_messages
-                       : set(variables.lang)        ? variables.lang
+  const char* locale = is_set(variables.lc_all)        ? variables.lc_all
+                       : is_set(variables.lc_messages) ? variables.lc_messages
+                       : is_set(variables.lang)        ? variables.lang
                                                     : "C";
   // The plain C locale's ASCII could show no translation: gettext does not look at LANGUAGE then.
   if (std::string_view(locale) == "C" || std::string_view(locale) == "POSIX") {
     return {std::string(kOriginalLanguage)};
   }
-  std::string_view list = set(variables.language) ? variables.language : "";
+  std::string_view list = is_set(variables.language) ? variables.language : "";
   while (!list.empty()) {
     const std::size_t colon = list.find(':');
     const std::string_view entry = list.substr(0, colon);
-    if (!entry.empty() && match(entry, available, found)) return {found};
+    if (!entry.empty() && match_language(entry, available, found)) return {found};
     list.remove_prefix(colon == std::string_view::npos ? list.size() : colon + 1);
   }
-  if (match(locale, available, found)) return {found};
+  if (match_language(locale, available, found)) return {found};
   return {std::string(kOriginalLanguage)};
 }
 
@@ -172,7 +172,7 @@ std::vector<std::string> available_languages(const std::string& data_folder) {
 }
 
 std::string language_list(const std::string& data_folder) {
-  return joined(available_languages(data_folder));
+  return joined_list(available_languages(data_folder));
 }
 
 LanguageSetUp set_up_language(std::string_view requested, const LocaleVariables& variables,
@@ -181,7 +181,7 @@ LanguageSetUp set_up_language(std::string_view requested, const LocaleVariables&
   const LanguageChoice choice = choose_language(requested, variables, available);
   LanguageSetUp result = use_language(choice.language, data_folder);
   if (result.ok && choice.refused) {
-    result = {false, notice::unknown_language(std::string(requested), joined(available))};
+    result = {false, notice::unknown_language(std::string(requested), joined_list(available))};
   }
   return result;
 }

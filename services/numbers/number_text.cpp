@@ -1,33 +1,8 @@
-// Random numbers over MT19937 (seeded 0 unless the run's seed says otherwise), truncation and
-// number text.
-#include "services/numbers.h"
+// Number text (see number_text.h).
+#include "services/numbers/number_text.h"
 
 #include <cmath>
 #include <cstdio>
-#include <random>
-
-namespace {
-
-// std::mt19937 is the standard MT19937 (624 words, twist matrix 0x9908B0DF, shift 397 and the
-// standard tempering); it is default-constructible with any seed, here 0.
-std::mt19937 generator(0);
-
-}  // namespace
-
-int32_t random_below(int32_t n) {
-  const uint64_t output = generator();
-  return static_cast<int32_t>((static_cast<uint64_t>(static_cast<uint32_t>(n)) * output) >> 32);
-}
-
-void reset_random(uint32_t seed) { generator.seed(seed); }
-
-int64_t truncate_real(extended_real value) {
-#if LDBL_MANT_DIG == 64
-  return static_cast<int64_t>(std::trunc(value));
-#else
-  return trunc_to_int64(value);
-#endif
-}
 
 std::string int_to_text(int64_t value, int width, std::size_t max_length) {
   std::string text = std::to_string(value);

@@ -1,8 +1,8 @@
 // The notices: messages of the language in use with their values filled in.
-#include "services/notices.h"
+#include "services/text/notices.h"
 
-#include "services/messages.h"
-#include "services/numbers.h"
+#include "services/text/messages.h"
+#include "services/numbers/number_text.h"
 
 namespace notice {
 

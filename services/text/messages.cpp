@@ -3,13 +3,13 @@
 // The originals are the programs' Hungarian texts as they always were, byte for byte; the
 // notices keep the English words in brackets that a person might search for. The run-time
 // errors' explanations have always been English and stay so in the original.
-#include "services/messages.h"
+#include "services/text/messages.h"
 
 #include <algorithm>
 #include <array>
 #include <set>
 
-#include "services/cp852.h"
+#include "services/text/cp852.h"
 
 namespace {
 

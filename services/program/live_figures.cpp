@@ -1,5 +1,5 @@
 // The installed source of the run's figures (see live_figures.h).
-#include "services/live_figures.h"
+#include "services/program/live_figures.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The command line and ZORVAN_ZOOM.
-#include "services/program_options.h"
+#include "services/program/program_options.h"
 
 #include <array>
 #include <cmath>

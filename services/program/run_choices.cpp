@@ -1,9 +1,9 @@
 // The person's choices for the run, and the check of the answers given in advance.
-#include "services/run_choices.h"
+#include "services/program/run_choices.h"
 
 #include <utility>
 
-#include "services/notices.h"
+#include "services/text/notices.h"
 
 namespace {
 

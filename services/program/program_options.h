@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "services/run_choices.h"
+#include "services/program/run_choices.h"
 
 constexpr int kMaxZoom = 8;
 constexpr uint32_t kLargestSeed = UINT32_MAX;  // --seed's largest value

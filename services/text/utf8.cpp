@@ -1,5 +1,5 @@
 // The UTF-8 decoder and encoder.
-#include "services/utf8.h"
+#include "services/text/utf8.h"
 
 namespace {
 

@@ -1,10 +1,9 @@
 // Turning the ways the program logic can end into an exit code and a message.
 #include <exception>
 
-#include "services/graphics/graphics.h"
-#include "services/notices.h"
-#include "services/program_host.h"
-#include "services/run_time_error.h"
+#include "services/text/notices.h"
+#include "services/program/program_host.h"
+#include "services/program/run_time_error.h"
 
 LogicOutcome run_logic_guarded(const std::function<void()>& logic) {
   try {

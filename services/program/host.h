@@ -42,7 +42,7 @@ struct Host {
   // block (the web page) or that hands in keys itself (a test driver) gives one. Empty: the key
   // queue blocks on its condition variable, with deadlines on the steady clock, so a host with
   // a clock of its own gives its own wait too.
-  std::function<void(HostTime deadline)> key_wait;
+  std::function<void(HostTime deadline)> await_key;
   // Runs on the logic thread after a key wait wakes up (keyboard.h says when); the terminal
   // redraws after a resize. Empty: nothing.
   std::function<void()> idle_hook;

@@ -3,7 +3,7 @@
 // An entry is complete once it has its msgstr; the next msgctxt, msgid, comment, blank line or
 // the end of the text closes it. A keyword out of its order (msgstr before msgid, a second msgid
 // before the msgstr) or a string line with no keyword before it is a bad line.
-#include "services/po_file.h"
+#include "services/text/po_file.h"
 
 #include <cstddef>
 

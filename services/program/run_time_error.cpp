@@ -1,8 +1,8 @@
 // Run-time errors and their messages: "Runtime error N: " in every language, the explanation in
 // the language in use.
-#include "services/run_time_error.h"
+#include "services/program/run_time_error.h"
 
-#include "services/messages.h"
+#include "services/text/messages.h"
 
 RunTimeError::RunTimeError(int code)
     : std::runtime_error(run_time_error_message(code)), code_(code) {}

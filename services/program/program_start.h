@@ -9,8 +9,8 @@
 
 #include <string>
 
-#include "services/language.h"
-#include "services/program_options.h"
+#include "services/text/language.h"
+#include "services/program/program_options.h"
 
 struct StartInputs {
   int argc = 0;

@@ -6,7 +6,7 @@
 // everything below, and rounds that once to 64 bits, to nearest with ties to even (round_to_64).
 // 128-bit intermediates come from the compiler's unsigned __int128, which every target of ours
 // has (WebAssembly included).
-#include "services/extended_real.h"
+#include "services/numbers/extended_real.h"
 
 #include <bit>
 #include <cassert>
@@ -259,5 +259,13 @@ extended_real extended_sqrt(extended_real x) {
   return std::sqrt(x);
 #else
   return sqrt(x);
+#endif
+}
+
+int64_t truncate_real(extended_real value) {
+#if LDBL_MANT_DIG == 64
+  return static_cast<int64_t>(std::trunc(value));
+#else
+  return trunc_to_int64(value);
 #endif
 }

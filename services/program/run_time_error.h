@@ -1,4 +1,5 @@
-// Run-time errors: a failed checked operation ends the program with its number as exit code.
+// Run-time errors: a failed checked operation ends the program with its number as exit code;
+// and the other failure that ends the logic at once, drawing with no surface open.
 //
 // The failing operation throws RunTimeError; the program entry catches it once, restores the
 // terminal, writes "Runtime error N" with a short explanation to stderr and exits with N.
@@ -29,6 +30,13 @@ class RunTimeError : public std::runtime_error {
 
  private:
   int code_;
+};
+
+// Thrown by a drawing operation when no surface is open; the program ends with the graphics
+// exit code (program_host.h) and a clear message.
+class GraphicsNotOpen : public std::runtime_error {
+ public:
+  GraphicsNotOpen() : std::runtime_error("graphics surface is not in graphics mode") {}
 };
 
 // Throws RunTimeError(code).

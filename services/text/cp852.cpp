@@ -1,10 +1,10 @@
 // Code page 852 <-> Unicode. Bytes 0..127 are ASCII; the table gives 128..255.
-#include "services/cp852.h"
+#include "services/text/cp852.h"
 
 #include <array>
 #include <span>
 
-#include "services/utf8.h"
+#include "services/text/utf8.h"
 
 namespace {
 

@@ -79,3 +79,7 @@ using extended_real = X87Real;
 
 // The square root of an extended real, rounded once.
 extended_real extended_sqrt(extended_real x);
+
+// The real cut toward zero: 2.999 gives 2, -2.5 gives -2. Every conversion of a real to an
+// integer (a pixel, a bar height) goes through it.
+int64_t truncate_real(extended_real value);
