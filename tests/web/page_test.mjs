@@ -31,6 +31,9 @@ const COLUMNS = 80, ROWS = 25;
 // Tests that need what only Chromium's protocol emulates here: a touchscreen (headless Firefox
 // refuses synthesized touches over WebDriver BiDi) and a cut network.
 const chromiumOnly = { skip: browserName !== 'chromium' && 'needs touch or network emulation' };
+// Tests of the program's own work in WebAssembly (its figures, its allocations), which no
+// browser changes: once, in Chromium.
+const onceOnly = { skip: browserName !== 'chromium' && 'the program\'s own work: the same in every browser' };
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 let server, browser;
@@ -422,7 +425,7 @@ test('zorvan in the page is the desktop program, on a page smaller than the smal
 
 // The summary's figures (T, K and both distances) after a long quiet run.
 for (const [insects, box1] of [[140, 70], [7, 0]]) {
-  test(`a long quiet run with N = ${insects} ends with the desktop's figures`, async () => {
+  test(`a long quiet run with N = ${insects} ends with the desktop's figures`, onceOnly, async () => {
     const session = await Session.open('zorvan2', 1000, 700);
     await skipHelp(session);
     await session.type(`${insects}\r${box1}\r`, 'key-wait');
@@ -482,7 +485,7 @@ test('the canvas equals the surface after every repaint of a paced Normal run', 
 
 // A turn allocates nothing: over a second of Quiet and of Normal (repaints and a halving of the
 // chart's scale among its turns), the program's count of operator new calls stays as it was.
-test('a stretch of Quiet or Normal turns allocates nothing', async () => {
+test('a stretch of Quiet or Normal turns allocates nothing', onceOnly, async () => {
   const session = await Session.open('zorvan2', 1000, 700);
   await skipHelp(session);
   await session.type('140\r70\r', 'key-wait');
@@ -580,6 +583,8 @@ test('a bad number at a prompt ends the program with its run-time error, shown i
   await session.type('12x\r', 'ended');
   const run = await session.run();
   assert.equal(run.exitCode, 106);
+  // The bar says it once the page has had its turn after the end.
+  await session.page.waitForFunction(() => document.getElementById('ended-text').textContent !== '');
   assert.match(await session.page.evaluate(() => document.getElementById('ended-text').textContent),
                /exit code 106.*Runtime error 106/);
   await session.close();
@@ -773,7 +778,7 @@ test('the page\'s controls, "About" and figures speak the page\'s language alone
   }
 });
 
-test('the figures computed in WebAssembly are the desktop figures, digit for digit', async () => {
+test('the figures computed in WebAssembly are the desktop figures, digit for digit', onceOnly, async () => {
   const folder = mkdtempSync(join(tmpdir(), 'zorvan-digest-'));
   try {
     copyFileSync(webDigest, join(folder, 'exactness_digest.js'));
