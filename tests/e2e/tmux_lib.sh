@@ -66,7 +66,16 @@ after=\$(stty -g)
 echo "EXIT=\$code TTY=\$same"
 sleep 600
 WRAP
-  tmux new-session -d -s "$session" -x 80 -y 25 "bash $work/wrapper.sh"
+  # A session killed just before was the server's last: the server is still on its way out
+  # and may refuse the new session ("server exited unexpectedly"), so ask again.
+  local i
+  for ((i = 0; i < 50; i++)); do
+    tmux new-session -d -s "$session" -x 80 -y 25 "bash $work/wrapper.sh" 2>"$work/tmux.err" &&
+      return 0
+    sleep 0.1
+  done
+  cat "$work/tmux.err" >&2
+  fail "tmux did not start the program's session"
 }
 
 screen() { tmux capture-pane -p -t "$session" 2>/dev/null; }
