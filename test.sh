@@ -18,6 +18,7 @@
 #                   window); any report fails
 #   build-fuzz      the fuzz targets (clang, libFuzzer, both sanitizers), each replaying its seed
 #                   corpus once
+# build-sanitize and build-fuzz are built beside build-test's tests, at the lowest priority.
 # --no-web (or ZORVAN_NO_WEB=1) leaves out the web edition: no Emscripten, Chromium, Firefox or node is
 # installed, build-web is not built and the web tests do not run. CI runs every stage.
 # --quick builds the test suites alone in build-quick and runs the unit and program tests there.
@@ -59,14 +60,36 @@ ZORVAN_BUILD_DIR="$root/build-test"
 ZORVAN_CMAKE_ARGS="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVAN_WERROR=ON
   -DZORVAN_WEB_BUILD_DIR=$ZORVAN_WEB_BUILD_DIR"
 zorvan_build
-(cd "$ZORVAN_BUILD_DIR" && ctest --output-on-failure -j2)
+test_dir=$ZORVAN_BUILD_DIR
 
 # The unit and program tests alone: the end-to-end tests ran in build-test.
-ZORVAN_BUILD_DIR="$root/build-sanitize"
-ZORVAN_CMAKE_ARGS="-DCMAKE_BUILD_TYPE=Debug -DZORVAN_WERROR=ON -DZORVAN_SANITIZE=ON
-  -DZORVAN_BENCH=OFF"
-ZORVAN_BUILD_TARGETS="zorvan_tests zorvan_desktop_tests" zorvan_build
-(cd "$ZORVAN_BUILD_DIR" && ctest --output-on-failure -j2 -E '^e2e\.')
+sanitize_build() {
+  ZORVAN_BUILD_DIR="$root/build-sanitize"
+  ZORVAN_CMAKE_ARGS="-DCMAKE_BUILD_TYPE=Debug -DZORVAN_WERROR=ON -DZORVAN_SANITIZE=ON
+    -DZORVAN_BENCH=OFF"
+  ZORVAN_BUILD_TARGETS="zorvan_tests zorvan_desktop_tests" zorvan_build
+}
+fuzz_build() {
+  ZORVAN_BUILD_DIR="$root/build-fuzz"
+  ZORVAN_CMAKE_ARGS="$ZORVAN_FUZZ_CMAKE_ARGS"
+  zorvan_build
+}
+
+# build-test's tests wait for the programs and the browsers much of the time: the sanitizer and
+# fuzzing builds go on beside them at the lowest priority (their output in build-background.log),
+# and their own tests run once build-test's have passed.
+background_log="$root/build-background.log"
+( renice -n 19 "$BASHPID" >/dev/null; sanitize_build && fuzz_build ) >"$background_log" 2>&1 &
+background=$!
+trap 'kill "$background" 2>/dev/null || true' EXIT
+(cd "$test_dir" && ctest --output-on-failure -j2)
+if ! wait "$background"; then
+  cat "$background_log" >&2
+  echo "The sanitizer or fuzzing build failed (above)." >&2
+  exit 1
+fi
+trap - EXIT
+(cd "$root/build-sanitize" && ctest --output-on-failure -j2 -E '^e2e\.')
 
 # The tests where threads meet, under ThreadSanitizer (tests/CMakeLists.txt chooses them); any
 # report fails a test.
@@ -77,7 +100,4 @@ ZORVAN_BUILD_TARGETS="zorvan_tests zorvan_desktop_tests zorvan2 zorvan window_pr
   read_status script_run console_shot" zorvan_build
 (cd "$ZORVAN_BUILD_DIR" && ctest --output-on-failure -j2)
 
-ZORVAN_BUILD_DIR="$root/build-fuzz"
-ZORVAN_CMAKE_ARGS="$ZORVAN_FUZZ_CMAKE_ARGS"
-zorvan_build
-(cd "$ZORVAN_BUILD_DIR" && ctest --output-on-failure -j2)
+(cd "$root/build-fuzz" && ctest --output-on-failure -j2)
