@@ -57,7 +57,7 @@ if [ "$web" = 1 ]; then
 fi
 
 ZORVAN_BUILD_DIR="$root/build-test"
-ZORVAN_CMAKE_ARGS="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVAN_WERROR=ON
+ZORVAN_CMAKE_ARGS="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVAN_WERROR=ON -DZORVAN_UNITY=ON
   -DZORVAN_WEB_BUILD_DIR=$ZORVAN_WEB_BUILD_DIR"
 zorvan_build
 test_dir=$ZORVAN_BUILD_DIR
@@ -94,7 +94,7 @@ trap - EXIT
 # The tests where threads meet, under ThreadSanitizer (tests/CMakeLists.txt chooses them); any
 # report fails a test.
 ZORVAN_BUILD_DIR="$root/build-tsan"
-ZORVAN_CMAKE_ARGS="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVAN_WERROR=ON -DZORVAN_TSAN=ON
+ZORVAN_CMAKE_ARGS="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVAN_WERROR=ON -DZORVAN_TSAN=ON -DZORVAN_UNITY=ON
   -DZORVAN_BENCH=OFF"
 ZORVAN_BUILD_TARGETS="zorvan_tests zorvan_desktop_tests zorvan2 zorvan window_probe close_window
   read_status script_run console_shot" zorvan_build

@@ -29,7 +29,7 @@ constexpr std::size_t kMaxLineLength = 254;
 constexpr std::size_t kMaxTokenLength = 255;
 
 // Key codes the editor acts on.
-constexpr uint8_t kBackspace = pc_key::kBackspace.plain, kEnter = pc_key::kEnter.plain;
+constexpr uint8_t kBackspaceCode = pc_key::kBackspace.plain, kEnterCode = pc_key::kEnter.plain;
 constexpr uint8_t kEscape = pc_key::kEscape.plain, kCtrlS = 19, kCtrlY = 25;
 constexpr uint8_t kDeleteCharacter = 127;
 
@@ -139,9 +139,9 @@ bool edit_key(LineEditor& editor, uint8_t key) {
   switch (key) {
     case 0:
       return extended_key(editor, read_key());
-    case kEnter:
+    case kEnterCode:
       return true;
-    case kBackspace:
+    case kBackspaceCode:
     case kCtrlS:
       delete_last_character(editor);
       return false;

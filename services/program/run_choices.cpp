@@ -7,16 +7,16 @@
 
 namespace {
 
-RunChoices& installed() {
+RunChoices& choices_in_force() {
   static RunChoices record;
   return record;
 }
 
 }  // namespace
 
-const RunChoices& run_choices() { return installed(); }
+const RunChoices& run_choices() { return choices_in_force(); }
 
-void set_run_choices(RunChoices choices) { installed() = std::move(choices); }
+void set_run_choices(RunChoices choices) { choices_in_force() = std::move(choices); }
 
 std::string run_choices_problem(const RunChoices& choices) {
   if (!choices.insect_count) {
