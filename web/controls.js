@@ -35,6 +35,39 @@ function runKey(modeName) {
   return { key, code: 'Key' + key.toUpperCase(), value: mode.value };
 }
 
+// The pace keys in the keyboard's order, 1 to 9, then 0.
+const PACES_IN_KEY_ORDER = PACE_KEYS.slice().sort((a, b) => (a.key === '0') - (b.key === '0') ||
+                                                            a.key.localeCompare(b.key));
+
+// A pace as a button shows it: "10/s", "3k/s", or the sign of no limit.
+function paceShown(steps) {
+  if (steps === 0) return UNLIMITED;
+  return Texts.text('page.pace_button', { steps: steps >= 1000 ? steps / 1000 + 'k' : steps });
+}
+
+// Fills the key table of the page's About (`root`) from the programs' keys: a cell marked
+// data-mode-key="<mode>" with that mode's key, data-pace-keys with the pace digits and
+// data-pace-steps with the paces they set, which follow the language chosen.
+export function fillKeyTable(root) {
+  for (const cell of root.querySelectorAll('[data-mode-key]')) {
+    cell.textContent = runKey(cell.dataset.modeKey).key.toUpperCase();
+  }
+  const first = PACES_IN_KEY_ORDER[0], last = PACES_IN_KEY_ORDER.at(-1);
+  const beforeLast = PACES_IN_KEY_ORDER.at(-2);
+  const span = (low, high, after) => `${low} \u2026 ${high}, ${after}`;
+  for (const cell of root.querySelectorAll('[data-pace-keys]')) {
+    cell.textContent = span(first.key, beforeLast.key, last.key);
+  }
+  const labelSteps = () => {
+    for (const cell of root.querySelectorAll('[data-pace-steps]')) {
+      cell.textContent = span(paceShown(first.steps), paceShown(beforeLast.steps),
+                              paceShown(last.steps));
+    }
+  };
+  labelSteps();
+  Texts.onChange(labelSteps);
+}
+
 // A button whose text is `textId`'s and whose accessible name `labelId`'s (none: its text).
 function button(textId, labelId, onPress) {
   const element = document.createElement('button');
@@ -129,10 +162,7 @@ export function create(panel, { sendKey, promptText, consoleText }) {
   paces.className = 'paces';
   paces.setAttribute('role', 'group');
   paces.dataset.label = 'page.pace_group';
-  // The digits in the keyboard's order, 1 to 9, then 0.
-  const paceKeys = PACE_KEYS.slice().sort((a, b) => (a.key === '0') - (b.key === '0') ||
-                                                    a.key.localeCompare(b.key));
-  const paceButtons = paceKeys.map(({ key, steps }) => {
+  const paceButtons = PACES_IN_KEY_ORDER.map(({ key, steps }) => {
     const element = button(null, null, () => sendKey(key, 'Digit' + key));
     element.textContent = key;
     element.dataset.key = key;
@@ -146,8 +176,7 @@ export function create(panel, { sendKey, promptText, consoleText }) {
   function labelPaces() {
     for (const element of paceButtons) {
       const key = element.dataset.key, steps = Number(element.dataset.steps);
-      const short = steps >= 1000 ? steps / 1000 + 'k' : steps;
-      const shown = steps === 0 ? UNLIMITED : Texts.text('page.pace_button', { steps: short });
+      const shown = paceShown(steps);
       element.textContent = shown;
       const name = steps === 0 ? Texts.text('page.pace_unlimited_label', { key })
         : Texts.text('page.pace_button_label',

@@ -55,6 +55,7 @@ const controls = Controls.create(document.getElementById('controls'), {
   promptText: () => consoleView.promptText(),
   consoleText,
 });
+Controls.fillKeyTable(document.getElementById('about'));
 const seedField = SeedField.create(document.getElementById('seed'), document.getElementById('seed-problem'), {
   onSeed: () => { if (current) startProgram(current.name); },
   onLeave: () => stage.focus(),

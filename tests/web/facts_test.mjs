@@ -26,6 +26,11 @@ const copies = [
   ['the figures\' slots', new RegExp(facts.FIGURE_SLOTS.slice(0, -1)
     .map((name, i) => `${quoted(name)}\\s*,\\s*${quoted(facts.FIGURE_SLOTS[i + 1])}`).join('|'))],
   ['a run key', new RegExp(facts.RUN_MODES.map((mode) => quoted('Key' + mode.keys[0].toUpperCase())).join('|'))],
+  ['a run key in a cell', new RegExp(`>\\s*(${facts.RUN_MODES.map((mode) => mode.keys[0].toUpperCase()).join('|')})\\s*</`)],
+  ['the fastest pace', (() => {
+    const fastest = Math.max(...facts.PACE_KEYS.map((entry) => entry.steps));
+    return new RegExp(`(?<![\\w.])(${fastest}|${fastest / 1000}k)/s`);
+  })()],
   ['the pace keys', new RegExp(quoted(facts.PACE_KEYS.map((entry) => entry.key).sort().join('')) + '|' +
                                quoted('1234567890'))],
   ['the spinner', new RegExp(escape(JSON.stringify(facts.SPINNER_SHAPES).slice(1, -1)))],
@@ -53,7 +58,8 @@ test('the copies it looks for are found where they stand', () => {
   const restated = ["const COLUMNS = 80, ROWS = 25;", "max=\"4294967295\"",
                     "const SLOTS = ['valid', 'step', 'insects'];", "['l', 'KeyL', 'page.step']",
                     "const PACE_DIGITS = '1234567890';", "const SPINNER = '-\\\\|/';",
-                    "const keyword = /^(msgctxt|msgid|msgstr)\\s+/;"];
+                    "const keyword = /^(msgctxt|msgid|msgstr)\\s+/;", "<tr><td>L</td>",
+                    "<td>1/s … 10k/s, ∞</td>"];
   for (const line of restated) {
     assert.ok(copies.some(([, pattern]) => pattern.test(line)), `not caught: ${line}`);
   }

@@ -756,6 +756,13 @@ test('the page\'s controls, "About" and figures speak the page\'s language alone
     assert.deepEqual([figures.mode, figures.pace],
                      [expected('page.mode_step'),
                       expected('page.pace_value').replace('{steps}', '300')]);
+    // The About's key table: the keys the programs take, the paces in this language's units.
+    const pace = (steps) => expected('page.pace_button').replace('{steps}', steps);
+    assert.deepEqual(await page.$$eval('#about tbody tr', (rows) => rows.slice(2, 7)
+      .map((row) => [row.cells[0].textContent, row.cells[1].textContent])), [
+      ['L', expected('page.step')], ['N', expected('page.normal')],
+      ['C', expected('page.quiet')], ['V', expected('page.end')],
+      ['1 \u2026 9, 0', `${pace(1)} \u2026 ${pace('10k')}, \u221e`]]);
   };
   for (const [query, language] of [['?lang=en', 'en'], ['?lang=de', 'de'], ['', 'hu']]) {
     const page = await pageWithBrowserLanguages(['fr-FR'], query);
