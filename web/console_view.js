@@ -15,6 +15,7 @@
 // when the program starts to wait: the rows that changed since the last announcement, without
 // the frame's lines and shades. The page prompt's spinner turning and the digits typed at a
 // number prompt (on the row the cursor stood on at the last announcement) announce nothing.
+import { putBoxes } from './canvas_boxes.js';
 import { CONSOLE_COLUMNS, CONSOLE_ROWS, SPINNER_SHAPES } from './core_facts.js';
 
 // The frame's box drawing, shades and blocks: not read aloud.
@@ -32,8 +33,9 @@ function rowText(cells, characters, row) {
 // `canvas` shows the picture, `mirror` (a <pre>) holds the text, `news` is the live region.
 export function create(canvas, mirror, news) {
   let program = null;      // the program whose console is shown (program.js)
-  let version = -1;        // the console model's version the mirror shows
-  let rows = [];           // the mirror's rows as text
+  let version = -1;        // the console model's version `rows` are of
+  let rows = [];           // the console's rows as text
+  let mirrored = null;     // the rows the mirror shows
   let announced = null;    // the rows as last announced (null: nothing yet)
   let announcedRow = -1;   // the cursor's row then
 
@@ -50,6 +52,7 @@ export function create(canvas, mirror, news) {
   function attach(shown) {
     program = shown;
     rows = [];
+    mirrored = null;
     for (const element of rowElements) element.textContent = ' ';
     news.textContent = '';
     version = -1;
@@ -93,19 +96,23 @@ export function create(canvas, mirror, news) {
   // while `cursorShown`.
   function paintPicture(cursorShown) {
     const update = program.updateConsole(cursorShown);
-    if (update === null) return;
-    const context = canvas.getContext('2d'), boxes = update.boxes;
-    for (let i = 0; i < boxes.length; i += 4) {
-      context.putImageData(update.image, 0, 0, boxes[i], boxes[i + 1], boxes[i + 2], boxes[i + 3]);
-    }
+    if (update !== null) putBoxes(canvas, update);
   }
 
-  // The mirror's rows, where the console model changed.
-  function mirrorText() {
+  // The console's rows of text, read again only when the console model has changed.
+  function currentRows() {
     const now = program.consoleVersion();
-    if (now === version) return;
-    version = now;
-    rows = textRows();
+    if (now !== version) {
+      version = now;
+      rows = textRows();
+    }
+    return rows;
+  }
+
+  // The mirror's rows, where they changed.
+  function mirrorText() {
+    if (currentRows() === mirrored) return;
+    mirrored = rows;
     rows.forEach((text, row) => {
       if (rowElements[row].textContent !== text) rowElements[row].textContent = text;
     });
@@ -176,7 +183,8 @@ export function create(canvas, mirror, news) {
     // without the frame's lines and shades.
     promptText: () => {
       const cursor = program.cursor();
-      return textRows()[cursor.row - 1].slice(0, cursor.column - 1).replace(FRAME_CHARACTERS, '').trim();
+      return currentRows()[cursor.row - 1].slice(0, cursor.column - 1).replace(FRAME_CHARACTERS, '')
+        .trim();
     },
     mirrorRows: () => rowElements.map((element) => element.textContent),
     news: () => news.textContent.trim(),

@@ -201,7 +201,10 @@ export function create(panel, { sendKey, promptText, consoleText }) {
   function update(run, figures) {
     current = groupFor(run, current);
     if (current !== 'number' && sent !== '') field.value = sent = '';
-    for (const name in groups) groups[name].hidden = !enabled || name !== current;
+    for (const name in groups) {
+      const hidden = !enabled || name !== current;
+      if (groups[name].hidden !== hidden) groups[name].hidden = hidden;
+    }
     if (!enabled || current === null) return false;
     if (current === 'number' && field.value === '') {
       const text = promptText();
@@ -209,7 +212,12 @@ export function create(panel, { sendKey, promptText, consoleText }) {
     }
     if (current === 'run') {
       if (figures) {
-        const press = (element, on) => element.setAttribute('aria-pressed', String(on));
+        // Written only when it changes: this runs on every frame.
+        const press = (element, on) => {
+          if (element.getAttribute('aria-pressed') !== String(on)) {
+            element.setAttribute('aria-pressed', String(on));
+          }
+        };
         for (const element of modeButtons) {
           press(element, Number(element.dataset.mode) === figures.mode);
         }
@@ -223,10 +231,8 @@ export function create(panel, { sendKey, promptText, consoleText }) {
 
   return {
     update,
-    field,
     setEnabled: (on) => { enabled = on; },
     enabled: () => enabled,
-    group: () => current,
     // True for a keydown the number field edits itself (its input then sends the keys).
     ownsKey: (event) => event.target === field && !event.ctrlKey && !event.altKey &&
                         !event.metaKey && event.key !== 'Escape' && event.key !== 'Tab',

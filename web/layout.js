@@ -24,9 +24,12 @@ const turnNotice = document.getElementById('turn-notice');
 const uprightPhone = window.matchMedia('(orientation: portrait) and (max-width: 599px)');
 const touchScreenQuery = window.matchMedia('(any-pointer: coarse)');
 let turnToldAlready = false;
+let shown = null;  // the mode and controls last shown, so that a repeat touches nothing
 
-// Shows `mode`; `controls` tells whether the controls show a group.
+// Shows `mode`; `controls` tells whether the controls show a group. Called on every frame.
 function setMode(mode, controls) {
+  if (shown && shown.mode === mode && shown.controls === controls) return;
+  shown = { mode, controls };
   stage.dataset.mode = mode;
   const figures = mode === 'run' || mode === 'summary';
   figuresPanel.hidden = !figures;

@@ -14,8 +14,7 @@
 // switch, the seed field); choosing there writes it back into the address, so the address bar
 // always holds the link to what is shown. A value the page does not know is ignored.
 import { LARGEST_SEED, LARGEST_ZOOM } from './core_facts.js';
-
-export const PROGRAMS = ['zorvan2', 'zorvan'];
+import { PROGRAM_NAMES } from './program.js';
 
 // The seed `text` names (decimal digits, 0 to LARGEST_SEED), or null.
 export function seedOf(text) {
@@ -29,7 +28,7 @@ function zoomOf(text) {
 }
 
 const PARAMETERS = {
-  program: (text) => (PROGRAMS.includes(text) ? text : null),
+  program: (text) => (PROGRAM_NAMES.includes(text) ? text : null),
   zoom: zoomOf,
   lang: (text) => (/^[A-Za-z]{2,3}([-_][A-Za-z0-9]{2,8})?$/.test(text) ? text : null),
   seed: seedOf,

@@ -63,16 +63,15 @@ const seedField = SeedField.create(document.getElementById('seed'), document.get
 
 let current = null;        // the ProgramRun on the stage, or null (the chooser)
 let noticeShown = null;    // what the chooser's notice says: { id, program }, or null
-let controlsShown = false;
 
 // ---------------------------------------------------------------------------------------------
 // Programs on the stage.
 
 // What a run asks of the page (run.js).
 const runStage = {
-  freeArea: () => {
-    Layout.setMode('run', controls.update(current, null));
-    figuresPanel.update(current.program, true);
+  freeArea: (run) => {
+    Layout.setMode('run', controls.update(run, null));
+    figuresPanel.update(run.program, true);
     const area = Layout.screenBox();
     return { width: area.width, height: area.height, zoom: Number(zoomChoice.value) };
   },
@@ -219,10 +218,7 @@ function paint() {
   if (run.surfaceShown) surfaceView.paint(run.program);
   const mode = modeOf(run);
   if (mode === 'run' || mode === 'summary') figuresPanel.update(run.program, run.waiting());
-  const shown = controls.update(run, figuresPanel.figures());
-  if (shown === controlsShown) return;
-  controlsShown = shown;
-  Layout.setMode(mode, shown);
+  Layout.setMode(mode, controls.update(run, figuresPanel.figures()));
 }
 requestAnimationFrame(paint);
 

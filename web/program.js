@@ -12,7 +12,10 @@
 // whole.
 import { FIGURE_SLOTS } from './core_facts.js';
 
+// Each program's script defines its factory under this name.
 const FACTORIES = { zorvan2: 'create_zorvan2', zorvan: 'create_zorvan' };
+// The programs the page can start, the first version last.
+export const PROGRAM_NAMES = Object.keys(FACTORIES);
 const loadedScripts = {};
 const encoder = new TextEncoder();
 const decoder = new TextDecoder();

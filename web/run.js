@@ -47,6 +47,7 @@ export class ProgramRun {
     return startProgram(this.name, this, args, (program) => {
       this.program = program;
       this.ready = true;
+      if (this.ended) return;  // stopped while it loaded: it stays stopped
       this.state = 'running';
       onReady(this);
     });

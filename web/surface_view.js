@@ -4,6 +4,8 @@
 // (the desktop window's) puts it: crisp at a whole multiple, smoothed when shrunk. When the
 // program closes the surface for the summary, the last picture stays on the canvas, dimmed,
 // beside the console until another program starts.
+import { putBoxes } from './canvas_boxes.js';
+
 export function create(canvas) {
   // The surface opened at width x height: the canvas is new and blank, as the program's picture.
   function open(width, height) {
@@ -18,11 +20,7 @@ export function create(canvas) {
     const { width, height } = program.pictureSize();
     if (width !== canvas.width || height !== canvas.height) return;
     const update = program.updatePicture();
-    if (update === null) return;
-    const context = canvas.getContext('2d'), boxes = update.boxes;
-    for (let i = 0; i < boxes.length; i += 4) {
-      context.putImageData(update.image, 0, 0, boxes[i], boxes[i + 1], boxes[i + 2], boxes[i + 3]);
-    }
+    if (update !== null) putBoxes(canvas, update);
   }
 
   // Places the picture of `width` x `height` in `area` (CSS pixels, the stage's coordinates) by

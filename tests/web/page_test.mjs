@@ -778,6 +778,11 @@ test('the page\'s controls, "About" and figures speak the page\'s language alone
     if (language === 'hu') {
       await page.select('#language', 'en');
       await assertLanguage(page, 'en');
+      // The program starts again in English, and its first page prompt has the controls on.
+      await page.waitForFunction(() => {
+        const next = document.querySelector('#controls [data-text="page.next_page"]');
+        return !document.getElementById('dock').hidden && next.getClientRects().length > 0;
+      }, { timeout: 15000 });
     }
     assert.deepEqual(session.errors, []);
     await page.close();
