@@ -13,8 +13,8 @@ LiveFigures live_figures(const RunState& run);
 // beside the run by the program flow, it installs a reader of `run`; at its end, however the run
 // ends, it leaves the figures the run then has in the reader's place, since an edition may read
 // them after the run is gone (the page shows the last ones after the program has ended). The
-// reader runs where the editions read (services/program/live_figures.h: the logic thread, or the page's
-// one thread while the program waits), so `run` is never read in the middle of a turn.
+// reader runs where the editions read (services/program/live_figures.h: the logic thread, or the
+// page's one thread while the program waits), so `run` is never read in the middle of a turn.
 class ScopedLiveFigures {
  public:
   explicit ScopedLiveFigures(const RunState& run);

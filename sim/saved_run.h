@@ -34,5 +34,6 @@ std::string saved_file_stem(const RunState& run);
 std::string save_run(const RunState& run, const std::string& folder);
 
 // Keeps the picture, the figures and their name for an edition that offers them
-// (services/program/run_files.h), when one has asked for them; nothing otherwise. Needs an open surface.
+// (services/program/run_files.h), when one has asked for them; nothing otherwise. Needs an open
+// surface.
 void keep_files_for_edition(const RunState& run);

@@ -7,8 +7,8 @@
 //
 // The model draws nothing and knows no surface: the box view draws it (box_view.h), and the step
 // answers what moved so that the box view can show the move. Its random choices are all
-// random_below's (numbers.h), in the order stated beside each operation: the same answers and
-// the same seed give the same run.
+// random_below's (services/numbers/random.h), in the order stated beside each operation: the
+// same answers and the same seed give the same run.
 #pragma once
 
 #include <array>

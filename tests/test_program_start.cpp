@@ -16,7 +16,8 @@ const std::string kDataDir = std::string(ZORVAN_SOURCE_DIR) + "/data";
 
 ProgramStart start_with(std::vector<const char*> arguments) {
   arguments.insert(arguments.begin(), "zorvan2");
-  return start_program({static_cast<int>(arguments.size()), arguments.data(), nullptr, {}, kDataDir});
+  return start_program(
+      {static_cast<int>(arguments.size()), arguments.data(), nullptr, {}, kDataDir});
 }
 
 class ProgramStartTest : public ::testing::Test {

@@ -84,7 +84,9 @@ std::string keys_of(RunMode mode) {
   std::string keys;
   for (int key = 1; key < 128; ++key) {
     const RunMode from_normal = mode_for_key(key, RunMode::Normal);
-    if (from_normal == mode && mode_for_key(key, RunMode::Quiet) == mode) keys += static_cast<char>(key);
+    if (from_normal == mode && mode_for_key(key, RunMode::Quiet) == mode) {
+      keys += static_cast<char>(key);
+    }
   }
   return keys;
 }
@@ -111,14 +113,14 @@ std::string core_facts() {
         << ", keys: " << js_string(keys_of(mode)) << " },\n";
   }
   out << "];\n";
-  out << "// The keys that set the pace of normal running, and the steps a second each sets (0: no\n"
-         "// limit).\n";
+  out << "// The keys that set the pace of normal running, and the steps a second each sets\n"
+         "// (0: no limit).\n";
   out << "export const PACE_KEYS = [\n";
   for (int key = 1; key < 128; ++key) {
     const int32_t steps = pace_for_key(key);
     if (steps >= 0) {
-      out << "  { key: " << js_string(std::string(1, static_cast<char>(key))) << ", steps: " << steps
-          << " },\n";
+      out << "  { key: " << js_string(std::string(1, static_cast<char>(key)))
+          << ", steps: " << steps << " },\n";
     }
   }
   out << "];\n";
@@ -151,7 +153,9 @@ bool languages_module(const std::string& pot_path, const std::vector<Language>& 
          "// (tools/page_facts.cpp). Do not edit.\n\n";
   out << "export const ORIGINAL_LANGUAGE = " << js_string(kOriginalLanguage) << ";\n";
   out << "export const ORIGINAL_TEXTS = {\n";
-  for (const auto& [id, entry] : originals) out << "  " << js_string(id) << ": " << js_string(entry.original) << ",\n";
+  for (const auto& [id, entry] : originals) {
+    out << "  " << js_string(id) << ": " << js_string(entry.original) << ",\n";
+  }
   out << "};\n";
   out << "// Each language's sound translations by id.\n";
   out << "export const TRANSLATIONS = {\n";

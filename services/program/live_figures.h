@@ -3,9 +3,8 @@
 //
 // The services know nothing of the run; the program flow does. When a program starts, it
 // installs a source here: a reader, handed the run it reads, that takes the figures from the run
-// at the moment it is called. An edition reads them when it
-// likes (the page: a few times a second, between slices of turns), so the step loop pays nothing
-// for them. When the run ends, the flow leaves its last figures here in place of the reader, so
+// at the moment it is called. An edition reads them when it likes (the page: a few times a
+// second, between slices of turns), so the step loop pays nothing for them. When the run ends, the flow leaves its last figures here in place of the reader, so
 // that they can still be read after the program has ended and its run is gone.
 //
 // Threads: a reader reads the run, which the logic thread writes, so it is called where the

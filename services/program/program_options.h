@@ -2,10 +2,10 @@
 // decimal number from 1 to 8, "1.5", or "max"), which may also come from the environment
 // variable ZORVAN_ZOOM (the command line wins), and the language, `--lang L` (which languages
 // there are, and the choice without it, is language.h's), and `--window`, the program's own window
-// for the text screens as well as for the run, as when it is started without a terminal. The run's (run_choices.h): `--seed S`
-// (0 .. 4294967295), `--n N` and `--k K` (the prompts' answers; their limits are checked by
-// run_choices_problem), `--no-help`, `--save DIR`. Every option with a value may also be written
-// `--option=value`. Without them the programs behave as they always have.
+// for the text screens as well as for the run, as when it is started without a terminal. The run's
+// (run_choices.h): `--seed S` (0 .. 4294967295), `--n N` and `--k K` (the prompts' answers; their
+// limits are checked by run_choices_problem), `--no-help`, `--save DIR`. Every option with a value
+// may also be written `--option=value`. Without them the programs behave as they always have.
 #pragma once
 
 #include <cstdint>

@@ -66,7 +66,8 @@ bool is_set(const char* variable) { return variable != nullptr && *variable != '
 
 // The language an entry of LANGUAGE, a locale or --lang's value stands for, when it is
 // available: "en_GB.UTF-8" is en_GB if that has a catalogue, else en; C and POSIX are Hungarian.
-bool match_language(std::string_view entry, std::span<const std::string> available, std::string& found) {
+bool match_language(std::string_view entry, std::span<const std::string> available,
+                    std::string& found) {
   const std::string_view name = locale_name(entry);
   if (is_c_locale(name)) {
     found = kOriginalLanguage;
