@@ -19,8 +19,8 @@
 #   build-fuzz      the fuzz targets (clang, libFuzzer, both sanitizers), each replaying its seed
 #                   corpus once
 # build-sanitize and build-fuzz are built beside build-test's tests, at the lowest priority.
-# --no-web (or ZORVAN_NO_WEB=1) leaves out the web edition: no Emscripten, Chromium, Firefox or node is
-# installed, build-web is not built and the web tests do not run. CI runs every stage.
+# --no-web (or ZORVAN_NO_WEB=1) leaves out the web edition: no Emscripten, Chromium, Firefox or
+# node is installed, build-web is not built and the web tests do not run. CI runs every stage.
 # --quick builds the test suites alone in build-quick and runs the unit and program tests there.
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
@@ -94,8 +94,8 @@ trap - EXIT
 # The tests where threads meet, under ThreadSanitizer (tests/CMakeLists.txt chooses them); any
 # report fails a test.
 ZORVAN_BUILD_DIR="$root/build-tsan"
-ZORVAN_CMAKE_ARGS="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVAN_WERROR=ON -DZORVAN_TSAN=ON -DZORVAN_UNITY=ON
-  -DZORVAN_BENCH=OFF"
+ZORVAN_CMAKE_ARGS="-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVAN_WERROR=ON -DZORVAN_TSAN=ON
+  -DZORVAN_UNITY=ON -DZORVAN_BENCH=OFF"
 ZORVAN_BUILD_TARGETS="zorvan_tests zorvan_desktop_tests zorvan2 zorvan window_probe close_window
   read_status script_run console_shot" zorvan_build
 (cd "$ZORVAN_BUILD_DIR" && ctest --output-on-failure -j2)

@@ -25,6 +25,7 @@
 #include <string_view>
 #include <vector>
 
+#include "file_bytes.h"
 #include "services/text/cp852.h"
 #include "services/text/language.h"
 #include "services/text/messages.h"
@@ -53,11 +54,6 @@ const std::array<SummaryMarkers, 2> kSummaryFiles = {{
     {"Zorvan2.sum", {"<@T@>", "<@N@>", "<@K@>", "<@Eloszlasok1@>", "<@EloszlasokV@>"}},
     {"Zorvan.sum", {"<@T@>", "<@N@>", "<@K@>"}},
 }};
-
-std::string read_bytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // The folder of each language: data/ for Hungarian, then every subfolder of data/.
 std::vector<fs::path> language_folders() {
@@ -137,7 +133,7 @@ TEST(DataFiles, EveryCatalogueTranslatesEveryMessageSoundly) {
   const std::vector<fs::path> folders = language_folders();
   for (std::size_t i = 1; i < folders.size(); ++i) {
     SCOPED_TRACE(shown(folders[i] / kCatalogueName));
-    const PoFile catalogue = parse_po(read_bytes(folders[i] / kCatalogueName));
+    const PoFile catalogue = parse_po(file_bytes(folders[i] / kCatalogueName));
     EXPECT_EQ(catalogue.error_line, 0);
     for (const std::string& problem : catalogue_problems(catalogue)) ADD_FAILURE() << problem;
     for (const PoEntry& entry : catalogue.entries) {
@@ -154,13 +150,13 @@ TEST(DataFiles, EveryCatalogueTranslatesEveryMessageSoundly) {
 
 // The page's catalogues translate every text of web/page.pot by the same rules, and no other.
 TEST(DataFiles, EveryPageCatalogueTranslatesEveryPageText) {
-  const PoFile originals = parse_po(read_bytes(kPageTexts));
+  const PoFile originals = parse_po(file_bytes(kPageTexts));
   ASSERT_EQ(originals.error_line, 0);
   ASSERT_GT(originals.entries.size(), 10u);
   const std::vector<fs::path> folders = language_folders();
   for (std::size_t i = 1; i < folders.size(); ++i) {
     SCOPED_TRACE(shown(folders[i] / kPageCatalogueName));
-    const PoFile catalogue = parse_po(read_bytes(folders[i] / kPageCatalogueName));
+    const PoFile catalogue = parse_po(file_bytes(folders[i] / kPageCatalogueName));
     EXPECT_EQ(catalogue.error_line, 0);
     for (const PoEntry& original : originals.entries) {
       const auto same_id = [&](const PoEntry& e) { return e.context == original.context; };
@@ -184,14 +180,14 @@ TEST(DataFiles, EveryPageCatalogueTranslatesEveryPageText) {
 // and every text there is shown by them.
 TEST(DataFiles, ThePageShowsEveryPageTextAndNoOther) {
   std::set<std::string> known;
-  for (const PoEntry& entry : parse_po(read_bytes(kPageTexts)).entries) known.insert(entry.context);
+  for (const PoEntry& entry : parse_po(file_bytes(kPageTexts)).entries) known.insert(entry.context);
   std::set<std::string> named;
   const std::regex id(R"re(["'](page\.[a-z0-9_]+)["'])re");
   const fs::path web = fs::path(ZORVAN_SOURCE_DIR) / "web";
   for (const fs::directory_entry& file : fs::directory_iterator(web)) {
     const std::string extension = file.path().extension().string();
     if (extension != ".js" && extension != ".html") continue;
-    const std::string text = read_bytes(file.path());
+    const std::string text = file_bytes(file.path());
     for (std::sregex_iterator at(text.begin(), text.end(), id), end; at != end; ++at) {
       const std::string name = (*at)[1];
       if (name == "page.js" || name == "page.css") continue;  // the page's files
@@ -206,14 +202,14 @@ TEST(DataFiles, ThePageShowsEveryPageTextAndNoOther) {
 // Hungarian, with the page's heading as its name.
 TEST(DataFiles, TheManifestNamesThePageInThePagesDefaultLanguage) {
   const std::string manifest =
-      read_bytes(fs::path(ZORVAN_SOURCE_DIR) / "web" / "manifest.webmanifest");
+      file_bytes(fs::path(ZORVAN_SOURCE_DIR) / "web" / "manifest.webmanifest");
   const auto field = [&](const std::string& name) {
     std::smatch match;
     const std::regex pattern("\"" + name + "\": \"([^\"]*)\"");
     return std::regex_search(manifest, match, pattern) ? match[1].str() : std::string();
   };
   std::string heading;
-  for (const PoEntry& entry : parse_po(read_bytes(kPageTexts)).entries)
+  for (const PoEntry& entry : parse_po(file_bytes(kPageTexts)).entries)
     if (entry.context == "page.heading") heading = entry.original;
   EXPECT_EQ(field("name"), heading);
   EXPECT_EQ(field("lang"), kOriginalLanguage);
@@ -222,7 +218,7 @@ TEST(DataFiles, TheManifestNamesThePageInThePagesDefaultLanguage) {
 TEST(DataFiles, EveryFileIsCodePage852TextWithoutControlBytesAndWithCrLfLineEnds) {
   for (const fs::path& path : data_files()) {
     SCOPED_TRACE(shown(path));
-    const std::string bytes = read_bytes(path);
+    const std::string bytes = file_bytes(path);
     ASSERT_FALSE(bytes.empty());
     const auto bad = std::find_if(bytes.begin(), bytes.end(), [](char c) {
       return is_control_byte(static_cast<unsigned char>(c));
@@ -246,7 +242,7 @@ TEST(DataFiles, EveryFileIsCodePage852TextWithoutControlBytesAndWithCrLfLineEnds
 TEST(DataFiles, EveryLineFitsTheTextFrame) {
   for (const fs::path& path : data_files()) {
     SCOPED_TRACE(shown(path));
-    const std::string bytes = read_bytes(path);
+    const std::string bytes = file_bytes(path);
     const auto lines = split_lines(bytes);
     for (std::size_t i = 0; i < lines.size(); ++i)
       EXPECT_LE(lines[i].size(), kMaxLineLength)
@@ -256,7 +252,7 @@ TEST(DataFiles, EveryLineFitsTheTextFrame) {
 
 TEST(DataFiles, HelpFileFillsSeveralPages) {
   for (const fs::path& folder : language_folders()) {
-    const std::string bytes = read_bytes(folder / "Zorvan.hlp");
+    const std::string bytes = file_bytes(folder / "Zorvan.hlp");
     EXPECT_GE(split_lines(bytes).size(), kHelpMinPages * kHelpPageLines) << shown(folder);
   }
 }
@@ -265,7 +261,7 @@ TEST(DataFiles, SummaryFilesHoldExactlyTheMarkersTheirProgramReplaces) {
   for (const fs::path& folder : language_folders()) {
     for (const SummaryMarkers& summary : kSummaryFiles) {
       SCOPED_TRACE(shown(folder / summary.file));
-      const std::string bytes = read_bytes(folder / summary.file);
+      const std::string bytes = file_bytes(folder / summary.file);
       for (const std::string& marker : summary.markers)
         EXPECT_NE(bytes.find(marker), std::string::npos) << "missing " << marker;
       for (const std::string& token : marker_tokens(bytes)) {
@@ -291,7 +287,7 @@ bool has_lower_case(std::string_view utf8) {
 // The help's sections, each a line "N. HEADING", begin pages and follow one another from 1 on; a
 // section may run onto further pages. Gives the number of sections.
 std::size_t expect_sections_begin_pages(const fs::path& help_file) {
-  const std::string bytes = read_bytes(help_file);  // the lines are views into it
+  const std::string bytes = file_bytes(help_file);  // the lines are views into it
   const auto help = split_lines(bytes);
   std::size_t sections = 0;
   for (std::size_t i = 0; i < help.size(); ++i) {
@@ -313,7 +309,7 @@ std::size_t expect_sections_begin_pages(const fs::path& help_file) {
 // distances follow their word directly.
 void expect_summary_pages(const fs::path& folder, const SummaryMarkers& summary) {
   SCOPED_TRACE(summary.file);
-  const std::string bytes = read_bytes(folder / summary.file);
+  const std::string bytes = file_bytes(folder / summary.file);
   const auto lines = split_lines(bytes);
   ASSERT_GT(lines.size(), kSummaryPageLines);
   for (const std::size_t first : {std::size_t{0}, kSummaryPageLines}) {

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "file_bytes.h"
 #include "services/text/cp852.h"
 #include "services/text/language.h"
 #include "services/text/messages.h"
@@ -27,11 +28,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kSource = ZORVAN_SOURCE_DIR;
-
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::string small(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -126,16 +122,16 @@ std::string language_texts(const std::string& language) {
   std::string all;
   if (language == kOriginalLanguage) {
     for (const MessageInfo& info : message_table()) all += std::string(info.original) + "\n";
-    for (const PoEntry& entry : parse_po(read_file(kSource / "web" / "page.pot")).entries)
+    for (const PoEntry& entry : parse_po(file_bytes(kSource / "web" / "page.pot")).entries)
       all += entry.original + "\n";
   } else {
     for (const char* catalogue : {kCatalogueName.data(), "page.po"})
-      for (const PoEntry& entry : parse_po(read_file(data / language / catalogue)).entries)
+      for (const PoEntry& entry : parse_po(file_bytes(data / language / catalogue)).entries)
         all += entry.translation + "\n";
   }
   const fs::path folder = language == kOriginalLanguage ? data : data / language;
   for (const char* name : {"Zorvan.hlp", "Zorvan2.sum", "Zorvan.sum"})
-    all += cp852_to_utf8(read_file(folder / name));
+    all += cp852_to_utf8(file_bytes(folder / name));
   return all;
 }
 
@@ -154,7 +150,7 @@ bool begins_a_word(const std::string& text, const std::string& start) {
 TEST(Glossary, EachLanguageSaysEachThingWithItsGlossarysWordsAndNoRetiredOne) {
   std::vector<std::string> lines;
   {
-    std::string readme = read_file(kSource / "README.md"), line;
+    std::string readme = file_bytes(kSource / "README.md"), line;
     for (const char c : readme) {
       if (c != '\n') {
         line += c;

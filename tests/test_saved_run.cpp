@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "charts/theory.h"
+#include "file_bytes.h"
 #include "png_decoder.h"
 #include "program_fixture.h"
 #include "services/numbers/number_text.h"
@@ -22,11 +23,6 @@
 namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
-
-std::string file_text(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // The CSV's rows and fields (no field of ours is quoted), after the byte-order mark.
 Rows csv_rows(const std::string& text) {
@@ -74,14 +70,14 @@ TEST_F(SavedRunTest, ThePictureIsTheSurfaceAndTheFiguresAreTheRunsAndTheSummarys
   const std::string stem = "zorvan2_N12_K4_seed0_T160";
   EXPECT_EQ(names_in(folder()), (std::vector<std::string>{stem + ".csv", stem + ".png"}));
 
-  const std::string png_text = file_text(folder() / (stem + ".png"));
+  const std::string png_text = file_bytes(folder() / (stem + ".png"));
   const png_test::DecodedPng png =
       png_test::decode(std::vector<uint8_t>(png_text.begin(), png_text.end()));
   EXPECT_EQ(png.width, 700);
   EXPECT_EQ(png.height, 500);
   EXPECT_EQ(png.indices, snapshot());
 
-  const Rows rows = csv_rows(file_text(folder() / (stem + ".csv")));
+  const Rows rows = csv_rows(file_bytes(folder() / (stem + ".csv")));
   const SummaryFigureTexts summary = summary_figure_texts(run_figures(run));
   const auto figure = [&rows](int row) { return rows.at(row).at(1); };
   EXPECT_EQ(figure(0), "zorvan2");
@@ -121,7 +117,7 @@ TEST_F(SavedRunTest, TheProgramSavesWhenTheRunEndsInEitherVersion) {
   EXPECT_EQ(names_in(folder()),
             (std::vector<std::string>{"zorvan2_N6_K2_seed3_T5.csv", "zorvan2_N6_K2_seed3_T5.png",
                                       "zorvan_N6_K2_seed3_T2.csv", "zorvan_N6_K2_seed3_T2.png"}));
-  const Rows first = csv_rows(file_text(folder() / "zorvan_N6_K2_seed3_T2.csv"));
+  const Rows first = csv_rows(file_bytes(folder() / "zorvan_N6_K2_seed3_T2.csv"));
   EXPECT_EQ(first.at(6).size(), 0u);  // T is the last figure
   EXPECT_EQ(first.at(7).size(), 2u);  // count and empirical value
 }
@@ -139,8 +135,8 @@ TEST_F(SavedRunTest, AnEditionThatAsksForTheFilesKeepsTheSavedOnes) {
   ASSERT_NE(kept, nullptr);
   EXPECT_EQ(kept->stem, "zorvan2_N6_K2_seed3_T3");
   EXPECT_EQ(std::string(kept->png.begin(), kept->png.end()),
-            file_text(folder() / (kept->stem + ".png")));
-  EXPECT_EQ(kept->csv, file_text(folder() / (kept->stem + ".csv")));
+            file_bytes(folder() / (kept->stem + ".png")));
+  EXPECT_EQ(kept->csv, file_bytes(folder() / (kept->stem + ".csv")));
 }
 
 TEST_F(SavedRunTest, AFolderThatCannotBeWrittenIsToldAndTheSummaryGoesOn) {

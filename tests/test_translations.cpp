@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "file_bytes.h"
 #include "program_fixture.h"
 #include "services/graphics/font8x8.h"
 #include "services/program/host.h"
@@ -87,14 +88,9 @@ class ScriptedWaits : public HeadlessConsole {
   }};
 };
 
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // The help's pages in `folder`, as the viewer cuts its lines (a last line without its end counts).
 std::size_t help_pages(const fs::path& folder) {
-  const std::string help = read_file(folder / "Zorvan.hlp");
+  const std::string help = file_bytes(folder / "Zorvan.hlp");
   std::size_t lines = static_cast<std::size_t>(std::count(help.begin(), help.end(), '\n'));
   if (!help.empty() && help.back() != '\n') ++lines;
   return (lines + 17) / 18;
@@ -148,11 +144,11 @@ std::string language_texts(const fs::path& data, const std::string& language) {
   if (original) {
     for (const MessageInfo& info : message_table()) all += std::string(info.original) + "\n";
   } else {
-    for (const PoEntry& entry : parse_po(read_file(folder / kCatalogueName)).entries)
+    for (const PoEntry& entry : parse_po(file_bytes(folder / kCatalogueName)).entries)
       all += entry.translation + "\n";
   }
   for (const char* name : {"Zorvan.hlp", "Zorvan2.sum", "Zorvan.sum"})
-    all += cp852_to_utf8(read_file(folder / name));
+    all += cp852_to_utf8(file_bytes(folder / name));
   return all;
 }
 
@@ -322,7 +318,7 @@ std::string po_text(const PoFile& catalogue) {
 
 // The first line of a data file of the language in use, UTF-8.
 std::string first_line(const std::string& name) {
-  const std::string text = cp852_to_utf8(read_file(language_file(name)));
+  const std::string text = cp852_to_utf8(file_bytes(language_file(name)));
   return text.substr(0, text.find_first_of("\r\n"));
 }
 
@@ -359,7 +355,7 @@ TEST_F(Translations, EachLanguageRunsFromTheFirstHelpPageToTheClosingLineInItsOw
 
 TEST_F(Translations, EachLanguagesLabelsStandWholeInsideTheirBoxes) {
   for (const std::string& language : translations()) {
-    const PoFile catalogue = parse_po(read_file(dir_ / language / kCatalogueName));
+    const PoFile catalogue = parse_po(file_bytes(dir_ / language / kCatalogueName));
     ASSERT_TRUE(set_up_language(language, {}, ".").ok);
     for (const auto& [width, height] : {std::pair{640, 480}, std::pair{1920, 1080}}) {
       use_surface_size(width, height);
@@ -402,14 +398,14 @@ TEST_F(Translations, NoticesAndErrorsSayItInTheLanguageAlone) {
 // data/xx/ of the working folder. Its locale picks it, and the whole run speaks it.
 TEST_F(TrialLanguage, AFolderOfFilesIsALanguageWithNoChangeToTheCode) {
   fs::create_directories(dir_ / "xx");
-  PoFile catalogue = parse_po(read_file(dir_ / "en" / kCatalogueName));
+  PoFile catalogue = parse_po(file_bytes(dir_ / "en" / kCatalogueName));
   for (PoEntry& entry : catalogue.entries) {
     entry.translation = capitals_outside(entry.translation, "{", "}");
   }
   std::ofstream(dir_ / "xx" / kCatalogueName, std::ios::binary) << po_text(catalogue);
   for (const char* name : {"Zorvan.hlp", "Zorvan2.sum", "Zorvan.sum"}) {
     std::ofstream(dir_ / "xx" / name, std::ios::binary)
-        << capitals_outside(read_file(dir_ / "en" / name), "<@", "@>");
+        << capitals_outside(file_bytes(dir_ / "en" / name), "<@", "@>");
   }
   std::vector<std::string> languages = available_languages(kDataDir.string());
   languages.push_back("xx");
